@@ -1,0 +1,32 @@
+#pragma once
+// CRC-32 of IEEE 802.3: reflected polynomial 0xEDB88320, register preset to
+// all ones, final inversion.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "checksum/engine/cpu_features.h"
+
+namespace digest {
+
+struct DigestContext;
+
+// Continues a CRC over `size` bytes. `crc` is a finished CRC value (0 to start)
+// and so is the result, so runs can be chained.
+using Crc32Kernel = std::uint32_t (*)(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
+
+std::uint32_t crc32Portable(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
+
+// The fastest kernel the given features allow.
+Crc32Kernel chooseCrc32Kernel(const CpuFeatures& features);
+
+struct Crc32State {
+    std::uint32_t value;
+    Crc32Kernel kernel;
+};
+
+DigestContext* crc32Create(std::int32_t bitWidth);
+void crc32Update(DigestContext* context, const std::uint8_t* data, std::size_t size);
+void crc32Finish(DigestContext* context);
+
+} // namespace digest

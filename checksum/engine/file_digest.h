@@ -1,0 +1,28 @@
+#pragma once
+// Digest of a whole file, streamed through one algorithm.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "checksum/engine/digest.h"
+
+namespace digest {
+
+inline constexpr std::size_t kReadBlockSize = 1048576;
+
+// Called before each block is read; may block (the checksum worker pauses
+// there while a question is open) but cannot change the result.
+using BeforeBlockRead = std::function<void()>;
+
+// Lower-case hex digest of the file at `path`, read in kReadBlockSize blocks
+// with one buffer and one context, whatever the file's size. `bitWidth` 0 means
+// the family's default. The empty text on any failure: empty path, algorithm
+// not registered, width refused, not a regular file, cannot be opened, no memory.
+// A read error ends the loop like the end of the file does.
+std::string fileDigestHex(const std::filesystem::path& path, DigestAlgorithm algorithm, std::int32_t bitWidth = 0,
+                          const BeforeBlockRead& beforeBlockRead = {});
+
+} // namespace digest

@@ -1,0 +1,120 @@
+#include "checksum/engine/file_digest.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "checksum/engine/algorithm_rows.h"
+
+namespace digest {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileDigest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        registerStandardPlugins();
+        folder_ = fs::temp_directory_path() / ("file_digest_test_" + std::to_string(::getpid()));
+        fs::create_directories(folder_);
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    fs::path writeFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        const fs::path path = folder_ / name;
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+
+    fs::path folder_;
+};
+
+std::vector<std::uint8_t> patternBytes(std::size_t size)
+{
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 131 + (i >> 11));
+    return bytes;
+}
+
+// Around the 1 MiB read block: the digest equals the in-memory one and the
+// hook runs once per read, including the last read that finds no bytes.
+TEST_F(FileDigest, ReadBlockBoundaries)
+{
+    struct Case {
+        std::size_t size;
+        int reads;
+    };
+    const Case cases[] = {{0, 1}, {1, 1}, {kReadBlockSize - 1, 1}, {kReadBlockSize, 2},
+                          {kReadBlockSize + 1, 2}, {2 * kReadBlockSize, 3}, {2 * kReadBlockSize + 5, 3}};
+    for (const Case& c : cases) {
+        const std::vector<std::uint8_t> bytes = patternBytes(c.size);
+        const fs::path path = writeFile("block.bin", bytes);
+        for (const AlgorithmRow& row : kAlgorithmRows) {
+            int reads = 0;
+            const std::string hex = fileDigestHex(path, row.algorithm, row.bitWidth, [&reads] { ++reads; });
+            EXPECT_EQ(hex, bufferDigestHex(bytes.data(), bytes.size(), row.algorithm, row.bitWidth))
+                << row.shortName << " size " << c.size;
+            EXPECT_EQ(reads, c.reads) << row.shortName << " size " << c.size;
+        }
+    }
+}
+
+TEST_F(FileDigest, StatedFileValues)
+{
+    const fs::path empty = writeFile("empty", {});
+    const fs::path digits = writeFile("digits", {'1', '2', '3', '4', '5', '6', '7', '8', '9'});
+    EXPECT_EQ(fileDigestHex(empty, Crc32), "00000000");
+    EXPECT_EQ(fileDigestHex(empty, Md5), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(fileDigestHex(empty, Sha1), "da39a3ee5e6b4b0d3255bfef95601890afd80709");
+    EXPECT_EQ(fileDigestHex(empty, Sha2, 256), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(fileDigestHex(empty, Sha3, 256), "a7ffc6f8bf1ed76651c14756a061d662f580ff4de43b49fa82d80a4b80f8434a");
+    EXPECT_EQ(fileDigestHex(digits, Crc32), "cbf43926");
+    EXPECT_EQ(fileDigestHex(digits, Crc32, 512), "cbf43926");
+    EXPECT_EQ(fileDigestHex(digits, Sha2).size(), 64u);
+    EXPECT_EQ(fileDigestHex(digits, Sha3, 0).size(), 64u);
+}
+
+TEST_F(FileDigest, FailuresGiveEmptyText)
+{
+    const fs::path file = writeFile("data", patternBytes(100));
+    const fs::path fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        const char* what;
+        fs::path path;
+        DigestAlgorithm algorithm;
+        std::int32_t bitWidth;
+    };
+    const Case cases[] = {
+        {"empty path", fs::path(), Md5, 0},
+        {"missing file", folder_ / "missing", Md5, 0},
+        {"directory", folder_, Sha1, 0},
+        {"fifo with no writer (must not block)", fifo, Crc32, 0},
+        {"character device", "/dev/zero", Crc32, 0},
+        {"unregistered algorithm", file, static_cast<DigestAlgorithm>(9), 0},
+        {"refused width", file, Sha2, 100},
+        {"refused width", file, Sha3, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fileDigestHex(c.path, c.algorithm, c.bitWidth), "") << c.what;
+}
+
+TEST_F(FileDigest, UnreadableFileGivesEmptyText)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    const fs::path file = writeFile("secret", patternBytes(10));
+    fs::permissions(file, fs::perms::none);
+    EXPECT_EQ(fileDigestHex(file, Md5), "");
+}
+
+} // namespace
+} // namespace digest

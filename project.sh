@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Sets up, builds, runs and tests the project on Debian 12.
+#   ./project.sh run FILE...     build and run the main job on FILE
+#   ./project.sh test            build with sanitizers, run every test and a short fuzz pass
+#   ./project.sh bench           build optimised and run the speed comparison
+#   ./project.sh fuzz NAME [SECONDS]   run one fuzz target for longer
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+
+# Debian packages the project needs to build and test.
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libgmock-dev python3 pkg-config)
+BENCH_PACKAGES=(libssl-dev zlib1g-dev)
+
+ensure_packages() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+jobs() { nproc 2>/dev/null || echo 2; }
+
+configure_and_build() { # DIR ARGS...
+    local dir=$1
+    shift
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$(jobs)"
+}
+
+build_release() {
+    ensure_packages "${PACKAGES[@]}"
+    configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF
+}
+
+build_fuzzers() {
+    configure_and_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHMERE_TESTS=OFF \
+        -DHASHMERE_FUZZ=ON -DHASHMERE_SANITIZE=ON -DHASHMERE_WERROR=ON \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+}
+
+# Each fuzz target runs for a few seconds from its committed seed corpus.
+run_fuzzers_briefly() {
+    local seconds=${FUZZ_SECONDS:-5} target name corpus work
+    [ -d build/fuzz/fuzz ] || return 0
+    for target in build/fuzz/fuzz/*; do
+        [ -x "$target" ] || continue
+        name=$(basename "$target")
+        corpus=$(cat "build/fuzz/fuzz_corpus/$name" 2>/dev/null || true)
+        work=$(mktemp -d)
+        echo "fuzz: $name for ${seconds}s"
+        "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=0 \
+            "$work" ${corpus:+"$corpus"} >"$work.log" 2>&1 || { tail -50 "$work.log"; rm -rf "$work"; exit 1; }
+        rm -rf "$work" "$work.log"
+    done
+}
+
+cmd=${1:-}
+shift || true
+case "$cmd" in
+run)
+    if [ $# -eq 0 ]; then
+        echo "usage: ./project.sh run FILE..." >&2
+        exit 2
+    fi
+    build_release
+    exec build/release/program/hashmere-cli "$@"
+    ;;
+test)
+    ensure_packages "${PACKAGES[@]}"
+    configure_and_build build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+        -DHASHMERE_SANITIZE=ON -DHASHMERE_WERROR=ON
+    ctest --test-dir build/test --output-on-failure -j "$(jobs)"
+    build_fuzzers
+    run_fuzzers_briefly
+    ;;
+bench)
+    ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+    configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON
+    exec build/bench/bench/digest_bench "$@"
+    ;;
+fuzz)
+    ensure_packages "${PACKAGES[@]}"
+    build_fuzzers
+    name=${1:?usage: ./project.sh fuzz NAME [SECONDS]}
+    corpus=$(cat "build/fuzz/fuzz_corpus/$name")
+    mkdir -p "build/fuzz/work/$name"
+    exec "build/fuzz/fuzz/$name" -max_total_time="${2:-600}" -timeout=10 "build/fuzz/work/$name" "$corpus"
+    ;;
+*)
+    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    exit 2
+    ;;
+esac
