@@ -1,0 +1,191 @@
+// Digest speed against the references on this machine, in one run:
+// OpenSSL 3's libcrypto for MD5, SHA-1, SHA-2 and SHA-3, zlib for CRC-32.
+//
+//   digest_bench [--size MIB] [--file-size MIB] [--no-file]
+//
+// In memory: every algorithm over the same buffer, best of several passes.
+// From the page cache: fileDigestHex on one file, after a warm-up read.
+// Memory: peak resident size of hashmere-cli over that file, above its baseline.
+
+#include <openssl/evp.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "checksum/engine/algorithm_rows.h"
+#include "checksum/engine/cpu_features.h"
+#include "checksum/engine/digest.h"
+#include "checksum/engine/file_digest.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::size_t kMiB = 1024 * 1024;
+
+struct Reference {
+    const char* evpName; // nullptr: zlib's crc32
+    double target;       // required ratio ours / reference
+};
+
+// The reference and required ratio for each row of kAlgorithmRows.
+constexpr Reference kReferences[digest::kAlgorithmRowCount] = {
+    {nullptr, 2.0},      {"MD5", 1.0},      {"SHA1", 1.0},     {"SHA224", 1.0},
+    {"SHA256", 1.0},     {"SHA384", 1.0},   {"SHA512", 1.0},   {"SHA3-224", 1.0},
+    {"SHA3-256", 1.0},   {"SHA3-384", 1.0}, {"SHA3-512", 1.0},
+};
+
+template <typename Run>
+double bestSeconds(int passes, Run&& run)
+{
+    double best = 1e30;
+    for (int i = 0; i < passes; ++i) {
+        const auto start = Clock::now();
+        run();
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+std::string referenceHex(const Reference& ref, const std::uint8_t* data, std::size_t size)
+{
+    char text[2 * EVP_MAX_MD_SIZE + 1] = {};
+    if (ref.evpName == nullptr) {
+        std::snprintf(text, sizeof text, "%08lx", crc32_z(0, data, size));
+        return text;
+    }
+    EVP_MD* md = EVP_MD_fetch(nullptr, ref.evpName, nullptr);
+    unsigned char out[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_Digest(data, size, out, &length, md, nullptr);
+    EVP_MD_free(md);
+    for (unsigned i = 0; i < length; ++i)
+        std::snprintf(text + 2 * i, 3, "%02x", out[i]);
+    return text;
+}
+
+long peakResidentKiB(const std::vector<std::string>& arguments)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::vector<char*> argv;
+        for (const std::string& a : arguments)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        if (std::freopen("/dev/null", "w", stdout) == nullptr)
+            _exit(127);
+        ::execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::size_t bufferMiB = 256;
+    std::size_t fileMiB = 1024;
+    bool withFile = true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc)
+            bufferMiB = std::strtoul(argv[++i], nullptr, 10);
+        else if (std::strcmp(argv[i], "--file-size") == 0 && i + 1 < argc)
+            fileMiB = std::strtoul(argv[++i], nullptr, 10);
+        else if (std::strcmp(argv[i], "--no-file") == 0)
+            withFile = false;
+        else {
+            std::fprintf(stderr, "usage: digest_bench [--size MIB] [--file-size MIB] [--no-file]\n");
+            return 2;
+        }
+    }
+    digest::registerStandardPlugins();
+    std::printf("kernel level: %s (processor offers %s); OpenSSL: %s; zlib: %s\n",
+                digest::kernelLevelName(digest::kernelCeiling()),
+                digest::kernelLevelName(digest::highestKernelLevel()), OpenSSL_version(OPENSSL_VERSION), zlibVersion());
+
+    std::vector<std::uint8_t> buffer(bufferMiB * kMiB);
+    std::mt19937_64 rng(42);
+    for (std::size_t i = 0; i + 8 <= buffer.size(); i += 8) {
+        const std::uint64_t v = rng();
+        std::memcpy(&buffer[i], &v, 8);
+    }
+
+    std::printf("\nIn memory, %zu MiB buffer (GB/s, best of 3)\n", bufferMiB);
+    std::printf("%-10s %9s %9s %7s %7s  %s\n", "algorithm", "ours", "ref", "ratio", "target", "");
+    double memoryRate[digest::kAlgorithmRowCount] = {};
+    int misses = 0;
+    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+        const digest::AlgorithmRow& row = digest::kAlgorithmRows[r];
+        const Reference& ref = kReferences[r];
+        std::string ours, theirs;
+        const double ourSeconds =
+            bestSeconds(3, [&] { ours = digest::bufferDigestHex(buffer.data(), buffer.size(), row.algorithm, row.bitWidth); });
+        const double refSeconds = bestSeconds(3, [&] { theirs = referenceHex(ref, buffer.data(), buffer.size()); });
+        const double ourRate = static_cast<double>(buffer.size()) / ourSeconds / 1e9;
+        const double refRate = static_cast<double>(buffer.size()) / refSeconds / 1e9;
+        memoryRate[r] = ourRate;
+        const double ratio = ourRate / refRate;
+        bool ok = ratio >= ref.target && ours == theirs;
+        if (ref.evpName == nullptr)
+            ok = ok && ourRate >= 10.0;
+        misses += !ok;
+        std::printf("%-10.*s %9.2f %9.2f %7.2f %7.2f  %s%s\n", static_cast<int>(row.shortName.size()),
+                    row.shortName.data(), ourRate, refRate, ratio, ref.target, ok ? "ok" : "MISS",
+                    ours == theirs ? "" : " (DIGESTS DIFFER)");
+    }
+    std::printf("(crc32 also needs at least 10 GB/s in memory)\n");
+
+    if (withFile) {
+        const char* tmp = std::getenv("TMPDIR");
+        const std::filesystem::path path =
+            std::filesystem::path(tmp && *tmp ? tmp : "/tmp") / ("digest_bench_" + std::to_string(::getpid()));
+        {
+            std::ofstream out(path, std::ios::binary);
+            for (std::size_t written = 0; written < fileMiB * kMiB; written += buffer.size()) {
+                const std::size_t n = std::min(buffer.size(), fileMiB * kMiB - written);
+                out.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(n));
+            }
+        }
+        digest::fileDigestHex(path, digest::Crc32); // warm the page cache
+        const double bytes = static_cast<double>(fileMiB * kMiB);
+        std::printf("\nfileDigestHex on a page-cached %zu MiB file (GB/s, best of 2)\n", fileMiB);
+        std::printf("%-10s %9s %9s %7s  %s\n", "algorithm", "file", "memory", "file/mem", "");
+        for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+            const digest::AlgorithmRow& row = digest::kAlgorithmRows[r];
+            const double seconds = bestSeconds(2, [&] { digest::fileDigestHex(path, row.algorithm, row.bitWidth); });
+            const double rate = bytes / seconds / 1e9;
+            const double share = rate / memoryRate[r];
+            const bool ok = row.algorithm == digest::Crc32 || share >= 0.9;
+            misses += !ok;
+            std::printf("%-10.*s %9.2f %9.2f %7.2f   %s\n", static_cast<int>(row.shortName.size()),
+                        row.shortName.data(), rate, memoryRate[r], share,
+                        row.algorithm == digest::Crc32 ? "(reported only)" : ok ? "ok" : "MISS");
+        }
+
+        const long baseline = peakResidentKiB({HASHMERE_CLI_PATH, "--version"});
+        const long peak = peakResidentKiB({HASHMERE_CLI_PATH, "-a", "all", path.string()});
+        const bool ok = peak - baseline < 8 * 1024;
+        misses += !ok;
+        std::printf("\nhashmere-cli -a all on the file: peak resident %ld KiB, baseline %ld KiB, above baseline %ld KiB "
+                    "(limit 8192) %s\n",
+                    peak, baseline, peak - baseline, ok ? "ok" : "MISS");
+        std::filesystem::remove(path);
+    }
+    std::printf("\n%d target(s) missed\n", misses);
+    return misses == 0 ? 0 : 1;
+}

@@ -1,0 +1,364 @@
+#include "tools/hashmere_cli/cli.h"
+
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string_view>
+#include <system_error>
+
+#include "checksum/engine/algorithm_rows.h"
+#include "checksum/engine/digest.h"
+#include "checksum/engine/digest_context.h"
+#include "checksum/engine/file_digest.h"
+#include "tools/hashmere_cli/check_line.h"
+
+namespace cli {
+namespace {
+
+constexpr std::string_view kProgram = "hashmere-cli";
+
+constexpr std::string_view kHelp =
+    "Usage: hashmere-cli [OPTION]... [FILE]...\n"
+    "   or: hashmere-cli --check [OPTION]... [LIST]...\n"
+    "Print checksums of each FILE, one line per algorithm in this order:\n"
+    "  CRC32, MD5, SHA1, SHA2-224, SHA2-256, SHA2-384, SHA2-512,\n"
+    "  SHA3-224, SHA3-256, SHA3-384, SHA3-512\n"
+    "each as the label, a space and the lower-case hexadecimal digest, e.g.\n"
+    "  SHA2-256: e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\n"
+    "With more than one FILE, each file's lines follow a heading \"==> FILE <==\"\n"
+    "and files are separated by an empty line. With no FILE, or FILE -, read\n"
+    "standard input.\n"
+    "\n"
+    "  -a, --algorithm=ALGO  compute ALGO; may be repeated. ALGO is one of crc32,\n"
+    "                        md5, sha1, sha224, sha256, sha384, sha512, sha3-224,\n"
+    "                        sha3-256, sha3-384, sha3-512, or all (the default)\n"
+    "  -e, --expect=TEXT     succeed only if some computed checksum equals TEXT\n"
+    "                        exactly (lower-case hexadecimal, no spaces)\n"
+    "  -c, --check           read checksum lists as written by md5sum, sha1sum,\n"
+    "                        sha256sum and the like (also their --tag form) and\n"
+    "                        check the files they name; the algorithm follows\n"
+    "                        from the tag or the digest's length (SHA-2 for 56,\n"
+    "                        64, 96 and 128 digits) unless -a names it\n"
+    "      --quiet           with --check, do not print OK for each file\n"
+    "      --status          with --check, print nothing; the exit status tells\n"
+    "      --help            display this help and exit\n"
+    "      --version         output version information and exit\n"
+    "\n"
+    "Exit status: 0 if all went well; 1 if --expect matched nothing or --check\n"
+    "found a mismatch, an unreadable file or a malformed line; 2 if a FILE or\n"
+    "LIST could not be read or the command line is wrong.\n";
+
+constexpr std::string_view kVersion =
+    "hashmere-cli (Hashmere) 1.0.0.0\n"
+    "Copyright (C) 2026 Orvanix.\n";
+
+struct Options {
+    bool rows[digest::kAlgorithmRowCount] = {};
+    bool anyRow = false;
+    std::optional<std::string> expected;
+    bool check = false;
+    bool quiet = false;
+    bool status = false;
+    std::vector<std::string> files;
+};
+
+enum class ParseResult { Run, Help, Version, Error };
+
+bool selectAlgorithm(Options& options, std::string_view name)
+{
+    if (name == "all") {
+        for (bool& row : options.rows)
+            row = true;
+        options.anyRow = true;
+        return true;
+    }
+    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+        if (digest::kAlgorithmRows[r].shortName == name) {
+            options.rows[r] = true;
+            options.anyRow = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+ParseResult parseArguments(const std::vector<std::string>& arguments, Options& options, std::ostream& err)
+{
+    auto usageError = [&err](const std::string& message) {
+        err << kProgram << ": " << message << "\nTry '" << kProgram << " --help' for more information.\n";
+        return ParseResult::Error;
+    };
+    bool onlyFiles = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (onlyFiles || arg == "-" || arg.empty() || arg[0] != '-') {
+            options.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyFiles = true;
+            continue;
+        }
+        // Options that take a value: -aX, -a X, --algorithm=X, --algorithm X (and -e, --expect).
+        std::string value;
+        char which = 0;
+        if (arg.rfind("--algorithm", 0) == 0 || arg.rfind("--expect", 0) == 0) {
+            which = arg[2] == 'a' ? 'a' : 'e';
+            const std::string_view longName = which == 'a' ? "--algorithm" : "--expect";
+            if (arg.size() > longName.size() && arg[longName.size()] != '=')
+                return usageError("unrecognized option '" + arg + "'");
+            if (arg.size() > longName.size()) {
+                value = arg.substr(longName.size() + 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                return usageError("option '" + std::string(longName) + "' requires an argument");
+            }
+        } else if (arg.size() >= 2 && (arg[1] == 'a' || arg[1] == 'e') && arg[0] == '-' && arg[1] != '-') {
+            which = arg[1];
+            if (arg.size() > 2) {
+                value = arg.substr(2);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                return usageError(std::string("option requires an argument -- '") + which + "'");
+            }
+        }
+        if (which == 'a') {
+            if (!selectAlgorithm(options, value))
+                return usageError("unknown algorithm '" + value + "'");
+            continue;
+        }
+        if (which == 'e') {
+            options.expected = value;
+            continue;
+        }
+        if (arg == "-c" || arg == "--check")
+            options.check = true;
+        else if (arg == "--quiet")
+            options.quiet = true;
+        else if (arg == "--status")
+            options.status = true;
+        else if (arg == "--help")
+            return ParseResult::Help;
+        else if (arg == "--version")
+            return ParseResult::Version;
+        else if (arg.size() > 1 && arg[1] == '-')
+            return usageError("unrecognized option '" + arg + "'");
+        else
+            return usageError("invalid option -- '" + arg.substr(1, 1) + "'");
+    }
+    if (options.check && options.expected)
+        return usageError("--expect cannot be used with --check");
+    if (!options.check && (options.quiet || options.status))
+        return usageError("--quiet and --status are meaningful only when checking");
+    if (options.files.empty())
+        options.files.push_back("-");
+    if (!options.anyRow && !options.check)
+        selectAlgorithm(options, "all");
+    return ParseResult::Run;
+}
+
+// Standard input can be read only once, so every chosen algorithm is fed
+// from the same blocks as they arrive. Returns false when it cannot be read.
+bool digestStandardInput(std::istream& in, const Options& options, std::string hex[])
+{
+    digest::DigestContext* contexts[digest::kAlgorithmRowCount] = {};
+    const digest::DigestPlugin* plugins[digest::kAlgorithmRowCount] = {};
+    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+        if (options.rows[r]) {
+            plugins[r] = digest::findPlugin(digest::kAlgorithmRows[r].algorithm);
+            contexts[r] = plugins[r]->create(digest::kAlgorithmRows[r].bitWidth);
+        }
+    }
+    std::vector<char> buffer(digest::kReadBlockSize);
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+            if (contexts[r] != nullptr)
+                plugins[r]->update(contexts[r], reinterpret_cast<const std::uint8_t*>(buffer.data()),
+                                   static_cast<std::size_t>(in.gcount()));
+        }
+    }
+    const bool ok = !in.bad();
+    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+        if (contexts[r] == nullptr)
+            continue;
+        plugins[r]->finish(contexts[r]);
+        hex[r] = digest::digestToHex(contexts[r]);
+        plugins[r]->release(contexts[r]);
+    }
+    return ok;
+}
+
+std::string whyUnreadable(const std::string& file)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return "No such file or directory";
+    if (status.type() == std::filesystem::file_type::directory)
+        return "Is a directory";
+    if (status.type() != std::filesystem::file_type::regular && status.type() != std::filesystem::file_type::none)
+        return "Not a regular file";
+    return "Cannot be read";
+}
+
+int runDigests(const Options& options, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    bool unreadable = false;
+    bool matched = false;
+    bool stdinUsed = false;
+    const bool headings = options.files.size() > 1;
+    for (std::size_t f = 0; f < options.files.size(); ++f) {
+        const std::string& file = options.files[f];
+        std::string hex[digest::kAlgorithmRowCount];
+        bool ok = true;
+        if (file == "-") {
+            ok = !stdinUsed && digestStandardInput(in, options, hex);
+            stdinUsed = true;
+        } else {
+            for (int r = 0; r < digest::kAlgorithmRowCount && ok; ++r) {
+                if (options.rows[r]) {
+                    hex[r] = digest::fileDigestHex(file, digest::kAlgorithmRows[r].algorithm,
+                                                   digest::kAlgorithmRows[r].bitWidth);
+                    ok = !hex[r].empty();
+                }
+            }
+        }
+        if (!ok) {
+            err << kProgram << ": " << file << ": "
+                << (file == "-" ? "standard input can be read only once" : whyUnreadable(file)) << '\n';
+            unreadable = true;
+            continue;
+        }
+        if (headings)
+            out << (f == 0 ? "" : "\n") << "==> " << file << " <==\n";
+        for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+            if (!options.rows[r])
+                continue;
+            out << digest::kAlgorithmRows[r].resultLabel << hex[r] << '\n';
+            matched = matched || (options.expected && hex[r] == *options.expected);
+        }
+    }
+    out.flush();
+    if (options.expected) {
+        err << kProgram << ": " << (matched ? "the expected checksum matches" : "no checksum matches the expected one")
+            << '\n';
+    }
+    if (unreadable)
+        return 2;
+    return options.expected && !matched ? 1 : 0;
+}
+
+// The row a check line asks for, or -1.
+int rowForCheckLine(const CheckLine& line, const Options& options)
+{
+    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+        const digest::AlgorithmRow& row = digest::kAlgorithmRows[r];
+        if (static_cast<std::size_t>(row.hexLength) != line.expectedHex.size())
+            continue;
+        if (!line.tag.empty()) {
+            // Tags as sha256sum --tag and cksum write them, and our own labels.
+            std::string label(row.resultLabel.substr(0, row.resultLabel.size() - 2));
+            std::string plain = label;
+            if (plain.rfind("SHA2-", 0) == 0)
+                plain = "SHA" + plain.substr(5);
+            if (line.tag == label || line.tag == plain)
+                return r;
+            continue;
+        }
+        if (options.anyRow ? options.rows[r] : true)
+            return r; // by length: the first row in order, so SHA-2 before SHA-3
+    }
+    return -1;
+}
+
+int runChecks(const Options& options, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    int listUnreadable = 0, malformed = 0, mismatched = 0, fileUnreadable = 0;
+    for (const std::string& list : options.files) {
+        std::ifstream file;
+        std::istream* source = &in;
+        if (list != "-") {
+            file.open(list, std::ios::binary);
+            if (!file || std::filesystem::is_directory(list)) {
+                err << kProgram << ": " << list << ": " << whyUnreadable(list) << '\n';
+                ++listUnreadable;
+                continue;
+            }
+            source = &file;
+        }
+        int wellFormed = 0, badHere = 0;
+        std::string text;
+        while (std::getline(*source, text)) {
+            const std::optional<CheckLine> line = parseCheckLine(text);
+            if (!line) {
+                const bool ignorable = text.empty() || text == "\r" || text[0] == '#';
+                badHere += !ignorable;
+                continue;
+            }
+            const int r = rowForCheckLine(*line, options);
+            if (r < 0) {
+                ++badHere;
+                continue;
+            }
+            ++wellFormed;
+            const digest::AlgorithmRow& row = digest::kAlgorithmRows[r];
+            const std::string actual = digest::fileDigestHex(line->fileName, row.algorithm, row.bitWidth);
+            if (actual.empty()) {
+                ++fileUnreadable;
+                if (!options.status)
+                    out << line->fileName << ": FAILED open or read\n";
+            } else if (actual != line->expectedHex) {
+                ++mismatched;
+                if (!options.status)
+                    out << line->fileName << ": FAILED\n";
+            } else if (!options.quiet && !options.status) {
+                out << line->fileName << ": OK\n";
+            }
+        }
+        malformed += badHere;
+        if (options.status)
+            continue;
+        if (wellFormed == 0)
+            err << kProgram << ": " << (list == "-" ? "standard input" : list)
+                << ": no properly formatted checksum lines found\n";
+        else if (badHere != 0)
+            err << kProgram << ": WARNING: " << badHere << (badHere == 1 ? " line is" : " lines are")
+                << " improperly formatted\n";
+        if (wellFormed == 0)
+            malformed += 1;
+    }
+    out.flush();
+    if (!options.status) {
+        if (fileUnreadable != 0)
+            err << kProgram << ": WARNING: " << fileUnreadable << " listed "
+                << (fileUnreadable == 1 ? "file" : "files") << " could not be read\n";
+        if (mismatched != 0)
+            err << kProgram << ": WARNING: " << mismatched << " computed "
+                << (mismatched == 1 ? "checksum did" : "checksums did") << " NOT match\n";
+    }
+    if (listUnreadable != 0)
+        return 2;
+    return mismatched + fileUnreadable + malformed == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    digest::registerStandardPlugins();
+    Options options;
+    switch (parseArguments(arguments, options, err)) {
+    case ParseResult::Help: out << kHelp; return 0;
+    case ParseResult::Version: out << kVersion; return 0;
+    case ParseResult::Error: return 2;
+    case ParseResult::Run: break;
+    }
+    return options.check ? runChecks(options, in, out, err) : runDigests(options, in, out, err);
+}
+
+} // namespace cli

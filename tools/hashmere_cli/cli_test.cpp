@@ -1,0 +1,169 @@
+#include "tools/hashmere_cli/cli.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kAbcSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+constexpr const char* kAbcMd5 = "900150983cd24fb0d6963f7d28e17f72";
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() / ("cli_test_" + std::to_string(::getpid()));
+        fs::create_directories(folder_);
+        abc_ = write("abc.txt", "abc");
+        empty_ = write("empty", "");
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string write(const std::string& name, const std::string& bytes)
+    {
+        std::ofstream(folder_ / name, std::ios::binary) << bytes;
+        return (folder_ / name).string();
+    }
+
+    Outcome run(std::vector<std::string> arguments, const std::string& input = "")
+    {
+        std::istringstream in(input);
+        std::ostringstream out, err;
+        const int status = runCli(arguments, in, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    fs::path folder_;
+    std::string abc_, empty_;
+};
+
+TEST_F(Cli, AllAlgorithmsInRowOrderByDefault)
+{
+    const Outcome o = run({abc_});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, "CRC32: 352441c2\n"
+                     "MD5: 900150983cd24fb0d6963f7d28e17f72\n"
+                     "SHA1: a9993e364706816aba3e25717850c26c9cd0d89d\n"
+                     "SHA2-224: 23097d223405d8228642a477bda255b32aadbce4bda0b3f7e36c9da7\n"
+                     "SHA2-256: ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n"
+                     "SHA2-384: cb00753f45a35e8bb5a03d699ac65007272c32ab0eded1631a8b605a43ff5bed"
+                     "8086072ba1e7cc2358baeca134c825a7\n"
+                     "SHA2-512: ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a"
+                     "2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f\n"
+                     "SHA3-224: e642824c3f8cf24ad09234ee7d3c766fc9a3a5168d0c94ad73b46fdf\n"
+                     "SHA3-256: 3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532\n"
+                     "SHA3-384: ec01498288516fc926459f58e2c6ad8df9b473cb0fc08c2596da7cf0e49be4b2"
+                     "98d88cea927ac7f539f1edf228376d25\n"
+                     "SHA3-512: b751850b1a57168a5693cd924b6b096e08f621827444f70d884f5d0240d2712e"
+                     "10e116e9192af3c91a7ec57647e3934057340b4cf408d5a56592f8274eec53f0\n");
+}
+
+TEST_F(Cli, SelectionHeadingsAndStandardInput)
+{
+    // Chosen algorithms print in row order, however they were given, and once.
+    EXPECT_EQ(run({"-a", "sha256", "--algorithm=md5", "-amd5", abc_}).out,
+              std::string("MD5: ") + kAbcMd5 + "\nSHA2-256: " + kAbcSha256 + "\n");
+    EXPECT_EQ(run({"-a", "crc32", abc_, empty_}).out,
+              "==> " + abc_ + " <==\nCRC32: 352441c2\n\n==> " + empty_ + " <==\nCRC32: 00000000\n");
+    EXPECT_EQ(run({"-a", "md5", "-"}, "abc").out, std::string("MD5: ") + kAbcMd5 + "\n");
+    EXPECT_EQ(run({"-a", "md5", "-a", "sha3-256"}, "abc").out,
+              std::string("MD5: ") + kAbcMd5 + "\nSHA3-256: 3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532\n");
+    EXPECT_EQ(run({"-a", "md5", "--", "-a"}).status, 2); // "-a" is a file name after --
+}
+
+TEST_F(Cli, ExitStatuses)
+{
+    const std::string missing = (folder_ / "missing").string();
+    const std::string dir = folder_.string();
+    struct Case {
+        std::vector<std::string> arguments;
+        int status;
+        const char* errContains;
+    };
+    const Case cases[] = {
+        {{"-a", "sha256", "--expect", kAbcSha256, abc_}, 0, "matches"},
+        {{"--expect", kAbcSha256, abc_}, 0, "matches"}, // one of eleven is enough
+        {{"-a", "md5", "--expect", kAbcSha256, abc_}, 1, "no checksum matches"},
+        {{"-a", "sha256", "--expect", "BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD", abc_}, 1, ""},
+        {{"-a", "sha256", "--expect", std::string(kAbcSha256) + " ", abc_}, 1, ""},
+        {{"-a", "md5", missing, abc_}, 2, "No such file or directory"},
+        {{"-a", "md5", dir}, 2, "Is a directory"},
+        {{"-a", "md5", "--expect", kAbcMd5, missing, abc_}, 2, missing.c_str()},
+        {{"-a", "sha999", abc_}, 2, "unknown algorithm 'sha999'"},
+        {{"-a"}, 2, "requires an argument"},
+        {{"--frobnicate", abc_}, 2, "unrecognized option '--frobnicate'"},
+        {{"-x", abc_}, 2, "invalid option -- 'x'"},
+        {{"--status", abc_}, 2, "only when checking"},
+        {{"--check", "--expect", "x", abc_}, 2, "cannot be used"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run(c.arguments);
+        EXPECT_EQ(o.status, c.status) << c.arguments.front() << ' ' << c.arguments.back();
+        EXPECT_NE(o.err.find(c.errContains), std::string::npos) << o.err;
+    }
+    // The readable file still gets its lines when another one fails.
+    EXPECT_NE(run({"-a", "md5", missing, abc_}).out.find(kAbcMd5), std::string::npos);
+}
+
+TEST_F(Cli, HelpAndVersion)
+{
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: hashmere-cli", 0), 0u);
+    const Outcome version = run({"--version", abc_});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("hashmere-cli (Hashmere) 1.0.0.0\n", 0), 0u);
+}
+
+TEST_F(Cli, CheckLists)
+{
+    const std::string sha3Abc = "3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532";
+    const std::string good = write("good.sha256", std::string(kAbcSha256) + "  " + abc_ + "\n" +
+                                                      "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855 *" +
+                                                      empty_ + "\n");
+    const std::string tagged = write("tagged", "SHA3-256 (" + abc_ + ") = " + sha3Abc + "\nMD5 (" + abc_ + ") = " +
+                                                   kAbcMd5 + "\n");
+    const std::string bad = write("bad.md5", std::string("00000000000000000000000000000000  ") + abc_ + "\n" +
+                                                 kAbcMd5 + "  " + (folder_ / "gone").string() + "\nnonsense\n");
+    const std::string junk = write("junk", "nothing to see\n");
+
+    Outcome o = run({"-c", good});
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, abc_ + ": OK\n" + empty_ + ": OK\n");
+    EXPECT_EQ(run({"--check", tagged}).status, 0);
+    // Length 64 means SHA-256 unless -a says otherwise.
+    const std::string sha3List = write("sha3list", sha3Abc + "  " + abc_ + "\n");
+    EXPECT_EQ(run({"-c", sha3List}).status, 1);
+    EXPECT_EQ(run({"-c", "-a", "sha3-256", sha3List}).status, 0);
+
+    o = run({"-c", bad});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, abc_ + ": FAILED\n" + (folder_ / "gone").string() + ": FAILED open or read\n");
+    EXPECT_NE(o.err.find("1 line is improperly formatted"), std::string::npos);
+    EXPECT_NE(o.err.find("1 computed checksum did NOT match"), std::string::npos);
+    EXPECT_NE(o.err.find("1 listed file could not be read"), std::string::npos);
+
+    o = run({"-c", "--status", bad});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out + o.err, "");
+    EXPECT_EQ(run({"-c", "--quiet", good}).out, "");
+    EXPECT_EQ(run({"-c", junk}).status, 1);
+    EXPECT_EQ(run({"-c", (folder_ / "nolist").string()}).status, 2);
+    EXPECT_EQ(run({"-c", "-"}, std::string(kAbcMd5) + "  " + abc_ + "\n").out, abc_ + ": OK\n");
+}
+
+} // namespace
+} // namespace cli
