@@ -77,6 +77,9 @@ test)
     configure_and_build build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
         -DHASHMERE_SANITIZE=ON -DHASHMERE_WERROR=ON
     ctest --test-dir build/test --output-on-failure -j "$(jobs)"
+    # The engine and CLI once more with processor detection forced off.
+    HASHMERE_KERNELS=portable ctest --test-dir build/test --output-on-failure -j "$(jobs)" \
+        -R '^(FileDigest|DigestRegistry|Cli|CheckLine)\.|^DigestStreaming\.(Every|Random)'
     build_fuzzers
     run_fuzzers_briefly
     ;;
