@@ -223,16 +223,18 @@ TEST_F(PreferencesDocumentFile, OnlyRegularFilesOpen)
 
 TEST_F(PreferencesDocumentFile, ReadOnlyFileOpensButCannotBeWritten)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind root";
     writeFile(file_, "[G]\r\nk = 1\r\n");
+    ::chmod(scratch_.path().c_str(), 0755);
     ::chmod(file_.c_str(), 0444);
-    PreferencesDocument document;
-    ASSERT_TRUE(document.openDocument(file_));
-    document.selectGroup(u"G");
-    EXPECT_EQ(document.readInteger(u"k", 0), 1);
-    document.writeInteger(u"k", 2);
-    EXPECT_FALSE(document.closeDocument());
+    EXPECT_TRUE(testfiles::runUnprivileged([&] {
+        PreferencesDocument document;
+        if (!document.openDocument(file_))
+            return false;
+        document.selectGroup(u"G");
+        const bool read = document.readInteger(u"k", 0) == 1;
+        document.writeInteger(u"k", 2);
+        return read && !document.closeDocument();
+    }));
     EXPECT_EQ(readFile(file_), "[G]\r\nk = 1\r\n");
 }
 

@@ -113,14 +113,19 @@ TEST_F(PreferencesFile, UncreatableFolderGivesDefaultsAndFailsToSave)
 
 TEST_F(PreferencesFile, ReadOnlyFileInProgramFolderStillMeansPortable)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind root";
-    writeFile(program_ / "Hashmere.prefs", "[General]\r\nMD5 = 1\r\n");
-    ::chmod((program_ / "Hashmere.prefs").c_str(), 0444);
-    const Preferences loaded = loadPreferences(program_, perUser_);
-    EXPECT_TRUE(loaded.portable);
-    EXPECT_TRUE(loaded.algorithmChecks[1]);
-    EXPECT_FALSE(savePreferences(loaded.settingsFolder, u"en_GB", loaded.algorithmChecks));
+    const fs::path file = program_ / "Hashmere.prefs";
+    writeFile(file, "[General]\r\nMD5 = 1\r\n");
+    ::chmod(scratch_.path().c_str(), 0755);
+    ::chmod(program_.c_str(), 0555);
+    ::chmod(file.c_str(), 0444);
+    EXPECT_TRUE(testfiles::runUnprivileged([&] {
+        const Preferences loaded = loadPreferences(program_, perUser_);
+        return loaded.portable && loaded.algorithmChecks[1] &&
+               !savePreferences(loaded.settingsFolder, u"en_GB", loaded.algorithmChecks);
+    }));
+    EXPECT_EQ(readFile(file), "[General]\r\nMD5 = 1\r\n");
+    EXPECT_FALSE(fs::exists(scratch_.path() / "config"));
+    fs::permissions(program_, fs::perms::owner_all, fs::perm_options::add);
 }
 
 TEST(PerUserSettingsFolder, AppendsTheMakerAndProgram)

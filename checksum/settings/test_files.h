@@ -2,6 +2,7 @@
 // Helpers for the settings tests: scratch folders, files and ZIP archives.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,11 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Runs `check` with the rights of an ordinary user, so that file permissions
+// bind: directly when the test runs as one, else in a child process switched
+// to the user "nobody" (65534). True when `check` returned true.
+bool runUnprivileged(const std::function<bool()>& check);
 
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 std::string readFile(const std::filesystem::path& path);
