@@ -37,8 +37,11 @@ public:
 
     // Closes the open document (writing it if changed), then reads the whole
     // regular file at `path` and keeps it open, read-write when the file
-    // allows it, else read-only. False when it is not a regular file or
-    // cannot be opened at all; then no document is open.
+    // allows it, else read-only (Linux has no share modes, so another
+    // program's open handles never stand in the way). False when it is not a
+    // regular file or cannot be opened at all; then no document is open. A
+    // file that cannot be read, or is larger than kMaxDocumentBytes, opens as
+    // an empty document.
     bool openDocument(const std::filesystem::path& path);
 
     // As openDocument, from bytes already in memory (such as an archive entry
