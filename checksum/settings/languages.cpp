@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 #include "checksum/settings/language_container.h"
 #include "checksum/settings/language_keys.h"
