@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Levels, KnownAnswers,
                                            KernelLevel::Avx512),
                          [](const auto& info) { return std::string(kernelLevelName(info.param)); });
 
-// The values the design states outright, independent of the data file.
+// Values checked outright, independent of the data file.
 TEST(KnownAnswers, StatedValues)
 {
     registerStandardPlugins();
