@@ -3,6 +3,7 @@
 #   ./project.sh run FILE...     build and run the main job on FILE
 #   ./project.sh test            build with sanitizers, run every test and a short fuzz pass
 #   ./project.sh bench           build optimised and run the speed comparison
+#   ./project.sh bench-docs      build optimised and run the help-document benchmark
 #   ./project.sh fuzz NAME [SECONDS]   run one fuzz target for longer
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -86,6 +87,11 @@ bench)
     configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON
     exec build/bench/bench/digest_bench "$@"
     ;;
+bench-docs)
+    ensure_packages "${PACKAGES[@]}"
+    configure_and_build build/bench-docs -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH_DOCS=ON
+    exec build/bench-docs/bench/docs_bench "$@"
+    ;;
 fuzz)
     ensure_packages "${PACKAGES[@]}"
     build_fuzzers
@@ -95,7 +101,7 @@ fuzz)
     exec "build/fuzz/fuzz/$name" -max_total_time="${2:-600}" -timeout=10 "build/fuzz/work/$name" "$corpus"
     ;;
 *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac
