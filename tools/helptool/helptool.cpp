@@ -69,6 +69,10 @@ int listCommand(const std::string& path)
     std::vector<PackEntryInfo> entries;
     const bool intact = listEntries(entries);
     closePack();
+    if (kind == PackingKind::BriefLzPack)
+        std::printf("%12s %12s  %s\n", "size", "stored", "name");
+    else
+        std::printf("%12s  %s\n", "size", "name");
     for (const PackEntryInfo& entry : entries) {
         if (entry.packedSize >= 0)
             std::printf("%12" PRId64 " %12" PRId64 "  %s\n", entry.unpackedSize, entry.packedSize, entry.name.c_str());

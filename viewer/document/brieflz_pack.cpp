@@ -118,9 +118,15 @@ void buildTable(BriefLzPackState& pack)
 
 void* openBriefLzPack(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO cannot stall the open; only regular files pass.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
     auto* pack = new (std::nothrow) BriefLzPackState;
     if (pack == nullptr || readAt(fd, pack->magic, 4, 0) != 4 || std::memcmp(pack->magic, kPackMagic, 4) != 0) {
         delete pack;
