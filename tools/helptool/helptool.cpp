@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -94,32 +96,40 @@ int catCommand(const std::string& path, const std::string& name)
     std::vector<PackEntryInfo> entries;
     listEntries(entries);
     std::int64_t known = -1;
+    bool listed = false;
     for (const PackEntryInfo& entry : entries) {
         if (entry.name == name) {
             known = entry.unpackedSize;
+            listed = true;
             break;
         }
     }
-    // One byte more than the listed size, so that a full buffer shows that a
-    // ZIP entry is longer than its header claims; doubled until it fits.
-    std::int64_t capacity = known >= 0 ? known + 1 : 65536;
+    // A BriefLZ pack needs the whole listed size. A ZIP entry is read into one
+    // byte more than its header claims (at most 64 MiB to start with), so that a
+    // full buffer shows it is longer; the buffer then doubles until it fits.
+    std::int64_t capacity = known < 0 ? 65536 : kind == PackingKind::Zip ? std::min<std::int64_t>(known + 1, 1 << 26) : known;
     std::int32_t count = -1;
-    std::vector<std::uint8_t> buffer;
+    std::unique_ptr<std::uint8_t[]> buffer;
     for (;;) {
         capacity = std::min<std::int64_t>(capacity, 0x7FFFFFFF);
-        buffer.assign(static_cast<std::size_t>(capacity), 0);
-        count = readEntryUtf8(name, buffer.data(), static_cast<std::int32_t>(capacity));
-        if (count < capacity || capacity == 0x7FFFFFFF)
+        buffer.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(capacity) + 1]());
+        if (buffer == nullptr) {
+            closePack();
+            std::fprintf(stderr, "helptool: out of memory for %" PRId64 " bytes\n", capacity);
+            return 1;
+        }
+        count = readEntryUtf8(name, buffer.get(), static_cast<std::int32_t>(capacity));
+        if (kind != PackingKind::Zip || count < capacity || capacity == 0x7FFFFFFF)
             break;
         capacity *= 2;
     }
     closePack();
     if (count < 0) {
         std::fprintf(stderr, "helptool: %s: entry \"%s\" %s (%d)\n", path.c_str(), name.c_str(),
-                     known < 0 && count == -1 ? "not found" : "is damaged", count);
+                     listed ? "is damaged" : "not found", count);
         return 1;
     }
-    if (std::fwrite(buffer.data(), 1, static_cast<std::size_t>(count), stdout) != static_cast<std::size_t>(count) ||
+    if (std::fwrite(buffer.get(), 1, static_cast<std::size_t>(count), stdout) != static_cast<std::size_t>(count) ||
         std::fflush(stdout) != 0) {
         std::fprintf(stderr, "helptool: cannot write standard output\n");
         return 1;

@@ -74,8 +74,8 @@ std::int32_t readZipEntry(void* state, const std::string& name, std::uint8_t* bu
         const int status = archive_read_next_header(zip.reader, &entry);
         if (status == ARCHIVE_EOF)
             return -1;
-        if (status < ARCHIVE_WARN)
-            return status;
+        if (status != ARCHIVE_OK && status != ARCHIVE_WARN)
+            return status < 0 ? status : -1;
         const char* path = entryName(entry);
         if (path != nullptr && name == path)
             break;
@@ -99,7 +99,7 @@ bool listZipEntries(void* state, std::vector<PackEntryInfo>& entries)
         const int status = archive_read_next_header(zip.reader, &entry);
         if (status == ARCHIVE_EOF)
             return true;
-        if (status < ARCHIVE_WARN)
+        if (status != ARCHIVE_OK && status != ARCHIVE_WARN)
             return false;
         const char* path = entryName(entry);
         const std::int64_t size = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
