@@ -12,14 +12,14 @@ PageData allocatePage(std::int32_t size)
 
 } // namespace
 
-void preloadPages(const std::string& path, PackingKind kind, ContentsList& list)
+void preloadPages(const std::string& path, PackingKind kind, ContentsList& list, std::int64_t budget)
 {
     if (!openPack(path, kind))
         return;
     std::int64_t held = 0;
     for (ContentsRecord& record : list) {
         record.pageData.reset();
-        if (record.size <= 0 || held + record.size > kMaxPreloadBytes)
+        if (record.size <= 0 || held + record.size > budget)
             continue;
         record.pageData = allocatePage(record.size);
         if (record.pageData == nullptr)

@@ -23,14 +23,18 @@ public:
 };
 
 // In-memory mode never holds more page bytes than this in all (listed sizes
-// summed); records beyond it get no buffer, as if allocation had failed.
+// summed): the sizes come from the document, and a forged contents entry could
+// otherwise list thousands of 2 GiB pages. Records beyond the budget get no
+// buffer, as if allocation had failed.
 inline constexpr std::int64_t kMaxPreloadBytes = std::int64_t{4} << 30;
 
 // Gives every record of `list` with a positive size a zero-filled buffer of that
 // size and reads its entry into it, all under one open of the document. Read
 // results are not checked: a buffer keeps the page, a prefix of a longer ZIP
 // entry, or zeros. When the pack cannot be opened no record gets a buffer.
-void preloadPages(const std::string& path, PackingKind kind, ContentsList& list);
+// Buffers stop once their sizes would exceed `budget` bytes in all.
+void preloadPages(const std::string& path, PackingKind kind, ContentsList& list,
+                  std::int64_t budget = kMaxPreloadBytes);
 
 // Shows page `page` of `list` in `view`: nothing for a page number without a
 // record or a heading (empty entryName); in in-memory mode the whole pageData

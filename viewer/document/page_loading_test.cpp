@@ -108,6 +108,18 @@ TEST_P(PageLoading, PreloadOfAnUnopenableDocumentLeavesEveryPageEmpty)
     EXPECT_EQ(show(0, true), "");
 }
 
+TEST_P(PageLoading, PreloadStopsAtItsBudget)
+{
+    // Sizes 12, 5 and 16 (records 0, 2 and 4) fill a budget of 33 bytes.
+    preloadPages(path_, GetParam(), list_, 33);
+    EXPECT_NE(list_[0].pageData, nullptr);
+    EXPECT_NE(list_[2].pageData, nullptr);
+    EXPECT_NE(list_[4].pageData, nullptr);
+    EXPECT_EQ(list_[5].pageData, nullptr);
+    EXPECT_EQ(list_[6].pageData, nullptr);
+    EXPECT_EQ(show(5, true), "") << "a record beyond the budget shows as empty";
+}
+
 INSTANTIATE_TEST_SUITE_P(BothPackings, PageLoading, ::testing::Values(PackingKind::Zip, PackingKind::BriefLzPack),
                          [](const auto& info) { return info.param == PackingKind::Zip ? "Zip" : "BriefLz"; });
 
