@@ -124,11 +124,11 @@ std::vector<AuthoringEntry> makeDocument(int pages, std::size_t pageSize, int& l
     listed = 0;
     std::vector<AuthoringEntry> pageEntries;
     for (int i = 0; i < pages; ++i) {
-        const std::string name = "p" + std::to_string(i);
+        const std::string name = std::string("p").append(std::to_string(i));
         const std::string page = rtfPage(pageSize, static_cast<unsigned>(i));
         pageEntries.push_back({name, Bytes(page.begin(), page.end())});
         const std::vector<std::u16string> record{utf8ToUtf16(std::to_string(i % 3)), utf8ToUtf16(name),
-                                                 u"T" + utf8ToUtf16(std::to_string(i)),
+                                                 utf8ToUtf16(std::string("T").append(std::to_string(i))),
                                                  utf8ToUtf16(std::to_string(page.size()))};
         std::size_t units = 0;
         for (const auto& field : contents)
@@ -208,7 +208,7 @@ int main()
     for (int i = 0; i < 5000; ++i) {
         ContentsRecord record;
         record.level = static_cast<std::int8_t>(i % 4);
-        record.title = utf8ToUtf16("T" + std::to_string(i));
+        record.title = utf8ToUtf16(std::string("T").append(std::to_string(i)));
         placement.push_back(std::move(record));
     }
     const double placementSeconds = secondsOf([&] { contentsTreeParents(placement); }, 9);
