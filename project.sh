@@ -3,6 +3,7 @@
 #   ./project.sh run FILE...     build and run the main job on FILE
 #   ./project.sh test            build with sanitizers, run every test and a short fuzz pass
 #   ./project.sh bench           build optimised and run the speed comparison
+#   ./project.sh bench-docs      build optimised and run the help-document benchmark
 #   ./project.sh fuzz NAME [SECONDS]   run one fuzz target for longer
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -10,7 +11,7 @@ ROOT=$(pwd)
 
 # Debian packages the project needs to build and test.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libgmock-dev python3 pkg-config
-    libarchive-dev)
+    libarchive-dev qt6-base-dev)
 BENCH_PACKAGES=(libssl-dev zlib1g-dev)
 
 ensure_packages() {
@@ -89,6 +90,11 @@ bench)
     configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON
     exec build/bench/bench/digest_bench "$@"
     ;;
+bench-docs)
+    ensure_packages "${PACKAGES[@]}"
+    configure_and_build build/bench-docs -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH_DOCS=ON
+    exec build/bench-docs/bench/docs_bench "$@"
+    ;;
 fuzz)
     ensure_packages "${PACKAGES[@]}"
     build_fuzzers
@@ -98,7 +104,7 @@ fuzz)
     exec "build/fuzz/fuzz/$name" -max_total_time="${2:-600}" -timeout=10 "build/fuzz/work/$name" "$corpus"
     ;;
 *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

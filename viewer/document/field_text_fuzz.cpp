@@ -1,0 +1,34 @@
+// Fuzzes field-text decoding, field splitting and parseNumber, and the UTF-8 /
+// UTF-16 conversions of entry names.
+
+#include <cstdint>
+#include <string>
+
+#include "viewer/document/field_text.h"
+#include "viewer/document/text_utf.h"
+
+using namespace helpdoc;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::u16string text = fieldTextFromBuffer(data, size);
+    const auto fields = splitFields(text);
+    std::uint64_t sum = 0;
+    for (std::size_t k = 1; k <= fields.size() && k <= 64; ++k) {
+        if (fieldAt(text, static_cast<std::int64_t>(k)) != fields[k - 1])
+            __builtin_trap();
+        sum += static_cast<std::uint64_t>(parseNumber(fields[k - 1]));
+    }
+    if (!fieldAt(text, static_cast<std::int64_t>(fields.size()) + 1).empty())
+        __builtin_trap();
+    (void)sum;
+
+    // A converted text converts back to itself.
+    const std::string utf8 = utf16ToUtf8(text);
+    if (utf16ToUtf8(utf8ToUtf16(utf8)) != utf8)
+        __builtin_trap();
+    const std::u16string wide = utf8ToUtf16(std::string(reinterpret_cast<const char*>(data), size));
+    if (utf8ToUtf16(utf16ToUtf8(wide)) != wide)
+        __builtin_trap();
+    return 0;
+}

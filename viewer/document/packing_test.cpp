@@ -1,0 +1,141 @@
+#include "viewer/document/packing.h"
+
+#include <gtest/gtest.h>
+
+#include "viewer/document/test_support.h"
+
+namespace helpdoc {
+namespace {
+
+using testing::Bytes;
+using testing::bytesOf;
+
+class Packing : public ::testing::Test {
+protected:
+    void SetUp() override { registerStandardPackers(); }
+    testing::TempFolder folder_;
+};
+
+TEST_F(Packing, DetectsOnTheFirstTwoBytes)
+{
+    const struct {
+        Bytes head;
+        PackingKind kind;
+    } cases[] = {
+        {{0x50, 0x4B}, PackingKind::Zip},
+        {{0x50, 0x4B, 0x00, 0x00, 0xFF}, PackingKind::Zip},
+        {{0x32, 0x7A}, PackingKind::BriefLzPack},
+        {{0x32, 0x7A, 0x00, 0x00}, PackingKind::BriefLzPack},
+        {{}, PackingKind::None},
+        {{0x50}, PackingKind::None},
+        {{0x31, 0x7A, 0x6C, 0x62}, PackingKind::None},
+        {{0x5D, 0x00}, PackingKind::None},
+        {{0x4B, 0x50}, PackingKind::None},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(detectPacking(folder_.write("f.help", c.head)), c.kind) << ::testing::PrintToString(c.head);
+    EXPECT_EQ(detectPacking((folder_.path() / "missing.help").string()), PackingKind::None);
+    EXPECT_EQ(detectPacking(folder_.path().string()), PackingKind::None);
+}
+
+TEST_F(Packing, RegistryKeepsTheFirstEntryOfAKind)
+{
+    const std::size_t before = [] {
+        std::size_t n = 0;
+        for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack})
+            n += findPacker(kind) != nullptr;
+        return n;
+    }();
+    EXPECT_EQ(before, 2u);
+    PackerPlugin impostor = zipPacker();
+    impostor.open = [](const std::string&) -> void* { return nullptr; };
+    EXPECT_FALSE(registerPacker(impostor));
+    EXPECT_NE(findPacker(PackingKind::Zip)->open, impostor.open);
+    EXPECT_EQ(findPacker(static_cast<PackingKind>(2)), nullptr);
+}
+
+TEST_F(Packing, OpenFailsForUnknownKindsAndWrongFiles)
+{
+    const std::string brieflz = folder_.brieflz("b.help", {{"x", bytesOf("1")}});
+    EXPECT_FALSE(openPack(brieflz, PackingKind::None));
+    EXPECT_FALSE(openPack(brieflz, static_cast<PackingKind>(2)));
+    EXPECT_FALSE(openPack(brieflz, PackingKind::Zip));
+    EXPECT_FALSE(openPack((folder_.path() / "missing").string(), PackingKind::Zip));
+    EXPECT_FALSE(openPack((folder_.path() / "missing").string(), PackingKind::BriefLzPack));
+    Bytes out(4);
+    EXPECT_EQ(readEntry(u"x", out.data(), 4), -1) << "no pack is open after a failed open";
+    // libarchive opens lazily: a ZIP signature without an archive fails at the read.
+    EXPECT_LT(testing::readWhole(folder_.write("z.help", {0x50, 0x4B, 0x03, 0x04}), PackingKind::Zip, u"x", 4, out), 0);
+}
+
+TEST_F(Packing, OpeningAPackClosesTheOpenOne)
+{
+    const std::string first = folder_.brieflz("1.help", {{"x", bytesOf("one")}});
+    const std::string second = folder_.zip("2.help", {{"x", bytesOf("two")}});
+    ASSERT_TRUE(openPack(first, PackingKind::BriefLzPack));
+    ASSERT_TRUE(openPack(second, PackingKind::Zip));
+    Bytes out(3);
+    EXPECT_EQ(readEntry(u"x", out.data(), 3), 3);
+    EXPECT_EQ(out, bytesOf("two"));
+    closePack();
+    EXPECT_EQ(readEntry(u"x", out.data(), 3), -1);
+    closePack(); // closing twice is harmless
+}
+
+TEST_F(Packing, ZipEntriesByExactName)
+{
+    const std::string path = folder_.zip("doc.help", {
+                                                         {"Contents", bytesOf("capital")},
+                                                         {"page", bytesOf("first")},
+                                                         {"page", bytesOf("second")},
+                                                         {"oldal/ő.rtf", bytesOf("hu")},
+                                                         {"empty", {}},
+                                                         {"long", Bytes(100000, 'L')},
+                                                     });
+    ASSERT_FALSE(path.empty());
+    const struct {
+        const char* what;
+        std::u16string name;
+        std::int32_t capacity;
+        std::int32_t count;
+        std::string prefix;
+    } cases[] = {
+        {"names are case-sensitive", u"contents", 100, -1, ""},
+        {"the first of two equal names wins", u"page", 100, 5, "first"},
+        {"UTF-8 names with a slash", u"oldal/ő.rtf", 100, 2, "hu"},
+        {"an empty entry reads as 0", u"empty", 100, 0, ""},
+        {"a longer entry gives its first capacity bytes", u"long", 7, 7, "LLLLLLL"},
+        {"an empty name finds nothing", u"", 100, -1, ""},
+    };
+    for (const auto& c : cases) {
+        Bytes out;
+        EXPECT_EQ(testing::readWhole(path, PackingKind::Zip, c.name, c.capacity, out), c.count) << c.what;
+        if (c.count > 0) {
+            EXPECT_EQ(std::string(out.begin(), out.begin() + c.count), c.prefix) << c.what;
+        }
+    }
+    // Every read rewinds: a read of an earlier entry after a later one works.
+    ASSERT_TRUE(openPack(path, PackingKind::Zip));
+    Bytes out(100);
+    EXPECT_EQ(readEntry(u"long", out.data(), 100), 100);
+    EXPECT_EQ(readEntry(u"Contents", out.data(), 100), 7);
+    closePack();
+}
+
+TEST_F(Packing, DamagedZipDataGivesANegativeStatus)
+{
+    Bytes text(20000);
+    for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<std::uint8_t>("zip damage "[i % 11] + (i / 97) % 7);
+    const std::string path = folder_.zip("doc.help", {{"page", text}});
+    std::ifstream in(path, std::ios::binary);
+    Bytes file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Overwrite the middle of the deflate data of the only entry.
+    for (std::size_t i = 80; i < 200 && i < file.size(); ++i)
+        file[i] = 0xFF;
+    Bytes out;
+    EXPECT_LT(testing::readWhole(folder_.write("bad.help", file), PackingKind::Zip, u"page", 20000, out), 0);
+}
+
+} // namespace
+} // namespace helpdoc

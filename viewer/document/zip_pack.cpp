@@ -1,0 +1,125 @@
+// Reader for ZIP-packed help documents, through libarchive. The archive is
+// reopened for every read (there is no rewind in libarchive) and its entries are
+// walked in archive order; the first entry whose UTF-8 path equals the requested
+// name, byte for byte, is read.
+
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <new>
+
+#include "viewer/document/packing.h"
+#include "viewer/document/utf8_locale.h"
+
+namespace helpdoc {
+namespace {
+
+constexpr std::size_t kZipBlockSize = 10240;
+
+struct ZipPackState {
+    std::string path;
+    archive* reader = nullptr;
+};
+
+archive* openReader(const std::string& path)
+{
+    archive* reader = archive_read_new();
+    if (reader == nullptr)
+        return nullptr;
+    if (archive_read_support_format_zip(reader) != ARCHIVE_OK ||
+        archive_read_open_filename(reader, path.c_str(), kZipBlockSize) != ARCHIVE_OK) {
+        archive_read_free(reader);
+        return nullptr;
+    }
+    return reader;
+}
+
+// The entry's path in UTF-8; where libarchive cannot convert it, the stored
+// (local code page) form, which on this platform is compared as UTF-8 too.
+const char* entryName(archive_entry* entry)
+{
+    const char* name = archive_entry_pathname_utf8(entry);
+    return name != nullptr ? name : archive_entry_pathname(entry);
+}
+
+// Rewinds `zip` to the start of its archive; false when it cannot be reopened.
+bool rewind(ZipPackState& zip)
+{
+    if (zip.reader != nullptr)
+        archive_read_free(zip.reader);
+    zip.reader = openReader(zip.path);
+    return zip.reader != nullptr;
+}
+
+void* openZipPack(const std::string& path)
+{
+    const ScopedUtf8Locale utf8;
+    archive* reader = openReader(path);
+    if (reader == nullptr)
+        return nullptr;
+    auto* zip = new (std::nothrow) ZipPackState{path, reader};
+    if (zip == nullptr)
+        archive_read_free(reader);
+    return zip;
+}
+
+std::int32_t readZipEntry(void* state, const std::string& name, std::uint8_t* buffer, std::int32_t capacity)
+{
+    auto& zip = *static_cast<ZipPackState*>(state);
+    const ScopedUtf8Locale utf8;
+    if (!rewind(zip))
+        return -1;
+    archive_entry* entry = nullptr;
+    for (;;) {
+        const int status = archive_read_next_header(zip.reader, &entry);
+        if (status == ARCHIVE_EOF)
+            return -1;
+        if (status != ARCHIVE_OK && status != ARCHIVE_WARN)
+            return status < 0 ? status : -1;
+        const char* path = entryName(entry);
+        if (path != nullptr && name == path)
+            break;
+    }
+    // archive_read_data fills the buffer across the entry's blocks until it is
+    // full or the entry ends.
+    const la_ssize_t count = archive_read_data(zip.reader, buffer, static_cast<std::size_t>(capacity));
+    if (count < 0)
+        return static_cast<std::int32_t>(count < ARCHIVE_FATAL ? ARCHIVE_FATAL : count);
+    return static_cast<std::int32_t>(count);
+}
+
+bool listZipEntries(void* state, std::vector<PackEntryInfo>& entries)
+{
+    auto& zip = *static_cast<ZipPackState*>(state);
+    const ScopedUtf8Locale utf8;
+    if (!rewind(zip))
+        return false;
+    archive_entry* entry = nullptr;
+    for (;;) {
+        const int status = archive_read_next_header(zip.reader, &entry);
+        if (status == ARCHIVE_EOF)
+            return true;
+        if (status != ARCHIVE_OK && status != ARCHIVE_WARN)
+            return false;
+        const char* path = entryName(entry);
+        const std::int64_t size = archive_entry_size_is_set(entry) ? archive_entry_size(entry) : -1;
+        entries.push_back(PackEntryInfo{path != nullptr ? path : "", size, -1});
+    }
+}
+
+void closeZipPack(void* state)
+{
+    auto* zip = static_cast<ZipPackState*>(state);
+    if (zip->reader != nullptr)
+        archive_read_free(zip->reader);
+    delete zip;
+}
+
+} // namespace
+
+PackerPlugin zipPacker()
+{
+    return PackerPlugin{PackingKind::Zip, openZipPack, readZipEntry, listZipEntries, closeZipPack};
+}
+
+} // namespace helpdoc
