@@ -17,9 +17,7 @@ function(hashmere_add_test name)
   target_compile_definitions(${name} PRIVATE HASHMERE_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/testdata"
     HASHMERE_BINARY_DIR="${CMAKE_BINARY_DIR}")
   if(ARG_GUI)
-    # Qt and fontconfig keep caches for the whole process; LeakSanitizer reads them as leaks.
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/cmake/lsan_gui.supp:print_suppressions=0")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   else()
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()

@@ -29,6 +29,10 @@
 // Failures are result values: a call on a number that does not exist does
 // nothing and reads give 0, -1 or the empty text.
 //
+// Win32 details of the design that need no call here: flicker-free painting
+// (Qt paints double-buffered), the tree's "Explorer" theme, proof-quality fonts
+// (fonts are always anti-aliased), the common-controls manifest.
+//
 // Texts are UTF-16 (std::u16string) as everywhere in the programs. Colours are
 // 24-bit values with red in the lowest byte, then green, then blue; -1 means the
 // system default.
@@ -89,7 +93,7 @@ enum class EventKind : std::int32_t {
 
 enum class EventType : std::int32_t {
     None = 0,
-    Clicked, // button, check box, hyperlink, image
+    Clicked, // button, check box, hyperlink
     Change,  // text edited by the user, selection of a tree or list box
              // changed, tab switched, splitter bar moved
 };
