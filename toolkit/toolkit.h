@@ -259,7 +259,9 @@ void setText(int gadget, std::u16string_view text);
 std::u16string text(int gadget);
 
 // Any thread. Check box: 0 or 1. Tree, list box: selected index or -1 (setting
-// selects, scrolls to and reveals the item). Tab panel: current tab.
+// selects, scrolls to and reveals the item). Tab panel: current tab. Setting
+// the selection or tab raises a Change event as a click does (as the
+// platform's tree does); setting a check box raises nothing.
 void setState(int gadget, int state);
 int state(int gadget);
 
