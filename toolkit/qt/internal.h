@@ -64,6 +64,7 @@ struct WindowRecord {
     int innerHeight = 0;
     int minimumWidth = 0;
     int minimumHeight = 0;
+    int appliedMenuHeight = 0; // menu bar height the window's outer size was last given for
     int reportedWidth = 0; // last size reported by a SizeWindow event (or the creation size)
     int reportedHeight = 0;
     Colour background = kDefaultColour;

@@ -60,13 +60,22 @@ void raiseWindow(QWidget* host) {
 }
 
 void applyInnerSize(WindowRecord& record) {
+    // The inner area keeps its size when a menu bar comes or changes: the
+    // creation size before the window is shown, the current one after.
+    int innerWidth = record.innerWidth;
+    int innerHeight = record.innerHeight;
+    if (record.host->isVisible()) {
+        innerWidth = record.host->width();
+        innerHeight = record.host->height() - record.appliedMenuHeight;
+    }
     int menu = menuBarHeight(record);
+    record.appliedMenuHeight = menu;
     if (record.flags & WindowSizable) {
         record.host->setMinimumSize(record.minimumWidth, record.minimumHeight + menu);
         record.host->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        record.host->resize(record.innerWidth, record.innerHeight + menu);
+        record.host->resize(innerWidth, innerHeight + menu);
     } else {
-        record.host->setFixedSize(record.innerWidth, record.innerHeight + menu);
+        record.host->setFixedSize(innerWidth, innerHeight + menu);
     }
 }
 
@@ -279,7 +288,7 @@ void setWindowMinimumSize(int window, int innerWidth, int innerHeight) {
         record->minimumWidth = std::max(0, innerWidth);
         record->minimumHeight = std::max(0, innerHeight);
         if (record->flags & WindowSizable) {
-            record->host->setMinimumSize(record->minimumWidth, record->minimumHeight + menuBarHeight(*record));
+            record->host->setMinimumSize(record->minimumWidth, record->minimumHeight + record->appliedMenuHeight);
         }
     }
 }
@@ -309,7 +318,7 @@ int windowWidth(int window) {
 
 int windowHeight(int window) {
     WindowRecord* record = findWindow(window);
-    return record == nullptr ? 0 : record->host->height() - menuBarHeight(*record);
+    return record == nullptr ? 0 : record->host->height() - record->appliedMenuHeight;
 }
 
 int primaryScreenWidth() {
