@@ -6,9 +6,9 @@
 #include <set>
 #include <sstream>
 
+#include "platform/text.h"
 #include "viewer/document/contents.h"
 #include "viewer/document/document_properties.h"
-#include "viewer/document/text_utf.h"
 
 namespace helpdoc {
 
@@ -44,7 +44,7 @@ std::string manifestUtf8(const std::string& bytes)
     std::u16string wide;
     for (const char c : bytes)
         wide += static_cast<char16_t>(static_cast<unsigned char>(c));
-    return utf16ToUtf8(wide);
+    return platform::utf16ToUtf8(wide);
 }
 
 std::vector<std::string> splitLines(const std::string& text)
@@ -82,7 +82,7 @@ bool parsePage(const std::string& value, ManifestPage& page, std::string& error)
         return false;
     }
     page.level = std::stoi(level);
-    page.title = utf8ToUtf16(parts[1]);
+    page.title = platform::utf8ToUtf16(parts[1]);
     page.file = parts.size() == 3 ? parts[2] : std::string();
     return true;
 }
@@ -146,7 +146,7 @@ bool parseManifest(const std::string& bytes, HelpManifest& manifest, std::string
                 error = where + "unknown property \"" + key + "\"";
                 return false;
             }
-            manifest.properties[index] = utf8ToUtf16(value);
+            manifest.properties[index] = platform::utf8ToUtf16(value);
         } else if (group == "contents") {
             ManifestPage page;
             if (key != "page" || !parsePage(value, page, error)) {
@@ -198,7 +198,7 @@ bool buildDocumentEntries(const std::string& sourceDir, std::vector<AuthoringEnt
         properties.push_back(manifest.properties[i]);
     }
 
-    std::vector<std::u16string> contents{u"Contents", utf8ToUtf16(std::to_string(manifest.pages.size()))};
+    std::vector<std::u16string> contents{u"Contents", platform::utf8ToUtf16(std::to_string(manifest.pages.size()))};
     std::vector<AuthoringEntry> pages;
     std::set<std::string> written;
     for (const ManifestPage& page : manifest.pages) {
@@ -221,13 +221,13 @@ bool buildDocumentEntries(const std::string& sourceDir, std::vector<AuthoringEnt
             if (written.insert(page.file).second)
                 pages.push_back(AuthoringEntry{page.file, std::move(bytes)});
         }
-        const std::u16string name = utf8ToUtf16(page.file);
+        const std::u16string name = platform::utf8ToUtf16(page.file);
         if (!checkField(page.title, "a title", error) || !checkField(name, "a page file name", error))
             return false;
-        contents.push_back(utf8ToUtf16(std::to_string(page.level)));
+        contents.push_back(platform::utf8ToUtf16(std::to_string(page.level)));
         contents.push_back(name);
         contents.push_back(page.title);
-        contents.push_back(utf8ToUtf16(std::to_string(size)));
+        contents.push_back(platform::utf8ToUtf16(std::to_string(size)));
     }
 
     AuthoringEntry propertiesEntry{"properties", encodeFieldText(properties)};
