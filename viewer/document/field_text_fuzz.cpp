@@ -25,10 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A converted text converts back to itself.
     const std::string utf8 = platform::utf16ToUtf8(text);
-    if (platform::utf16ToUtf8(utf8ToUtf16(utf8)) != utf8)
+    if (platform::utf16ToUtf8(platform::utf8ToUtf16(utf8)) != utf8)
         __builtin_trap();
     const std::u16string wide = platform::utf8ToUtf16(std::string(reinterpret_cast<const char*>(data), size));
-    if (platform::utf8ToUtf16(utf16ToUtf8(wide)) != wide)
+    if (platform::utf8ToUtf16(platform::utf16ToUtf8(wide)) != wide)
         __builtin_trap();
     return 0;
 }
