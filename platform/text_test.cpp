@@ -21,6 +21,7 @@ TEST(Utf8ToUtf16, DecodesAndReplacesMalformedBytes)
         {"three-byte", "\xE2\x82\xAC", u"€"},
         {"four-byte becomes a surrogate pair", "\xF0\x9F\x98\x80", u"\U0001F600"},
         {"embedded NUL is kept", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+        {"byte-order mark is kept", "\xEF\xBB\xBFx", u"\uFEFFx"},
         {"lone continuation byte", "a\x80z", u"a\uFFFDz"},
         {"truncated sequence at the end", "a\xC3", u"a\uFFFD"},
         {"truncated sequence before ascii", "\xE2\x82z", u"\uFFFD\uFFFDz"},
@@ -41,6 +42,8 @@ TEST(Utf16ToUtf8, EncodesAndReplacesUnpairedSurrogates)
     EXPECT_EQ(utf16ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
     EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
     EXPECT_EQ(utf16ToUtf8(std::u16string{char16_t(0xDC00), u'a'}), "\xEF\xBF\xBD" "a");
+    EXPECT_EQ(utf16ToUtf8(std::u16string{char16_t(0xD800), u'x'}), "\xEF\xBF\xBD" "x");
+    EXPECT_EQ(utf16ToUtf8(std::u16string(u"a\0\uFEFF", 3)), std::string("a\0\xEF\xBB\xBF", 5));
     EXPECT_EQ(utf16ToUtf8(std::u16string{char16_t(0xD800), char16_t(0xD800), char16_t(0xDC00)}),
               "\xEF\xBF\xBD\xF0\x90\x80\x80");
 }

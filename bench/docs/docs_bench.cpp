@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
 #include "tools/helptool/brieflz_encoder.h"
 #include "tools/helptool/help_source.h"
 #include "tools/helptool/pack_writer.h"
@@ -22,7 +23,6 @@
 #include "viewer/document/contents.h"
 #include "viewer/document/document_properties.h"
 #include "viewer/document/page_loading.h"
-#include "viewer/document/text_utf.h"
 
 namespace {
 
@@ -127,9 +127,9 @@ std::vector<AuthoringEntry> makeDocument(int pages, std::size_t pageSize, int& l
         const std::string name = std::string("p").append(std::to_string(i));
         const std::string page = rtfPage(pageSize, static_cast<unsigned>(i));
         pageEntries.push_back({name, Bytes(page.begin(), page.end())});
-        const std::vector<std::u16string> record{utf8ToUtf16(std::to_string(i % 3)), utf8ToUtf16(name),
-                                                 utf8ToUtf16(std::string("T").append(std::to_string(i))),
-                                                 utf8ToUtf16(std::to_string(page.size()))};
+        const std::vector<std::u16string> record{platform::utf8ToUtf16(std::to_string(i % 3)), platform::utf8ToUtf16(name),
+                                                 platform::utf8ToUtf16(std::string("T").append(std::to_string(i))),
+                                                 platform::utf8ToUtf16(std::to_string(page.size()))};
         std::size_t units = 0;
         for (const auto& field : contents)
             units += field.size() + 1;
@@ -140,7 +140,7 @@ std::vector<AuthoringEntry> makeDocument(int pages, std::size_t pageSize, int& l
             ++listed;
         }
     }
-    contents[1] = utf8ToUtf16(std::to_string(listed));
+    contents[1] = platform::utf8ToUtf16(std::to_string(listed));
     entries.push_back({"contents", encodeFieldText(contents)});
     for (AuthoringEntry& page : pageEntries)
         entries.push_back(std::move(page));
@@ -208,7 +208,7 @@ int main()
     for (int i = 0; i < 5000; ++i) {
         ContentsRecord record;
         record.level = static_cast<std::int8_t>(i % 4);
-        record.title = utf8ToUtf16(std::string("T").append(std::to_string(i)));
+        record.title = platform::utf8ToUtf16(std::string("T").append(std::to_string(i)));
         placement.push_back(std::move(record));
     }
     const double placementSeconds = secondsOf([&] { contentsTreeParents(placement); }, 9);

@@ -395,6 +395,20 @@ bool PreferencesDocument::nextKey(std::u16string& key, std::u16string& value)
     return false;
 }
 
+bool PreferencesDocument::firstUngroupedPair(std::u16string& key, std::u16string& value) const
+{
+    for (const Entry& entry : entries_) {
+        if (entry.kind == Kind::Group)
+            return false;
+        if (entry.kind == Kind::Pair) {
+            key = platform::utf8ToUtf16(entry.name);
+            value = platform::utf8ToUtf16(trimEnd(trimStart(entry.value)));
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string PreferencesDocument::toBytes() const
 {
     std::string bytes(kByteOrderMark);

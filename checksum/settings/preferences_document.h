@@ -97,6 +97,11 @@ public:
     // pairs are not walked) or while a group is pending.
     bool nextKey(std::u16string& key, std::u16string& value);
 
+    // The first key/value pair above the first group header, stored as nextKey
+    // stores pairs; false when there is none. For readers that treat such a
+    // pair as a mistake. Leaves the current group and the walks alone.
+    bool firstUngroupedPair(std::u16string& key, std::u16string& value) const;
+
     // If the document is marked changed and a file stands behind it, writes
     // the whole document to the file from its start and cuts the file there.
     // Then closes the file and forgets the document. False when a needed

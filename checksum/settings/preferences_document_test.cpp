@@ -167,6 +167,31 @@ TEST(PreferencesDocumentWalk, GroupsThenTheirPairs)
     EXPECT_FALSE(document.nextGroup(name));
 }
 
+TEST(PreferencesDocumentWalk, FirstUngroupedPair)
+{
+    const struct {
+        const char* bytes;
+        const char16_t* found; // key "=" value, or null for none
+    } cases[] = {
+        {"", nullptr},
+        {"; c\r\n[A]\r\nk = 1\r\n", nullptr},
+        {"[A]\r\nk = 1\r\n", nullptr},
+        {"; c\r\n  first =  1 \r\nsecond = 2\r\n[A]\r\n", u"first=1"},
+        {"bare\r\n", u"bare="},
+    };
+    for (const auto& c : cases) {
+        PreferencesDocument document;
+        document.openBytes(c.bytes);
+        std::u16string key;
+        std::u16string value;
+        const bool found = document.firstUngroupedPair(key, value);
+        EXPECT_EQ(found, c.found != nullptr) << c.bytes;
+        if (found && c.found != nullptr) {
+            EXPECT_EQ(key + u"=" + value, c.found) << c.bytes;
+        }
+    }
+}
+
 class PreferencesDocumentFile : public ::testing::Test {
 protected:
     ScratchFolder scratch_;

@@ -6,9 +6,10 @@
 #include <set>
 #include <sstream>
 
+#include "checksum/settings/preferences_document.h"
+#include "platform/text.h"
 #include "viewer/document/contents.h"
 #include "viewer/document/document_properties.h"
-#include "viewer/document/text_utf.h"
 
 namespace helpdoc {
 
@@ -36,33 +37,6 @@ std::string trimBlanks(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// The manifest as UTF-8: as it stands after a byte-order mark, else Latin-1.
-std::string manifestUtf8(const std::string& bytes)
-{
-    if (bytes.size() > 2 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        return bytes.substr(3);
-    std::u16string wide;
-    for (const char c : bytes)
-        wide += static_cast<char16_t>(static_cast<unsigned char>(c));
-    return utf16ToUtf8(wide);
-}
-
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        const std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        if (!line.empty())
-            lines.push_back(line);
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return lines;
-}
-
 bool parsePage(const std::string& value, ManifestPage& page, std::string& error)
 {
     std::vector<std::string> parts;
@@ -82,7 +56,7 @@ bool parsePage(const std::string& value, ManifestPage& page, std::string& error)
         return false;
     }
     page.level = std::stoi(level);
-    page.title = utf8ToUtf16(parts[1]);
+    page.title = platform::utf8ToUtf16(parts[1]);
     page.file = parts.size() == 3 ? parts[2] : std::string();
     return true;
 }
@@ -123,40 +97,49 @@ bool safeRelativePath(const std::string& file)
 bool parseManifest(const std::string& bytes, HelpManifest& manifest, std::string& error)
 {
     manifest = HelpManifest{};
-    std::string group;
-    int lineNumber = 0;
-    for (const std::string& raw : splitLines(manifestUtf8(bytes))) {
-        ++lineNumber;
-        const std::string line = raw.substr(std::min(raw.find_first_not_of(" \t"), raw.size()));
-        if (line.empty() || line[0] == ';')
-            continue;
-        if (line[0] == '[') {
-            group = lowerAscii(line.substr(1, line.find(']') == std::string::npos ? std::string::npos : line.find(']') - 1));
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        const std::string key = lowerAscii(trimBlanks(line.substr(0, equals)));
-        const std::string value = equals == std::string::npos ? std::string() : trimBlanks(line.substr(equals + 1));
-        const std::string where = "manifest line " + std::to_string(lineNumber) + ": ";
-        if (group == "properties") {
-            int index = 0;
-            while (index < kPropertyCount && lowerAscii(kPropertyKeys[index]) != key)
-                ++index;
-            if (index == kPropertyCount) {
-                error = where + "unknown property \"" + key + "\"";
+    // A larger document would open empty and silently yield an empty manual.
+    if (bytes.size() > settings::kMaxDocumentBytes) {
+        error = "the manifest is larger than " + std::to_string(settings::kMaxDocumentBytes) + " bytes";
+        return false;
+    }
+    settings::PreferencesDocument document;
+    document.openBytes(bytes);
+
+    std::u16string key16;
+    std::u16string value16;
+    if (document.firstUngroupedPair(key16, value16)) {
+        error = "manifest line \"" + platform::utf16ToUtf8(key16) + " = " + platform::utf16ToUtf8(value16) +
+                "\": a key outside the groups [Properties] and [Contents]";
+        return false;
+    }
+
+    std::u16string group;
+    while (document.nextGroup(group)) {
+        const std::string groupName = lowerAscii(platform::utf16ToUtf8(group));
+        while (document.nextKey(key16, value16)) {
+            const std::string key = platform::utf16ToUtf8(key16);
+            const std::string value = platform::utf16ToUtf8(value16);
+            const std::string where = "manifest line \"" + key + " = " + value + "\": ";
+            if (groupName == "properties") {
+                int index = 0;
+                while (index < kPropertyCount && lowerAscii(kPropertyKeys[index]) != lowerAscii(key))
+                    ++index;
+                if (index == kPropertyCount) {
+                    error = where + "unknown property \"" + key + "\"";
+                    return false;
+                }
+                manifest.properties[index] = value16;
+            } else if (groupName == "contents") {
+                ManifestPage page;
+                if (lowerAscii(key) != "page" || !parsePage(value, page, error)) {
+                    error = where + (lowerAscii(key) != "page" ? std::string("expected a \"Page\" line") : error);
+                    return false;
+                }
+                manifest.pages.push_back(std::move(page));
+            } else {
+                error = where + "a key outside the groups [Properties] and [Contents]";
                 return false;
             }
-            manifest.properties[index] = utf8ToUtf16(value);
-        } else if (group == "contents") {
-            ManifestPage page;
-            if (key != "page" || !parsePage(value, page, error)) {
-                error = where + (key != "page" ? std::string("expected a \"Page\" line") : error);
-                return false;
-            }
-            manifest.pages.push_back(std::move(page));
-        } else {
-            error = where + "a key outside the groups [Properties] and [Contents]";
-            return false;
         }
     }
     return true;
@@ -198,7 +181,7 @@ bool buildDocumentEntries(const std::string& sourceDir, std::vector<AuthoringEnt
         properties.push_back(manifest.properties[i]);
     }
 
-    std::vector<std::u16string> contents{u"Contents", utf8ToUtf16(std::to_string(manifest.pages.size()))};
+    std::vector<std::u16string> contents{u"Contents", platform::utf8ToUtf16(std::to_string(manifest.pages.size()))};
     std::vector<AuthoringEntry> pages;
     std::set<std::string> written;
     for (const ManifestPage& page : manifest.pages) {
@@ -221,13 +204,13 @@ bool buildDocumentEntries(const std::string& sourceDir, std::vector<AuthoringEnt
             if (written.insert(page.file).second)
                 pages.push_back(AuthoringEntry{page.file, std::move(bytes)});
         }
-        const std::u16string name = utf8ToUtf16(page.file);
+        const std::u16string name = platform::utf8ToUtf16(page.file);
         if (!checkField(page.title, "a title", error) || !checkField(name, "a page file name", error))
             return false;
-        contents.push_back(utf8ToUtf16(std::to_string(page.level)));
+        contents.push_back(platform::utf8ToUtf16(std::to_string(page.level)));
         contents.push_back(name);
         contents.push_back(page.title);
-        contents.push_back(utf8ToUtf16(std::to_string(size)));
+        contents.push_back(platform::utf8ToUtf16(std::to_string(size)));
     }
 
     AuthoringEntry propertiesEntry{"properties", encodeFieldText(properties)};

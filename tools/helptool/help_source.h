@@ -44,7 +44,8 @@ struct HelpManifest {
     std::vector<ManifestPage> pages;
 };
 
-// Parses manifest text. False with `error` naming the line on a malformed line.
+// Parses manifest text. False with `error` quoting the line on a malformed
+// line, a key above the first group, or text over settings::kMaxDocumentBytes.
 bool parseManifest(const std::string& bytes, HelpManifest& manifest, std::string& error);
 
 // UTF-16LE bytes of `fields` joined by "|", as the document readers expect.

@@ -14,13 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
 #include "tools/helptool/brieflz_encoder.h"
 #include "tools/helptool/help_source.h"
 #include "tools/helptool/pack_writer.h"
 #include "viewer/document/contents.h"
 #include "viewer/document/document_properties.h"
 #include "viewer/document/packing.h"
-#include "viewer/document/text_utf.h"
 
 namespace {
 
@@ -152,7 +152,7 @@ int infoCommand(const std::string& path)
     };
     std::printf("Properties:\n");
     for (int i = 0; i < 11; ++i)
-        std::printf("  %-16s %s\n", kPropertyKeys[i], utf16ToUtf8(*texts[i]).c_str());
+        std::printf("  %-16s %s\n", kPropertyKeys[i], platform::utf16ToUtf8(*texts[i]).c_str());
     const std::int32_t numbers[] = {properties.pageBackColor, properties.leftMargin, properties.rightMargin,
                                     properties.homePage};
     for (int i = 0; i < 4; ++i)
@@ -164,9 +164,9 @@ int infoCommand(const std::string& path)
     std::printf("Contents: %zu records\n", contents.size());
     for (std::size_t i = 0; i < contents.size(); ++i) {
         const ContentsRecord& record = contents[i];
-        std::printf("  %*s%s", 2 * depths[i], "", utf16ToUtf8(record.title).c_str());
+        std::printf("  %*s%s", 2 * depths[i], "", platform::utf16ToUtf8(record.title).c_str());
         if (!record.entryName.empty())
-            std::printf("  [%s, %d bytes]", utf16ToUtf8(record.entryName).c_str(), record.size);
+            std::printf("  [%s, %d bytes]", platform::utf16ToUtf8(record.entryName).c_str(), record.size);
         std::printf("\n");
     }
     return 0;

@@ -9,12 +9,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/text.h"
 #include "tools/helptool/help_source.h"
 #include "tools/helptool/pack_writer.h"
 #include "viewer/document/contents.h"
 #include "viewer/document/document_properties.h"
 #include "viewer/document/page_loading.h"
-#include "viewer/document/text_utf.h"
 
 namespace helpdoc {
 namespace {
@@ -92,7 +92,7 @@ TEST_P(RoundTrip, EveryEntryReadsBackByteIdentical)
         EXPECT_EQ(listed[i].name, entries[i].name);
         Bytes buffer(entries[i].bytes.size() + 10, 0);
         const std::int32_t count =
-            readEntry(utf8ToUtf16(entries[i].name), buffer.data(), static_cast<std::int32_t>(buffer.size()));
+            readEntry(platform::utf8ToUtf16(entries[i].name), buffer.data(), static_cast<std::int32_t>(buffer.size()));
         ASSERT_EQ(count, static_cast<std::int32_t>(entries[i].bytes.size())) << entries[i].name;
         buffer.resize(static_cast<std::size_t>(count));
         EXPECT_EQ(buffer, entries[i].bytes) << entries[i].name;
@@ -128,16 +128,16 @@ TEST_P(RoundTrip, HelptoolPacksWhatTheViewerReads)
         const ContentsRecord& record = contents[page];
         if (record.entryName.empty())
             continue;
-        std::ifstream file(fs::path(kSample) / utf16ToUtf8(record.entryName), std::ios::binary);
+        std::ifstream file(fs::path(kSample) / platform::utf16ToUtf8(record.entryName), std::ios::binary);
         const std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         EXPECT_EQ(record.size, static_cast<std::int32_t>(expected.size()));
         for (bool inMemory : {false, true}) {
             CaptureView view;
             view.shown = expected.empty() ? std::string() : "untouched";
             loadPage(path_, GetParam(), contents, static_cast<std::int64_t>(page), inMemory, view);
-            EXPECT_EQ(view.shown, expected) << utf16ToUtf8(record.entryName) << (inMemory ? " in memory" : "");
+            EXPECT_EQ(view.shown, expected) << platform::utf16ToUtf8(record.entryName) << (inMemory ? " in memory" : "");
         }
-        const ToolRun cat = runHelptool("cat " + shellQuoted(path_) + " " + shellQuoted(utf16ToUtf8(record.entryName)));
+        const ToolRun cat = runHelptool("cat " + shellQuoted(path_) + " " + shellQuoted(platform::utf16ToUtf8(record.entryName)));
         EXPECT_EQ(cat.status, 0);
         EXPECT_EQ(cat.out, expected);
     }

@@ -80,7 +80,7 @@ TEST(Contents, HugeCountIsBoundedAndKeepsEveryRecordPresent)
 {
     std::u16string text = u"x|2147483647";
     for (int i = 0; i < 2500; ++i)
-        text += u"|0|p" + utf8ToUtf16(std::to_string(i)) + u"|T|1";
+        text += u"|0|p" + platform::utf8ToUtf16(std::to_string(i)) + u"|T|1";
     const ContentsList list = decoded(text);
     EXPECT_EQ(list.size(), static_cast<std::size_t>(kMaxContentsRecords));
     EXPECT_EQ(list[2499].entryName, u"p2499");

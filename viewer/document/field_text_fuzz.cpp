@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/text.h"
 #include "viewer/document/field_text.h"
-#include "viewer/document/text_utf.h"
 
 using namespace helpdoc;
 
@@ -24,11 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)sum;
 
     // A converted text converts back to itself.
-    const std::string utf8 = utf16ToUtf8(text);
-    if (utf16ToUtf8(utf8ToUtf16(utf8)) != utf8)
+    const std::string utf8 = platform::utf16ToUtf8(text);
+    if (platform::utf16ToUtf8(platform::utf8ToUtf16(utf8)) != utf8)
         __builtin_trap();
-    const std::u16string wide = utf8ToUtf16(std::string(reinterpret_cast<const char*>(data), size));
-    if (utf8ToUtf16(utf16ToUtf8(wide)) != wide)
+    const std::u16string wide = platform::utf8ToUtf16(std::string(reinterpret_cast<const char*>(data), size));
+    if (platform::utf8ToUtf16(platform::utf16ToUtf8(wide)) != wide)
         __builtin_trap();
     return 0;
 }

@@ -1,7 +1,7 @@
 #include <vector>
 
+#include "platform/text.h"
 #include "viewer/document/packing.h"
-#include "viewer/document/text_utf.h"
 
 namespace helpdoc {
 namespace {
@@ -82,7 +82,7 @@ std::int32_t readEntryUtf8(const std::string& name, std::uint8_t* buffer, std::i
 
 std::int32_t readEntry(std::u16string_view name, std::uint8_t* buffer, std::int32_t capacity)
 {
-    return readEntryUtf8(utf16ToUtf8(name), buffer, capacity);
+    return readEntryUtf8(platform::utf16ToUtf8(name), buffer, capacity);
 }
 
 bool listEntries(std::vector<PackEntryInfo>& entries)

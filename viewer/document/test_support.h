@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/text.h"
 #include "tools/helptool/pack_writer.h"
 #include "viewer/document/packing.h"
-#include "viewer/document/text_utf.h"
 
 namespace helpdoc::testing {
 
