@@ -21,6 +21,11 @@ struct KeccakKernel {
 void keccakF1600Portable(std::uint64_t lanes[25]);
 void keccakAbsorbPortable(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count,
                           std::size_t rate);
+#if defined(__x86_64__)
+// The permutation unrolled over lanes in registers; needs BMI1 and BMI2.
+void keccakF1600Lanes(std::uint64_t lanes[25]);
+void keccakAbsorbLanes(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count, std::size_t rate);
+#endif
 KeccakKernel chooseKeccakKernel(const CpuFeatures& features);
 
 struct Sha3State {

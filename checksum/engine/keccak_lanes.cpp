@@ -1,0 +1,263 @@
+// Keccak-f[1600] with the 25 lanes held in local variables, the round
+// unrolled and the five steps merged, so the compiler keeps the state in
+// registers; two rounds per loop pass swap the roles of the two lane sets.
+// Built for BMI1/BMI2, where chi's ~b & c is one ANDN and rotations are RORX.
+
+#include "checksum/engine/sha3.h"
+
+#if defined(__x86_64__)
+
+#include "checksum/engine/block_buffer.h"
+
+namespace digest {
+namespace {
+
+constexpr std::uint64_t kRoundConstants[24] = {
+    0x0000000000000001, 0x0000000000008082, 0x800000000000808a, 0x8000000080008000, 0x000000000000808b,
+    0x0000000080000001, 0x8000000080008081, 0x8000000000008009, 0x000000000000008a, 0x0000000000000088,
+    0x0000000080008009, 0x000000008000000a, 0x000000008000808b, 0x800000000000008b, 0x8000000000008089,
+    0x8000000000008003, 0x8000000000008002, 0x8000000000000080, 0x000000000000800a, 0x800000008000000a,
+    0x8000000080008081, 0x8000000000008080, 0x0000000080000001, 0x8000000080008008,
+};
+
+inline std::uint64_t rotl(std::uint64_t x, int n)
+{
+    return (x << n) | (x >> (64 - n));
+}
+
+// One round from lane set A (lane x + 5y named A##xy-index) into lane set E.
+// Theta's column parities c and offsets d; then, per output row, Rho Pi into b
+// and Chi into E; Iota on lane 0.
+#define KECCAK_ROUND(A, E, rc) \
+    do { \
+        const std::uint64_t c0 = A##00 ^ A##05 ^ A##10 ^ A##15 ^ A##20; \
+        const std::uint64_t c1 = A##01 ^ A##06 ^ A##11 ^ A##16 ^ A##21; \
+        const std::uint64_t c2 = A##02 ^ A##07 ^ A##12 ^ A##17 ^ A##22; \
+        const std::uint64_t c3 = A##03 ^ A##08 ^ A##13 ^ A##18 ^ A##23; \
+        const std::uint64_t c4 = A##04 ^ A##09 ^ A##14 ^ A##19 ^ A##24; \
+        const std::uint64_t d0 = c4 ^ rotl(c1, 1); \
+        const std::uint64_t d1 = c0 ^ rotl(c2, 1); \
+        const std::uint64_t d2 = c1 ^ rotl(c3, 1); \
+        const std::uint64_t d3 = c2 ^ rotl(c4, 1); \
+        const std::uint64_t d4 = c3 ^ rotl(c0, 1); \
+        { \
+            const std::uint64_t b0 = (A##00 ^ d0); \
+            const std::uint64_t b1 = rotl(A##06 ^ d1, 44); \
+            const std::uint64_t b2 = rotl(A##12 ^ d2, 43); \
+            const std::uint64_t b3 = rotl(A##18 ^ d3, 21); \
+            const std::uint64_t b4 = rotl(A##24 ^ d4, 14); \
+            E##00 = b0 ^ (~b1 & b2) ^ (rc); \
+            E##01 = b1 ^ (~b2 & b3); \
+            E##02 = b2 ^ (~b3 & b4); \
+            E##03 = b3 ^ (~b4 & b0); \
+            E##04 = b4 ^ (~b0 & b1); \
+        } \
+        { \
+            const std::uint64_t b0 = rotl(A##03 ^ d3, 28); \
+            const std::uint64_t b1 = rotl(A##09 ^ d4, 20); \
+            const std::uint64_t b2 = rotl(A##10 ^ d0, 3); \
+            const std::uint64_t b3 = rotl(A##16 ^ d1, 45); \
+            const std::uint64_t b4 = rotl(A##22 ^ d2, 61); \
+            E##05 = b0 ^ (~b1 & b2); \
+            E##06 = b1 ^ (~b2 & b3); \
+            E##07 = b2 ^ (~b3 & b4); \
+            E##08 = b3 ^ (~b4 & b0); \
+            E##09 = b4 ^ (~b0 & b1); \
+        } \
+        { \
+            const std::uint64_t b0 = rotl(A##01 ^ d1, 1); \
+            const std::uint64_t b1 = rotl(A##07 ^ d2, 6); \
+            const std::uint64_t b2 = rotl(A##13 ^ d3, 25); \
+            const std::uint64_t b3 = rotl(A##19 ^ d4, 8); \
+            const std::uint64_t b4 = rotl(A##20 ^ d0, 18); \
+            E##10 = b0 ^ (~b1 & b2); \
+            E##11 = b1 ^ (~b2 & b3); \
+            E##12 = b2 ^ (~b3 & b4); \
+            E##13 = b3 ^ (~b4 & b0); \
+            E##14 = b4 ^ (~b0 & b1); \
+        } \
+        { \
+            const std::uint64_t b0 = rotl(A##04 ^ d4, 27); \
+            const std::uint64_t b1 = rotl(A##05 ^ d0, 36); \
+            const std::uint64_t b2 = rotl(A##11 ^ d1, 10); \
+            const std::uint64_t b3 = rotl(A##17 ^ d2, 15); \
+            const std::uint64_t b4 = rotl(A##23 ^ d3, 56); \
+            E##15 = b0 ^ (~b1 & b2); \
+            E##16 = b1 ^ (~b2 & b3); \
+            E##17 = b2 ^ (~b3 & b4); \
+            E##18 = b3 ^ (~b4 & b0); \
+            E##19 = b4 ^ (~b0 & b1); \
+        } \
+        { \
+            const std::uint64_t b0 = rotl(A##02 ^ d2, 62); \
+            const std::uint64_t b1 = rotl(A##08 ^ d3, 55); \
+            const std::uint64_t b2 = rotl(A##14 ^ d4, 39); \
+            const std::uint64_t b3 = rotl(A##15 ^ d0, 41); \
+            const std::uint64_t b4 = rotl(A##21 ^ d1, 2); \
+            E##20 = b0 ^ (~b1 & b2); \
+            E##21 = b1 ^ (~b2 & b3); \
+            E##22 = b2 ^ (~b3 & b4); \
+            E##23 = b3 ^ (~b4 & b0); \
+            E##24 = b4 ^ (~b0 & b1); \
+        } \
+    } while (false)
+
+#define KECCAK_ROUNDS(A, E)                                \
+    for (int round = 0; round < 24; round += 2) {          \
+        KECCAK_ROUND(A, E, kRoundConstants[round]);        \
+        KECCAK_ROUND(E, A, kRoundConstants[round + 1]);    \
+    }
+
+#define KECCAK_TARGET __attribute__((target("bmi,bmi2")))
+
+template <std::size_t Rate>
+KECCAK_TARGET void absorbRate(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count)
+{
+    constexpr std::size_t kLanes = Rate / 8;
+    static_assert(kLanes >= 9 && kLanes <= 18);
+    std::uint64_t a00 = lanes[0];
+    std::uint64_t a01 = lanes[1];
+    std::uint64_t a02 = lanes[2];
+    std::uint64_t a03 = lanes[3];
+    std::uint64_t a04 = lanes[4];
+    std::uint64_t a05 = lanes[5];
+    std::uint64_t a06 = lanes[6];
+    std::uint64_t a07 = lanes[7];
+    std::uint64_t a08 = lanes[8];
+    std::uint64_t a09 = lanes[9];
+    std::uint64_t a10 = lanes[10];
+    std::uint64_t a11 = lanes[11];
+    std::uint64_t a12 = lanes[12];
+    std::uint64_t a13 = lanes[13];
+    std::uint64_t a14 = lanes[14];
+    std::uint64_t a15 = lanes[15];
+    std::uint64_t a16 = lanes[16];
+    std::uint64_t a17 = lanes[17];
+    std::uint64_t a18 = lanes[18];
+    std::uint64_t a19 = lanes[19];
+    std::uint64_t a20 = lanes[20];
+    std::uint64_t a21 = lanes[21];
+    std::uint64_t a22 = lanes[22];
+    std::uint64_t a23 = lanes[23];
+    std::uint64_t a24 = lanes[24];
+    std::uint64_t e00, e01, e02, e03, e04, e05, e06, e07, e08, e09, e10, e11, e12, e13, e14, e15, e16, e17, e18, e19, e20, e21, e22, e23, e24;
+    for (; count != 0; --count, blocks += Rate) {
+            if constexpr (kLanes > 0) a00 ^= loadLe64(blocks + 0);
+            if constexpr (kLanes > 1) a01 ^= loadLe64(blocks + 8);
+            if constexpr (kLanes > 2) a02 ^= loadLe64(blocks + 16);
+            if constexpr (kLanes > 3) a03 ^= loadLe64(blocks + 24);
+            if constexpr (kLanes > 4) a04 ^= loadLe64(blocks + 32);
+            if constexpr (kLanes > 5) a05 ^= loadLe64(blocks + 40);
+            if constexpr (kLanes > 6) a06 ^= loadLe64(blocks + 48);
+            if constexpr (kLanes > 7) a07 ^= loadLe64(blocks + 56);
+            if constexpr (kLanes > 8) a08 ^= loadLe64(blocks + 64);
+            if constexpr (kLanes > 9) a09 ^= loadLe64(blocks + 72);
+            if constexpr (kLanes > 10) a10 ^= loadLe64(blocks + 80);
+            if constexpr (kLanes > 11) a11 ^= loadLe64(blocks + 88);
+            if constexpr (kLanes > 12) a12 ^= loadLe64(blocks + 96);
+            if constexpr (kLanes > 13) a13 ^= loadLe64(blocks + 104);
+            if constexpr (kLanes > 14) a14 ^= loadLe64(blocks + 112);
+            if constexpr (kLanes > 15) a15 ^= loadLe64(blocks + 120);
+            if constexpr (kLanes > 16) a16 ^= loadLe64(blocks + 128);
+            if constexpr (kLanes > 17) a17 ^= loadLe64(blocks + 136);
+        KECCAK_ROUNDS(a, e)
+    }
+    lanes[0] = a00;
+    lanes[1] = a01;
+    lanes[2] = a02;
+    lanes[3] = a03;
+    lanes[4] = a04;
+    lanes[5] = a05;
+    lanes[6] = a06;
+    lanes[7] = a07;
+    lanes[8] = a08;
+    lanes[9] = a09;
+    lanes[10] = a10;
+    lanes[11] = a11;
+    lanes[12] = a12;
+    lanes[13] = a13;
+    lanes[14] = a14;
+    lanes[15] = a15;
+    lanes[16] = a16;
+    lanes[17] = a17;
+    lanes[18] = a18;
+    lanes[19] = a19;
+    lanes[20] = a20;
+    lanes[21] = a21;
+    lanes[22] = a22;
+    lanes[23] = a23;
+    lanes[24] = a24;
+}
+
+} // namespace
+
+KECCAK_TARGET void keccakF1600Lanes(std::uint64_t lanes[25])
+{
+    std::uint64_t a00 = lanes[0];
+    std::uint64_t a01 = lanes[1];
+    std::uint64_t a02 = lanes[2];
+    std::uint64_t a03 = lanes[3];
+    std::uint64_t a04 = lanes[4];
+    std::uint64_t a05 = lanes[5];
+    std::uint64_t a06 = lanes[6];
+    std::uint64_t a07 = lanes[7];
+    std::uint64_t a08 = lanes[8];
+    std::uint64_t a09 = lanes[9];
+    std::uint64_t a10 = lanes[10];
+    std::uint64_t a11 = lanes[11];
+    std::uint64_t a12 = lanes[12];
+    std::uint64_t a13 = lanes[13];
+    std::uint64_t a14 = lanes[14];
+    std::uint64_t a15 = lanes[15];
+    std::uint64_t a16 = lanes[16];
+    std::uint64_t a17 = lanes[17];
+    std::uint64_t a18 = lanes[18];
+    std::uint64_t a19 = lanes[19];
+    std::uint64_t a20 = lanes[20];
+    std::uint64_t a21 = lanes[21];
+    std::uint64_t a22 = lanes[22];
+    std::uint64_t a23 = lanes[23];
+    std::uint64_t a24 = lanes[24];
+    std::uint64_t e00, e01, e02, e03, e04, e05, e06, e07, e08, e09, e10, e11, e12, e13, e14, e15, e16, e17, e18, e19, e20, e21, e22, e23, e24;
+    KECCAK_ROUNDS(a, e)
+    lanes[0] = a00;
+    lanes[1] = a01;
+    lanes[2] = a02;
+    lanes[3] = a03;
+    lanes[4] = a04;
+    lanes[5] = a05;
+    lanes[6] = a06;
+    lanes[7] = a07;
+    lanes[8] = a08;
+    lanes[9] = a09;
+    lanes[10] = a10;
+    lanes[11] = a11;
+    lanes[12] = a12;
+    lanes[13] = a13;
+    lanes[14] = a14;
+    lanes[15] = a15;
+    lanes[16] = a16;
+    lanes[17] = a17;
+    lanes[18] = a18;
+    lanes[19] = a19;
+    lanes[20] = a20;
+    lanes[21] = a21;
+    lanes[22] = a22;
+    lanes[23] = a23;
+    lanes[24] = a24;
+}
+
+void keccakAbsorbLanes(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count, std::size_t rate)
+{
+    switch (rate) {
+    case 144: absorbRate<144>(lanes, blocks, count); return;
+    case 136: absorbRate<136>(lanes, blocks, count); return;
+    case 104: absorbRate<104>(lanes, blocks, count); return;
+    case 72: absorbRate<72>(lanes, blocks, count); return;
+    default: keccakAbsorbPortable(lanes, blocks, count, rate); return;
+    }
+}
+
+} // namespace digest
+
+#endif
