@@ -1,7 +1,8 @@
 // Keccak-f[1600] with the 25 lanes held in local variables, the round
 // unrolled and the five steps merged, so the compiler keeps the state in
 // registers; two rounds per loop pass swap the roles of the two lane sets.
-// Built for BMI1/BMI2, where chi's ~b & c is one ANDN and rotations are RORX.
+// The same code is built twice: for any x86-64, and for BMI1/BMI2, where
+// Chi's ~b & c is one ANDN and the rotations are RORX.
 
 #include "checksum/engine/sha3.h"
 
@@ -108,10 +109,11 @@ inline std::uint64_t rotl(std::uint64_t x, int n)
         KECCAK_ROUND(E, A, kRoundConstants[round + 1]);    \
     }
 
-#define KECCAK_TARGET __attribute__((target("bmi,bmi2")))
+#define KECCAK_BMI_TARGET __attribute__((target("bmi,bmi2")))
 
+// Inlined into both builds below, each compiled for its own target.
 template <std::size_t Rate>
-KECCAK_TARGET void absorbRate(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count)
+[[gnu::always_inline]] inline void absorbRate(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count)
 {
     constexpr std::size_t kLanes = Rate / 8;
     static_assert(kLanes >= 9 && kLanes <= 18);
@@ -189,9 +191,7 @@ KECCAK_TARGET void absorbRate(std::uint64_t lanes[25], const std::uint8_t* block
     lanes[24] = a24;
 }
 
-} // namespace
-
-KECCAK_TARGET void keccakF1600Lanes(std::uint64_t lanes[25])
+[[gnu::always_inline]] inline void permute(std::uint64_t lanes[25])
 {
     std::uint64_t a00 = lanes[0];
     std::uint64_t a01 = lanes[1];
@@ -247,7 +247,8 @@ KECCAK_TARGET void keccakF1600Lanes(std::uint64_t lanes[25])
     lanes[24] = a24;
 }
 
-void keccakAbsorbLanes(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count, std::size_t rate)
+[[gnu::always_inline]] inline void absorb(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count,
+                                          std::size_t rate)
 {
     switch (rate) {
     case 144: absorbRate<144>(lanes, blocks, count); return;
@@ -256,6 +257,29 @@ void keccakAbsorbLanes(std::uint64_t lanes[25], const std::uint8_t* blocks, std:
     case 72: absorbRate<72>(lanes, blocks, count); return;
     default: keccakAbsorbPortable(lanes, blocks, count, rate); return;
     }
+}
+
+} // namespace
+
+void keccakF1600Lanes(std::uint64_t lanes[25])
+{
+    permute(lanes);
+}
+
+void keccakAbsorbLanes(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count, std::size_t rate)
+{
+    absorb(lanes, blocks, count, rate);
+}
+
+KECCAK_BMI_TARGET void keccakF1600LanesBmi(std::uint64_t lanes[25])
+{
+    permute(lanes);
+}
+
+KECCAK_BMI_TARGET void keccakAbsorbLanesBmi(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count,
+                                            std::size_t rate)
+{
+    absorb(lanes, blocks, count, rate);
 }
 
 } // namespace digest
