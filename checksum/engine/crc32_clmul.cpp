@@ -15,8 +15,6 @@
 
 #include <immintrin.h>
 
-#include <array>
-
 namespace digest {
 namespace {
 
