@@ -109,6 +109,19 @@ inline std::uint64_t rotl(std::uint64_t x, int n)
         KECCAK_ROUND(E, A, kRoundConstants[round + 1]);    \
     }
 
+// Applies X(name suffix, index) to every lane.
+#define KECCAK_EACH_LANE(X) \
+    X(00, 0) X(01, 1) X(02, 2) X(03, 3) X(04, 4) X(05, 5) X(06, 6) \
+    X(07, 7) X(08, 8) X(09, 9) X(10, 10) X(11, 11) X(12, 12) X(13, 13) \
+    X(14, 14) X(15, 15) X(16, 16) X(17, 17) X(18, 18) X(19, 19) X(20, 20) \
+    X(21, 21) X(22, 22) X(23, 23) X(24, 24)
+#define KECCAK_LOAD_LANE(n, i) std::uint64_t a##n = lanes[i];
+#define KECCAK_STORE_LANE(n, i) lanes[i] = a##n;
+#define KECCAK_DECLARE_LANE(n, i) std::uint64_t e##n;
+#define KECCAK_ABSORB_LANE(n, i) \
+    if constexpr (kLanes > (i))    \
+        a##n ^= loadLe64(blocks + 8 * (i));
+
 #define KECCAK_BMI_TARGET __attribute__((target("bmi,bmi2")))
 
 // Inlined into both builds below, each compiled for its own target.
@@ -117,134 +130,21 @@ template <std::size_t Rate>
 {
     constexpr std::size_t kLanes = Rate / 8;
     static_assert(kLanes >= 9 && kLanes <= 18);
-    std::uint64_t a00 = lanes[0];
-    std::uint64_t a01 = lanes[1];
-    std::uint64_t a02 = lanes[2];
-    std::uint64_t a03 = lanes[3];
-    std::uint64_t a04 = lanes[4];
-    std::uint64_t a05 = lanes[5];
-    std::uint64_t a06 = lanes[6];
-    std::uint64_t a07 = lanes[7];
-    std::uint64_t a08 = lanes[8];
-    std::uint64_t a09 = lanes[9];
-    std::uint64_t a10 = lanes[10];
-    std::uint64_t a11 = lanes[11];
-    std::uint64_t a12 = lanes[12];
-    std::uint64_t a13 = lanes[13];
-    std::uint64_t a14 = lanes[14];
-    std::uint64_t a15 = lanes[15];
-    std::uint64_t a16 = lanes[16];
-    std::uint64_t a17 = lanes[17];
-    std::uint64_t a18 = lanes[18];
-    std::uint64_t a19 = lanes[19];
-    std::uint64_t a20 = lanes[20];
-    std::uint64_t a21 = lanes[21];
-    std::uint64_t a22 = lanes[22];
-    std::uint64_t a23 = lanes[23];
-    std::uint64_t a24 = lanes[24];
-    std::uint64_t e00, e01, e02, e03, e04, e05, e06, e07, e08, e09, e10, e11, e12, e13, e14, e15, e16, e17, e18, e19, e20, e21, e22, e23, e24;
+    KECCAK_EACH_LANE(KECCAK_LOAD_LANE)
+    KECCAK_EACH_LANE(KECCAK_DECLARE_LANE)
     for (; count != 0; --count, blocks += Rate) {
-            if constexpr (kLanes > 0) a00 ^= loadLe64(blocks + 0);
-            if constexpr (kLanes > 1) a01 ^= loadLe64(blocks + 8);
-            if constexpr (kLanes > 2) a02 ^= loadLe64(blocks + 16);
-            if constexpr (kLanes > 3) a03 ^= loadLe64(blocks + 24);
-            if constexpr (kLanes > 4) a04 ^= loadLe64(blocks + 32);
-            if constexpr (kLanes > 5) a05 ^= loadLe64(blocks + 40);
-            if constexpr (kLanes > 6) a06 ^= loadLe64(blocks + 48);
-            if constexpr (kLanes > 7) a07 ^= loadLe64(blocks + 56);
-            if constexpr (kLanes > 8) a08 ^= loadLe64(blocks + 64);
-            if constexpr (kLanes > 9) a09 ^= loadLe64(blocks + 72);
-            if constexpr (kLanes > 10) a10 ^= loadLe64(blocks + 80);
-            if constexpr (kLanes > 11) a11 ^= loadLe64(blocks + 88);
-            if constexpr (kLanes > 12) a12 ^= loadLe64(blocks + 96);
-            if constexpr (kLanes > 13) a13 ^= loadLe64(blocks + 104);
-            if constexpr (kLanes > 14) a14 ^= loadLe64(blocks + 112);
-            if constexpr (kLanes > 15) a15 ^= loadLe64(blocks + 120);
-            if constexpr (kLanes > 16) a16 ^= loadLe64(blocks + 128);
-            if constexpr (kLanes > 17) a17 ^= loadLe64(blocks + 136);
+        KECCAK_EACH_LANE(KECCAK_ABSORB_LANE)
         KECCAK_ROUNDS(a, e)
     }
-    lanes[0] = a00;
-    lanes[1] = a01;
-    lanes[2] = a02;
-    lanes[3] = a03;
-    lanes[4] = a04;
-    lanes[5] = a05;
-    lanes[6] = a06;
-    lanes[7] = a07;
-    lanes[8] = a08;
-    lanes[9] = a09;
-    lanes[10] = a10;
-    lanes[11] = a11;
-    lanes[12] = a12;
-    lanes[13] = a13;
-    lanes[14] = a14;
-    lanes[15] = a15;
-    lanes[16] = a16;
-    lanes[17] = a17;
-    lanes[18] = a18;
-    lanes[19] = a19;
-    lanes[20] = a20;
-    lanes[21] = a21;
-    lanes[22] = a22;
-    lanes[23] = a23;
-    lanes[24] = a24;
+    KECCAK_EACH_LANE(KECCAK_STORE_LANE)
 }
 
 [[gnu::always_inline]] inline void permute(std::uint64_t lanes[25])
 {
-    std::uint64_t a00 = lanes[0];
-    std::uint64_t a01 = lanes[1];
-    std::uint64_t a02 = lanes[2];
-    std::uint64_t a03 = lanes[3];
-    std::uint64_t a04 = lanes[4];
-    std::uint64_t a05 = lanes[5];
-    std::uint64_t a06 = lanes[6];
-    std::uint64_t a07 = lanes[7];
-    std::uint64_t a08 = lanes[8];
-    std::uint64_t a09 = lanes[9];
-    std::uint64_t a10 = lanes[10];
-    std::uint64_t a11 = lanes[11];
-    std::uint64_t a12 = lanes[12];
-    std::uint64_t a13 = lanes[13];
-    std::uint64_t a14 = lanes[14];
-    std::uint64_t a15 = lanes[15];
-    std::uint64_t a16 = lanes[16];
-    std::uint64_t a17 = lanes[17];
-    std::uint64_t a18 = lanes[18];
-    std::uint64_t a19 = lanes[19];
-    std::uint64_t a20 = lanes[20];
-    std::uint64_t a21 = lanes[21];
-    std::uint64_t a22 = lanes[22];
-    std::uint64_t a23 = lanes[23];
-    std::uint64_t a24 = lanes[24];
-    std::uint64_t e00, e01, e02, e03, e04, e05, e06, e07, e08, e09, e10, e11, e12, e13, e14, e15, e16, e17, e18, e19, e20, e21, e22, e23, e24;
+    KECCAK_EACH_LANE(KECCAK_LOAD_LANE)
+    KECCAK_EACH_LANE(KECCAK_DECLARE_LANE)
     KECCAK_ROUNDS(a, e)
-    lanes[0] = a00;
-    lanes[1] = a01;
-    lanes[2] = a02;
-    lanes[3] = a03;
-    lanes[4] = a04;
-    lanes[5] = a05;
-    lanes[6] = a06;
-    lanes[7] = a07;
-    lanes[8] = a08;
-    lanes[9] = a09;
-    lanes[10] = a10;
-    lanes[11] = a11;
-    lanes[12] = a12;
-    lanes[13] = a13;
-    lanes[14] = a14;
-    lanes[15] = a15;
-    lanes[16] = a16;
-    lanes[17] = a17;
-    lanes[18] = a18;
-    lanes[19] = a19;
-    lanes[20] = a20;
-    lanes[21] = a21;
-    lanes[22] = a22;
-    lanes[23] = a23;
-    lanes[24] = a24;
+    KECCAK_EACH_LANE(KECCAK_STORE_LANE)
 }
 
 [[gnu::always_inline]] inline void absorb(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count,
