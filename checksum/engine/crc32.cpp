@@ -49,8 +49,16 @@ std::uint32_t crc32Portable(std::uint32_t crc, const std::uint8_t* data, std::si
     return ~c;
 }
 
-Crc32Kernel chooseCrc32Kernel(const CpuFeatures&)
+Crc32Kernel chooseCrc32Kernel(const CpuFeatures& features)
 {
+#if defined(__x86_64__)
+    if (features.avx512 && features.avx2 && features.vpclmul && features.pclmul && features.sse41)
+        return crc32Vpclmul;
+    if (features.pclmul && features.sse41)
+        return crc32Clmul;
+#else
+    (void)features;
+#endif
     return crc32Portable;
 }
 

@@ -16,6 +16,13 @@ struct DigestContext;
 using Crc32Kernel = std::uint32_t (*)(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
 
 std::uint32_t crc32Portable(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
+#if defined(__x86_64__)
+// Folding with PCLMULQDQ on 128-bit registers; needs SSE4.1 and PCLMULQDQ.
+std::uint32_t crc32Clmul(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
+// Folding with VPCLMULQDQ on 512-bit registers; needs AVX-512 F/VL/BW/DQ,
+// VPCLMULQDQ and PCLMULQDQ.
+std::uint32_t crc32Vpclmul(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
+#endif
 
 // The fastest kernel the given features allow.
 Crc32Kernel chooseCrc32Kernel(const CpuFeatures& features);
