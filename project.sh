@@ -9,7 +9,8 @@ cd "$(dirname "$0")"
 ROOT=$(pwd)
 
 # Debian packages the project needs to build and test.
-PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libgmock-dev python3 pkg-config)
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libgmock-dev python3 pkg-config
+    qt6-base-dev libgl-dev fonts-dejavu-core)
 BENCH_PACKAGES=(libssl-dev zlib1g-dev)
 
 ensure_packages() {
