@@ -22,7 +22,7 @@ enum class Op : std::uint8_t {
     // Tables.
     RowDefaults, CellRight, Cell, Row, NestCell, NestRow, RowGap, RowLeft, CellBorder, RowBorder,
     ParagraphBorder, BorderWidth, BorderStyle, BorderColor, CellShading, CellMergeFirst, CellMerge,
-    CellVerticalMergeFirst, CellVerticalMerge, CellVerticalAlign,
+    CellVerticalMergeFirst, CellVerticalMerge, CellVerticalAlign, CellPadding, RowPadding, DefaultTab,
     // Pictures.
     PictureKind, PictureWidth, PictureHeight, PictureGoalWidth, PictureGoalHeight, PictureScaleX,
     PictureScaleY,

@@ -138,17 +138,23 @@ QTextBlockFormat blockFormatFor(const ParaProps& props)
             format.setLineHeight(spacing / kTwipsPerPixel, QTextBlockFormat::MinimumHeight);
     }
 
+    // RTF measures tab stops from the text's left edge; Qt from where the line starts, which for
+    // a first line includes the indents.
+    const double lineStart = twipsToPixels(props.leftIndent) + twipsToPixels(props.firstIndent);
     QList<QTextOption::Tab> tabs;
     // A hanging indent has an implicit tab stop at the left indent, where list text starts.
     if (props.firstIndent < 0 && props.leftIndent > 0) {
         const bool explicitBefore = std::any_of(props.tabs.begin(), props.tabs.begin() + props.tabCount,
                                                 [&](const TabStop& t) { return t.position < props.leftIndent; });
         if (!explicitBefore)
-            tabs.append(QTextOption::Tab(twipsToPixels(props.leftIndent), QTextOption::LeftTab));
+            tabs.append(QTextOption::Tab(twipsToPixels(props.leftIndent) - lineStart, QTextOption::LeftTab));
     }
     for (std::int32_t i = 0; i < props.tabCount; ++i) {
         const TabStop& stop = props.tabs[static_cast<std::size_t>(i)];
-        QTextOption::Tab tab(twipsToPixels(stop.position), qtTabType(stop.alignment));
+        const double position = twipsToPixels(stop.position) - lineStart;
+        if (position <= 0)
+            continue;
+        QTextOption::Tab tab(position, qtTabType(stop.alignment));
         if (stop.alignment == TabAlignment::Decimal)
             tab.delimiter = QLatin1Char('.');
         tabs.append(tab);

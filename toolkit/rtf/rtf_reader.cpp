@@ -26,6 +26,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextOption>
+#include <QTextTable>
 
 #include "toolkit/rtf/rtf_code_pages.h"
 #include "toolkit/rtf/rtf_control_words.h"
@@ -244,12 +246,37 @@ void paragraphBreak(ReaderState& r)
     r.endedWithParagraphBreak = true;
 }
 
+// A \par right before the end of a cell or of the document ends the last paragraph; it does
+// not open an empty one after it.
+bool dropEmptyParagraphAfterBreak(ReaderState& r)
+{
+    if (!r.endedWithParagraphBreak || r.cursor.block().length() > 1)
+        return false;
+    QTextCursor before = r.cursor;
+    if (!before.movePosition(QTextCursor::PreviousCharacter) || before.currentFrame() != r.cursor.currentFrame())
+        return false;
+    QTextTable* table = r.cursor.currentTable();
+    if (before.currentTable() != table)
+        return false;
+    if (table != nullptr && table->cellAt(before.position()) != table->cellAt(r.cursor.position()))
+        return false;
+    const QTextBlockFormat kept = before.blockFormat();
+    r.cursor.deletePreviousChar();
+    r.cursor.setBlockFormat(kept);
+    r.endedWithParagraphBreak = false;
+    return true;
+}
+
 void cellBreak(ReaderState& r, int level)
 {
     flushRun(r);
-    if (!r.paragraphStarted || tableDepth(r) != level)
-        startParagraph(r, level);
-    finishBlockFormat(r);
+    const bool dropped = !r.paragraphStarted && tableDepth(r) == level && rowOpen(r.tableBuilder) &&
+                         !r.tableBuilder.open.back().cellEnded && dropEmptyParagraphAfterBreak(r);
+    if (!dropped) {
+        if (!r.paragraphStarted || tableDepth(r) != level)
+            startParagraph(r, level);
+        finishBlockFormat(r);
+    }
     if (tableDepth(r) == level)
         endCell(r.tableBuilder, r.cursor);
     else
@@ -811,6 +838,19 @@ void handleControlWord(ReaderState& r, const Token& t)
     case Op::CellVerticalMergeFirst: r.pendingCell.verticalMergeFirst = true; break;
     case Op::CellVerticalMerge: r.pendingCell.verticalMerged = true; break;
     case Op::CellVerticalAlign: r.pendingCell.verticalAlign = word->arg; break;
+    case Op::CellPadding:
+        r.pendingCell.padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, 1440);
+        break;
+    case Op::RowPadding:
+        definedRow(r).padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, 1440);
+        break;
+    case Op::DefaultTab:
+        if (t.param > 0) {
+            QTextOption option = r.document.defaultTextOption();
+            option.setTabStopDistance(twipsToPixels(std::min(t.param, 1440 * 4)));
+            r.document.setDefaultTextOption(option);
+        }
+        break;
 
     case Op::PictureKind:
         if (dest == Dest::Picture)
@@ -950,14 +990,7 @@ void finishDocument(ReaderState& r)
         r.paragraphStarted = false;
     }
     enterTableLevel(r.tableBuilder, r.cursor, 0, 1, r.tables);
-    // The final \par ends the last paragraph; it does not open an empty one after it.
-    if (r.endedWithParagraphBreak && r.cursor.atEnd() && r.cursor.block().length() <= 1) {
-        QTextCursor before = r.cursor;
-        before.movePosition(QTextCursor::PreviousCharacter);
-        if (before.currentFrame() == r.cursor.currentFrame() && before.currentTable() == nullptr &&
-            r.cursor.block().previous().isValid())
-            r.cursor.deletePreviousChar();
-    }
+    dropEmptyParagraphAfterBreak(r);
 }
 
 bool startsAsRtf(std::span<const std::uint8_t> bytes)

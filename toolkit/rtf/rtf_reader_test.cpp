@@ -210,7 +210,7 @@ TEST(RtfReader, ParagraphFormats)
                             "\\pard\\sl-480\\slmult0 exact\\par\\pard\\sl360\\slmult1 onehalf\\par"
                             "\\pard\\sl300\\slmult0 atleast\\par\\pard\\qc\\li720 reset\\pard plain\\par"
                             "\\pard\\tx1440\\tqr\\tx4320 tabs\\par\\pard\\keep\\keepn kept\\par"
-                            "\\pard\\li720\\fi-360 hanging\\par"));
+                            "\\pard\\li720\\fi-360\\tx1440 hanging\\par\\pard\\li720\\tx360\\tx1440 inside\\par"));
     const QTextDocument& d = *r.document;
     EXPECT_EQ(blockFormatAt(d, "centre").alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_EQ(blockFormatAt(d, "right").alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight | Qt::AlignAbsolute);
@@ -236,11 +236,23 @@ TEST(RtfReader, ParagraphFormats)
     EXPECT_EQ(tabs[0].type, QTextOption::LeftTab);
     EXPECT_DOUBLE_EQ(tabs[1].position, 288);
     EXPECT_EQ(tabs[1].type, QTextOption::RightTab);
-    // A hanging indent gets its implicit tab stop at the left indent.
+    // Tab stops count from the text's left edge; the layout counts from where the first line
+    // starts. A hanging indent gets its implicit tab stop at the left indent.
     const QList<QTextOption::Tab> hanging = blockFormatAt(d, "hanging").tabPositions();
-    ASSERT_EQ(hanging.size(), 1);
-    EXPECT_DOUBLE_EQ(hanging[0].position, 48);
-    EXPECT_EQ(textOf(d), "centre\nright\njust\nindented\nexact\nonehalf\natleast\nresetplain\ntabs\nkept\nhanging");
+    ASSERT_EQ(hanging.size(), 2);
+    EXPECT_DOUBLE_EQ(hanging[0].position, 24);
+    EXPECT_DOUBLE_EQ(hanging[1].position, 72);
+    // Stops left of the line start cannot be reached.
+    const QList<QTextOption::Tab> inside = blockFormatAt(d, "inside").tabPositions();
+    ASSERT_EQ(inside.size(), 1);
+    EXPECT_DOUBLE_EQ(inside[0].position, 48);
+    EXPECT_EQ(textOf(d), "centre\nright\njust\nindented\nexact\nonehalf\natleast\nresetplain\ntabs\nkept\nhanging\ninside");
+}
+
+TEST(RtfReader, DefaultTabDistance)
+{
+    const auto r = read("{\\rtf1\\deftab360 a\\tab b}");
+    EXPECT_DOUBLE_EQ(r.document->defaultTextOption().tabStopDistance(), 24);
 }
 
 TEST(RtfReader, ListTextShownAsWritten)

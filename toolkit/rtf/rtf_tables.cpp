@@ -126,11 +126,26 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
     const BorderDef left = pick(cellSide(Side::Left), first ? rowSide(Side::Left) : rowSide(Side::Vertical));
     const BorderDef right = pick(cellSide(Side::Right), last ? rowSide(Side::Right) : rowSide(Side::Vertical));
     const QColor shading = colorAt(tables, cell.shading);
+    std::array<std::int32_t, 4> padding{};
+    bool anyPadding = false;
+    for (std::size_t side = 0; side < 4; ++side) {
+        padding[side] = cell.padding[side] >= 0 ? cell.padding[side] : row.padding[side];
+        anyPadding = anyPadding || padding[side] >= 0;
+    }
     if (!top.present && !bottom.present && !left.present && !right.present && !shading.isValid() &&
-        cell.verticalAlign == 0)
+        cell.verticalAlign == 0 && !anyPadding)
         return;
 
     QTextTableCellFormat format;
+    auto pad = [&](Side side, void (QTextTableCellFormat::*set)(qreal)) {
+        const std::int32_t twips = padding[static_cast<std::size_t>(side)];
+        if (twips >= 0)
+            (format.*set)(twipsToPixels(twips));
+    };
+    pad(Side::Top, &QTextTableCellFormat::setTopPadding);
+    pad(Side::Left, &QTextTableCellFormat::setLeftPadding);
+    pad(Side::Bottom, &QTextTableCellFormat::setBottomPadding);
+    pad(Side::Right, &QTextTableCellFormat::setRightPadding);
     auto border = [&](const BorderDef& b, auto setWidth, auto setStyle, auto setBrush) {
         if (!b.present)
             return;

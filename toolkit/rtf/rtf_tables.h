@@ -32,6 +32,7 @@ struct CellDef {
     std::int32_t right = 0;          // \cellx: right edge in twips from the row's origin
     std::array<BorderDef, 4> borders{};  // indexed by Side Top, Left, Bottom, Right
     std::int32_t shading = -1;       // colour table index of the background
+    std::array<std::int32_t, 4> padding{-1, -1, -1, -1};  // twips by Side; -1 = the row's
     std::int32_t verticalAlign = 0;  // 0 top, 1 centre, 2 bottom
     bool mergeFirst = false;
     bool merged = false;
@@ -42,6 +43,7 @@ struct CellDef {
 struct RowDef {
     std::vector<CellDef> cells;
     std::array<BorderDef, 6> borders{};  // indexed by Side, including inner Horizontal and Vertical
+    std::array<std::int32_t, 4> padding{-1, -1, -1, -1};  // twips by Side; -1 = from \trgaph
     std::int32_t left = 0;           // \trleft
     std::int32_t gap = 0;            // \trgaph: half the space between cells
 };

@@ -61,6 +61,9 @@ TEST(RtfTables, Shapes)
         {"empty cells", "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\cell\\cell X\\cell\\row", "||X", nullptr},
         {"row without cell marks", "\\trowd\\cellx1000\\pard\\intbl lonely\\row", "lonely", nullptr},
         {"cell without row", "\\trowd\\cellx1000\\pard\\intbl A\\cell", "A", nullptr},
+        // A paragraph mark right before the end of a cell opens no empty paragraph.
+        {"paragraph mark before cell end", "\\trowd\\cellx1000\\cellx2000{\\pard\\intbl one\\par}\\cell{\\pard\\intbl two\\par\\par}\\cell\\row",
+         "one|two\n", nullptr},
         {"row properties after the cells", "\\pard\\intbl A\\cell B\\cell\\trowd\\cellx500\\cellx900\\row", "A|B", nullptr},
         {"nested", "\\trowd\\cellx4000\\cellx8000\\pard\\intbl\\itap1 outer\\par"
                    "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
@@ -156,6 +159,26 @@ TEST(RtfTables, BordersShadingAndPadding)
     const QTextTableCellFormat b = table->cellAt(0, 1).format().toTableCellFormat();
     EXPECT_EQ(b.verticalAlignment(), QTextCharFormat::AlignMiddle);
     EXPECT_FALSE(b.hasProperty(QTextFormat::TableCellTopBorder));
+}
+
+TEST(RtfTables, CellPaddingAndKeptParagraphFormat)
+{
+    const auto r = read(doc("\\trowd\\trgaph60\\trpaddl30\\trpaddr30\\clpadl150\\clpadt45\\cellx1000\\cellx2000"
+                            "{\\pard\\intbl\\qr right\\par}\\cell{\\pard\\intbl left\\par}\\cell\\row"));
+    const auto tables = tablesOf(*r.document);
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_DOUBLE_EQ(tables[0]->format().cellPadding(), 4);
+    const QTextTableCellFormat a = tables[0]->cellAt(0, 0).format().toTableCellFormat();
+    EXPECT_DOUBLE_EQ(a.leftPadding(), 10);
+    EXPECT_DOUBLE_EQ(a.topPadding(), 3);
+    EXPECT_DOUBLE_EQ(a.rightPadding(), 2);
+    EXPECT_FALSE(a.hasProperty(QTextFormat::TableCellBottomPadding));
+    const QTextTableCellFormat b = tables[0]->cellAt(0, 1).format().toTableCellFormat();
+    EXPECT_DOUBLE_EQ(b.leftPadding(), 2);
+    // The dropped empty paragraph does not take the cell's alignment with it.
+    EXPECT_EQ(tables[0]->cellAt(0, 0).firstCursorPosition().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignRight | Qt::AlignAbsolute);
+    EXPECT_EQ(cellText(tables[0], 0, 0), "right");
 }
 
 TEST(RtfTables, RowBordersApplyToCellsWithoutTheirOwn)
