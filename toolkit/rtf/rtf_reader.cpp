@@ -170,8 +170,14 @@ void enterLevel(ReaderState& r, int level)
     enterTableLevel(r.tableBuilder, r.cursor, level, columns, r.tables);
 }
 
+bool dropEmptyParagraphAfterBreak(ReaderState& r);
+
 void startParagraph(ReaderState& r, int level)
 {
+    // A table placed after an empty paragraph would show that paragraph as a blank line; placed
+    // at the end of the paragraph before, it follows that one directly.
+    if (level > tableDepth(r) && !r.tableBuilder.disabled)
+        dropEmptyParagraphAfterBreak(r);
     enterLevel(r, level);
     r.paragraphStarted = true;
     r.endedWithParagraphBreak = false;

@@ -46,7 +46,7 @@ TEST(RtfTables, Shapes)
                    "\\trowd\\cellx1000\\cellx2000\\pard\\intbl C\\cell D\\cell\\row\\pard after\\par",
          "A|B/C|D", "\nA\nB\nC\nD\nafter"},
         {"before and after", "before\\par\\trowd\\cellx1000\\pard\\intbl X\\cell\\row\\pard after",
-         "X", "before\n\nX\nafter"},
+         "X", "before\nX\nafter"},
         {"paragraphs in a cell", "\\trowd\\cellx1000\\cellx2000\\pard\\intbl one\\par two\\cell three\\cell\\row",
          "one\ntwo|three", nullptr},
         {"missing trowd", "\\pard\\intbl A\\cell B\\cell C\\cell\\row\\pard\\intbl D\\cell\\row",
