@@ -3,6 +3,7 @@
 #   ./project.sh run FILE...     build and run the main job on FILE
 #   ./project.sh test            build with sanitizers, run every test and a short fuzz pass
 #   ./project.sh bench           build optimised and run the speed comparison
+#   ./project.sh bench-rtf [FILE.rtf...]   build optimised and time RTF page reading and layout
 #   ./project.sh fuzz NAME [SECONDS]   run one fuzz target for longer
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -89,6 +90,12 @@ bench)
     configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON
     exec build/bench/bench/digest_bench "$@"
     ;;
+bench-rtf)
+    ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+    cmake -S "$ROOT" -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON >/dev/null
+    cmake --build build/bench -j "$(jobs)" --target rtf_bench
+    exec build/bench/bench/rtf_bench "$@"
+    ;;
 fuzz)
     ensure_packages "${PACKAGES[@]}"
     build_fuzzers
@@ -98,7 +105,7 @@ fuzz)
     exec "build/fuzz/fuzz/$name" -max_total_time="${2:-600}" -timeout=10 "build/fuzz/work/$name" "$corpus"
     ;;
 *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -48,6 +48,17 @@ QTextOption::TabType qtTabType(TabAlignment alignment)
 
 } // namespace
 
+std::size_t CharPropsHash::operator()(const CharProps& p) const
+{
+    std::size_t h = static_cast<std::uint32_t>(p.font);
+    for (const std::int32_t v : {p.halfPoints, p.foreground, p.background, p.highlight, p.link,
+                                 static_cast<std::int32_t>(p.vertical)})
+        h = h * 1000003u ^ static_cast<std::uint32_t>(v);
+    const unsigned flags = p.bold | p.italic << 1 | p.underline << 2 | p.strike << 3 | p.hidden << 4 | p.caps << 5 |
+                           p.smallCaps << 6;
+    return h * 1000003u ^ flags;
+}
+
 double twipsToPixels(std::int32_t twips) { return clampTwips(twips) / kTwipsPerPixel; }
 
 std::int32_t clampTwips(std::int32_t twips) { return std::clamp(twips, -kMaxTwips, kMaxTwips); }

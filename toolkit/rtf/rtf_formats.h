@@ -44,6 +44,10 @@ struct CharProps {
     bool operator==(const CharProps&) const = default;
 };
 
+struct CharPropsHash {
+    std::size_t operator()(const CharProps& p) const;
+};
+
 struct TabStop {
     std::int32_t position = 0;       // twips
     TabAlignment alignment = TabAlignment::Left;

@@ -19,6 +19,7 @@
 #include "toolkit/rtf/rtf_reader.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include <QStringDecoder>
@@ -44,6 +45,7 @@ constexpr qsizetype kMaxFieldInstruction = 2048;
 constexpr qsizetype kMaxFontName = 256;
 constexpr std::size_t kMaxColors = 4096;
 constexpr std::size_t kMaxFonts = 4096;
+constexpr std::size_t kMaxCachedFormats = 1024;
 
 enum class Dest : std::uint8_t {
     Normal,             // the page
@@ -112,9 +114,9 @@ struct ReaderState {
 
     QString run;                        // text not yet inserted, all in runProps
     CharProps runProps;
-    CharProps cachedProps;
-    QTextCharFormat cachedFormat;
-    bool cacheValid = false;
+    // Formats already made, by the properties they were made from; cleared whenever the font
+    // or colour tables change, and when it grows large.
+    std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> formats;
 
     bool paragraphStarted = false;
     bool endedWithParagraphBreak = false;
@@ -146,12 +148,11 @@ GroupState& current(ReaderState& r) { return r.stack.back(); }
 
 const QTextCharFormat& formatFor(ReaderState& r, const CharProps& props)
 {
-    if (!r.cacheValid || !(props == r.cachedProps)) {
-        r.cachedFormat = charFormatFor(props, r.tables);
-        r.cachedProps = props;
-        r.cacheValid = true;
-    }
-    return r.cachedFormat;
+    if (const auto found = r.formats.find(props); found != r.formats.end())
+        return found->second;
+    if (r.formats.size() >= kMaxCachedFormats)
+        r.formats.clear();
+    return r.formats.emplace(props, charFormatFor(props, r.tables)).first->second;
 }
 
 int paragraphLevel(const ReaderState& r, const ParaProps& para)
@@ -420,7 +421,7 @@ void finishFont(ReaderState& r)
     if (r.tables.fonts.size() < kMaxFonts || r.tables.fonts.count(draft.number) != 0)
         r.tables.fonts[draft.number] = entry;
     draft = FontDraft{};
-    r.cacheValid = false;
+    r.formats.clear();
 }
 
 void finishColor(ReaderState& r)
@@ -429,7 +430,7 @@ void finishColor(ReaderState& r)
         r.tables.colors.push_back(r.color);
     r.color = ColorEntry{};
     r.colorStarted = false;
-    r.cacheValid = false;
+    r.formats.clear();
 }
 
 // Bytes of text: the page and the tables decode them; pictures read them as hex.
@@ -670,7 +671,7 @@ void handleControlWord(ReaderState& r, const Token& t)
         break;
     case Op::DefaultFont:
         r.tables.defaultFont = t.param;
-        r.cacheValid = false;
+        r.formats.clear();
         break;
     case Op::Font:
         flushBytes(r);
