@@ -9,7 +9,8 @@ namespace rtf {
 enum class Op : std::uint8_t {
     // Destinations: the group they open is read in a particular way.
     DestFontTable, DestColorTable, DestStyleSheet, DestSkip, DestPicture, DestField, DestFieldInstruction,
-    DestFieldResult, DestContainer, DestResume, DestNestTableProps, DestListText,
+    DestFieldResult, DestContainer, DestResume, DestNestTableProps, DestListText, DestNumbering,
+    DestNumberingText,
     // Document and font table.
     Rtf, DocumentCodePage, AnsiCodePage, DefaultFont, Font, FontFamily, FontCharset, FontCodePage,
     ColorComponent,
@@ -23,6 +24,8 @@ enum class Op : std::uint8_t {
     RowDefaults, CellRight, Cell, Row, NestCell, NestRow, RowGap, RowLeft, CellBorder, RowBorder,
     ParagraphBorder, BorderWidth, BorderStyle, BorderColor, CellShading, CellMergeFirst, CellMerge,
     CellVerticalMergeFirst, CellVerticalMerge, CellVerticalAlign, CellPadding, RowPadding, DefaultTab,
+    // Paragraph numbering.
+    NumberingStyle, NumberingStart, NumberingLevel,
     // Pictures.
     PictureKind, PictureWidth, PictureHeight, PictureGoalWidth, PictureGoalHeight, PictureScaleX,
     PictureScaleY,
@@ -41,6 +44,7 @@ enum class TabAlignment : std::int32_t { Left, Center, Right, Decimal };
 enum class Side : std::int32_t { Top, Left, Bottom, Right, Horizontal, Vertical };
 enum class PictureFormat : std::int32_t { Unknown, Png, Jpeg, Emf, Wmf, Dib, Ddb, MacPict, Os2Metafile };
 enum class VerticalPosition : std::int32_t { Baseline, Super, Sub };
+enum class NumberStyle : std::int32_t { Bullet, Decimal, UpperLetter, LowerLetter, UpperRoman, LowerRoman };
 
 // The entry for `name`, or nullptr for a word the reader does not act on.
 const ControlWord* findControlWord(std::string_view name);

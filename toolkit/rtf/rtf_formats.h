@@ -64,6 +64,7 @@ struct ParaProps {
     bool lineMultiple = false;       // \slmult1: lineSpacing is in 240ths of a single line
     bool inTable = false;
     std::int32_t nestLevel = 1;      // \itap
+    std::int32_t numbering = -1;     // \pn definition of the paragraph; -1 = none
     TabAlignment nextTabAlignment = TabAlignment::Left;
     std::int32_t tabCount = 0;
     std::array<TabStop, kMaxTabStops> tabs{};

@@ -76,7 +76,9 @@ const std::vector<Producer>& producers()
          {85, 43},
          {{"project website", "http://example.com/hashmere"}, {"support", "mailto:help@example.com"}}},
         {"abiword_page.rtf",
-         {"Verifying a download", "A centred paragraph.", "\u2022\tCRC32", "See the project website for details."},
+         // AbiWord leaves the list text blank and states the numbering with \pn.
+         {"Verifying a download", "A centred paragraph.", "1. \tOpen the file.", "3. \tPress Run.", "\u2022\tCRC32",
+          "See the project website for details."},
          {{"checksums", Check::Bold}, {"expected", Check::Italic}, {"underlined", Check::Underline}},
          // \picwgoal1280 at \picscalex200
          {171, 85},

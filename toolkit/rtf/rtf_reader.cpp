@@ -46,6 +46,8 @@ constexpr qsizetype kMaxFontName = 256;
 constexpr std::size_t kMaxColors = 4096;
 constexpr std::size_t kMaxFonts = 4096;
 constexpr std::size_t kMaxCachedFormats = 1024;
+constexpr std::size_t kMaxNumberings = 4096;
+constexpr qsizetype kMaxNumberingText = 32;
 
 enum class Dest : std::uint8_t {
     Normal,             // the page
@@ -57,6 +59,8 @@ enum class Dest : std::uint8_t {
     FieldInstruction,
     Picture,
     NestTableProps,     // row definitions of a nested table
+    Numbering,          // a paragraph's \pn definition
+    NumberingText,      // the text before or after its number
 };
 
 struct GroupState {
@@ -68,6 +72,15 @@ struct GroupState {
     std::int32_t field = -1;            // the field whose \fldinst and \fldrslt follow
     std::int32_t instructionField = -1; // the field receiving FieldInstruction text
     bool listText = false;              // inside \listtext or \pntext
+    bool numberingAfter = false;        // NumberingText: the text after the number
+};
+
+struct NumberingDef {
+    NumberStyle style = NumberStyle::Decimal;
+    std::int32_t start = 1;
+    std::int32_t level = 10;            // 10: body text; 1..9: outline levels
+    QString before;
+    QString after;
 };
 
 struct Field {
@@ -139,6 +152,15 @@ struct ReaderState {
     PictureStore pictures;
 
     std::vector<Field> fields;
+
+    std::vector<NumberingDef> numberings;
+    bool listTextSeen = false;          // the paragraph had \listtext or \pntext ...
+    bool listTextHasContent = false;    // ... with more than white space in it
+    std::int64_t paragraphCount = 0;
+    std::int64_t lastNumberedParagraph = -2;
+    NumberStyle lastNumberStyle = NumberStyle::Bullet;
+    std::int32_t lastNumberLevel = 0;
+    std::int32_t lastNumber = 0;
 };
 
 GroupState& current(ReaderState& r) { return r.stack.back(); }
@@ -222,6 +244,11 @@ void appendPageText(ReaderState& r, QStringView text)
     const CharProps& chars = current(r).chars;
     if (chars.hidden || text.isEmpty())
         return;
+    if (current(r).listText) {
+        r.listTextSeen = true;
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); }))
+            r.listTextHasContent = true;
+    }
     if (!r.paragraphStarted)
         startParagraph(r, paragraphLevel(r, current(r).para));
     if (!(chars == r.runProps)) {
@@ -242,11 +269,74 @@ void finishBlockFormat(ReaderState& r)
         r.cursor.setBlockCharFormat(formatFor(r, current(r).chars));
 }
 
+QString numberText(std::int32_t n, NumberStyle style)
+{
+    switch (style) {
+    case NumberStyle::UpperLetter:
+    case NumberStyle::LowerLetter: {
+        QString letters;
+        for (std::int32_t v = std::max(1, n); v > 0; v = (v - 1) / 26)
+            letters.prepend(QChar(u'A' + (v - 1) % 26));
+        return style == NumberStyle::LowerLetter ? letters.toLower() : letters;
+    }
+    case NumberStyle::UpperRoman:
+    case NumberStyle::LowerRoman: {
+        if (n < 1 || n > 3999)
+            return QString::number(n);
+        static const std::pair<int, const char*> kRoman[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"},
+                                                             {100, "C"},  {90, "XC"},  {50, "L"},  {40, "XL"},
+                                                             {10, "X"},   {9, "IX"},   {5, "V"},   {4, "IV"},
+                                                             {1, "I"}};
+        QString roman;
+        for (const auto& [value, digits] : kRoman) {
+            for (; n >= value; n -= value)
+                roman += QLatin1String(digits);
+        }
+        return style == NumberStyle::LowerRoman ? roman.toLower() : roman;
+    }
+    default:
+        return QString::number(n);
+    }
+}
+
+// A paragraph numbered by \pn whose list text is missing or blank gets its number (or bullet)
+// written in front of it, counting on from the paragraph before when that had the same style.
+void numberParagraph(ReaderState& r)
+{
+    const std::int32_t index = current(r).para.numbering;
+    if (index >= 0 && static_cast<std::size_t>(index) < r.numberings.size()) {
+        const NumberingDef& def = r.numberings[static_cast<std::size_t>(index)];
+        QString label;
+        if (def.style == NumberStyle::Bullet) {
+            label = def.before.isEmpty() ? QString(QChar(0x2022)) : def.before;
+        } else {
+            const bool continues = r.lastNumberedParagraph == r.paragraphCount - 1 && r.lastNumberStyle == def.style &&
+                                   r.lastNumberLevel == def.level;
+            r.lastNumber = continues && r.lastNumber < 1000000 ? r.lastNumber + 1 : def.start;
+            label = def.before + numberText(r.lastNumber, def.style) + def.after;
+            r.lastNumberedParagraph = r.paragraphCount;
+            r.lastNumberStyle = def.style;
+            r.lastNumberLevel = def.level;
+        }
+        if (!r.listTextHasContent && !current(r).chars.hidden) {
+            if (!r.listTextSeen)
+                label += u'\t';
+            QTextCursor start = r.cursor;
+            start.setPosition(r.cursor.block().position());
+            start.insertText(label, formatFor(r, current(r).chars));
+        }
+    }
+    r.listTextSeen = false;
+    r.listTextHasContent = false;
+    ++r.paragraphCount;
+}
+
 void paragraphBreak(ReaderState& r)
 {
     flushRun(r);
     if (!r.paragraphStarted)
         startParagraph(r, paragraphLevel(r, current(r).para));
+    numberParagraph(r);
     finishBlockFormat(r);
     r.cursor.insertBlock();
     r.paragraphStarted = false;
@@ -282,6 +372,7 @@ void cellBreak(ReaderState& r, int level)
     if (!dropped) {
         if (!r.paragraphStarted || tableDepth(r) != level)
             startParagraph(r, level);
+        numberParagraph(r);
         finishBlockFormat(r);
     }
     if (tableDepth(r) == level)
@@ -353,6 +444,13 @@ void emitText(ReaderState& r, QStringView text)
             instruction.append(text.left(std::max<qsizetype>(0, kMaxFieldInstruction - instruction.size())));
         }
         break;
+    case Dest::NumberingText:
+        if (state.para.numbering >= 0 && static_cast<std::size_t>(state.para.numbering) < r.numberings.size()) {
+            NumberingDef& def = r.numberings[static_cast<std::size_t>(state.para.numbering)];
+            QString& part = state.numberingAfter ? def.after : def.before;
+            part.append(text.left(std::max<qsizetype>(0, kMaxNumberingText - part.size())));
+        }
+        break;
     case Dest::FontTable:
         if (r.font.active)
             r.font.name.append(text.left(std::max<qsizetype>(0, kMaxFontName - r.font.name.size())));
@@ -374,7 +472,8 @@ void flushBytes(ReaderState& r)
 
 bool collectsText(Dest dest)
 {
-    return dest == Dest::Normal || dest == Dest::FieldInstruction || dest == Dest::FontTable;
+    return dest == Dest::Normal || dest == Dest::FieldInstruction || dest == Dest::FontTable ||
+           dest == Dest::NumberingText;
 }
 
 void emitCharacter(ReaderState& r, char16_t c)
@@ -503,8 +602,9 @@ void closeGroup(ReaderState& r)
 }
 
 // The destination a control word starts, for the group it stands in.
-void startDestination(ReaderState& r, Op op)
+void startDestination(ReaderState& r, const ControlWord& word)
 {
+    const Op op = word.op;
     GroupState& state = current(r);
     const Dest dest = state.dest;
     switch (op) {
@@ -590,6 +690,25 @@ void startDestination(ReaderState& r, Op op)
     case Op::DestListText:
         state.listText = true;
         break;
+    case Op::DestNumbering:
+        if (dest == Dest::Normal && r.stack.size() >= 3 && r.numberings.size() < kMaxNumberings) {
+            r.numberings.emplace_back();
+            const auto index = static_cast<std::int32_t>(r.numberings.size() - 1);
+            state.para.numbering = index;
+            r.stack[r.stack.size() - 2].para.numbering = index;  // the paragraph the group stands in
+            state.dest = Dest::Numbering;
+        } else {
+            state.dest = Dest::Skip;
+        }
+        break;
+    case Op::DestNumberingText:
+        if (dest == Dest::Numbering) {
+            state.dest = Dest::NumberingText;
+            state.numberingAfter = word.arg == 1;
+        } else {
+            state.dest = Dest::Skip;
+        }
+        break;
     default:
         break;
     }
@@ -621,15 +740,15 @@ void handleControlWord(ReaderState& r, const Token& t)
     r.destinationStar = false;
     const ControlWord* word = t.word.empty() ? nullptr : findControlWord(t.word);
     GroupState& state = current(r);
-    if (word == nullptr || (star && word->op > Op::DestListText)) {
+    if (word == nullptr || (star && word->op > Op::DestNumberingText)) {
         if (star)
             state.dest = Dest::Skip;
         return;
     }
     const Op op = word->op;
-    if (op <= Op::DestListText) {
+    if (op <= Op::DestNumberingText) {
         flushBytes(r);
-        startDestination(r, op);
+        startDestination(r, *word);
         return;
     }
     // Font table entries: \fN starts one, the family, charset and code page describe it.
@@ -859,6 +978,20 @@ void handleControlWord(ReaderState& r, const Token& t)
         }
         break;
 
+    case Op::NumberingStyle:
+        if (dest == Dest::Numbering)
+            r.numberings[static_cast<std::size_t>(para.numbering)].style = static_cast<NumberStyle>(word->arg);
+        break;
+    case Op::NumberingStart:
+        if (dest == Dest::Numbering)
+            r.numberings[static_cast<std::size_t>(para.numbering)].start = std::clamp(t.param, 0, 32767);
+        break;
+    case Op::NumberingLevel:
+        if (dest == Dest::Numbering)
+            r.numberings[static_cast<std::size_t>(para.numbering)].level =
+                word->arg == 10 ? 10 : std::clamp(t.param, 1, 9);
+        break;
+
     case Op::PictureKind:
         if (dest == Dest::Picture)
             r.picture.format = static_cast<PictureFormat>(word->arg);
@@ -993,6 +1126,7 @@ void finishDocument(ReaderState& r)
     flushBytes(r);
     flushRun(r);
     if (r.paragraphStarted) {
+        numberParagraph(r);
         finishBlockFormat(r);
         r.paragraphStarted = false;
     }

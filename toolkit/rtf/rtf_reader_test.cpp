@@ -265,6 +265,33 @@ TEST(RtfReader, ListTextShownAsWritten)
     EXPECT_DOUBLE_EQ(blockFormatAt(*r.document, "First").textIndent(), -24);
 }
 
+TEST(RtfReader, ParagraphNumberingWhenTheListTextIsMissing)
+{
+    struct Case {
+        const char* name;
+        std::string body;
+        const char16_t* text;
+    };
+    const std::string decimal = "{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}";
+    const std::string roman = "{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart1{\\pntxta )}}";
+    const Case cases[] = {
+        {"blank list text", "{\\listtext\\pard  \\tab}" + decimal + "One\\par{\\listtext\\pard  \\tab}" + decimal + "Two\\par",
+         u"1. \tOne\n2. \tTwo"},
+        {"no list text", "{" + decimal + "One\\par}{" + decimal + "Two\\par}", u"1.\tOne\n2.\tTwo"},
+        {"written list text wins", "{\\pntext 7.\\tab}" + decimal + "One\\par", u"7.\tOne"},
+        {"letters with text before and after", "{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart27{\\pntxtb (}{\\pntxta )}}x\\par",
+         u"(AA)\tx"},
+        {"roman numbers count on", "{" + roman + "a\\par}{" + roman + "b\\par}{" + roman + "c\\par}{" + roman + "d\\par}",
+         u"i)\ta\nii)\tb\niii)\tc\niv)\td"},
+        {"a plain paragraph restarts the count", "{" + decimal + "a\\par}plain\\par{" + decimal + "b\\par}",
+         u"1.\ta\nplain\n1.\tb"},
+        {"bullet from a symbol font", "{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}x\\par", u"•\tx"},
+        {"pard ends numbering", "{" + decimal + "\\pard x\\par}", u"x"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(textOf(doc(c.body)), u16(c.text)) << c.name;
+}
+
 TEST(RtfReader, HyperlinkFields)
 {
     const auto r = read(doc("see {\\field{\\*\\fldinst{HYPERLINK \"http://example.com/\"}}{\\fldrslt{\\ul site}}} "
