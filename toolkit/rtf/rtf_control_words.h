@@ -10,7 +10,7 @@ enum class Op : std::uint8_t {
     // Destinations: the group they open is read in a particular way.
     DestFontTable, DestColorTable, DestStyleSheet, DestSkip, DestPicture, DestField, DestFieldInstruction,
     DestFieldResult, DestContainer, DestResume, DestNestTableProps, DestListText, DestNumbering,
-    DestNumberingText,
+    DestNumberingText, DestShape, DestShapePropertyName, DestShapePropertyValue, DestShapeResult,
     // Document and font table.
     Rtf, DocumentCodePage, AnsiCodePage, DefaultFont, Font, FontFamily, FontCharset, FontCodePage,
     ColorComponent,

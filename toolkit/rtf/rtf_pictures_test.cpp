@@ -115,6 +115,19 @@ TEST(RtfPictures, WhichCopyIsShown)
     }
 }
 
+TEST(RtfPictures, PictureShapesShowTheirPictureInsteadOfTheResult)
+{
+    const std::string png = toHex(encodedImage(10, 6, "PNG"));
+    const auto r = read(doc("a{\\shp{\\*\\shpinst\\shpleft0\\shpright1500{\\sp{\\sn shapeType}{\\sv 75}}"
+                            "{\\sp{\\sn fillColor}{\\sv 268435473}}{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\picwgoal150\\pichgoal90 " +
+                            png + "}}}}{\\shprslt\\par\\pard{\\pict\\wmetafile8 00}\\par}}b"));
+    const auto images = imagesOf(*r.document);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(resourceImage(*r.document, images[0]).size(), QSize(10, 6));
+    EXPECT_EQ(images[0].width(), 10);
+    EXPECT_EQ(textOf(*r.document), QString("a") + QChar(QChar::ObjectReplacementCharacter) + "b");
+}
+
 TEST(RtfPictures, IdenticalPicturesShareOneBitmap)
 {
     const std::string png = toHex(encodedImage(8, 8, "PNG"));

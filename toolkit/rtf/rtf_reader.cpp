@@ -61,6 +61,7 @@ enum class Dest : std::uint8_t {
     NestTableProps,     // row definitions of a nested table
     Numbering,          // a paragraph's \pn definition
     NumberingText,      // the text before or after its number
+    ShapePropertyName,  // \sn of a drawing shape
 };
 
 struct GroupState {
@@ -152,6 +153,11 @@ struct ReaderState {
     PictureStore pictures;
 
     std::vector<Field> fields;
+
+    // Drawing shapes: a picture shape holds its picture in the property "pib"; the shape's result
+    // group repeats it for readers without shapes, and is skipped once the picture was shown.
+    QString shapePropertyName;
+    bool shapePictureShown = false;
 
     std::vector<NumberingDef> numberings;
     bool listTextSeen = false;          // the paragraph had \listtext or \pntext ...
@@ -444,6 +450,9 @@ void emitText(ReaderState& r, QStringView text)
             instruction.append(text.left(std::max<qsizetype>(0, kMaxFieldInstruction - instruction.size())));
         }
         break;
+    case Dest::ShapePropertyName:
+        r.shapePropertyName.append(text.left(std::max<qsizetype>(0, 16 - r.shapePropertyName.size())));
+        break;
     case Dest::NumberingText:
         if (state.para.numbering >= 0 && static_cast<std::size_t>(state.para.numbering) < r.numberings.size()) {
             NumberingDef& def = r.numberings[static_cast<std::size_t>(state.para.numbering)];
@@ -473,7 +482,7 @@ void flushBytes(ReaderState& r)
 bool collectsText(Dest dest)
 {
     return dest == Dest::Normal || dest == Dest::FieldInstruction || dest == Dest::FontTable ||
-           dest == Dest::NumberingText;
+           dest == Dest::NumberingText || dest == Dest::ShapePropertyName;
 }
 
 void emitCharacter(ReaderState& r, char16_t c)
@@ -626,6 +635,8 @@ void startDestination(ReaderState& r, const ControlWord& word)
             r.picture = PictureProps{};
             r.pictureDepth = r.stack.size();
             r.pictureShown = dest == Dest::Normal || state.resumeDest == Dest::Normal;
+            if (dest == Dest::Container && r.pictureShown)
+                r.shapePictureShown = true;
         } else {
             state.dest = Dest::Skip;
         }
@@ -690,6 +701,28 @@ void startDestination(ReaderState& r, const ControlWord& word)
     case Op::DestListText:
         state.listText = true;
         break;
+    case Op::DestShape:
+        if (dest == Dest::Normal) {
+            state.resumeDest = dest;
+            state.dest = Dest::Container;
+            r.shapePictureShown = false;
+        } else {
+            state.dest = Dest::Skip;
+        }
+        break;
+    case Op::DestShapePropertyName:
+        r.shapePropertyName.clear();
+        state.dest = dest == Dest::Container ? Dest::ShapePropertyName : Dest::Skip;
+        break;
+    case Op::DestShapePropertyValue:
+        // Only the picture property is shown; a \pict in it goes to the page.
+        state.dest = dest == Dest::Container && r.shapePropertyName == QLatin1String("pib") ? Dest::Container
+                                                                                             : Dest::Skip;
+        break;
+    case Op::DestShapeResult:
+        if (dest == Dest::Container)
+            state.dest = r.shapePictureShown ? Dest::Skip : state.resumeDest;
+        break;
     case Op::DestNumbering:
         if (dest == Dest::Normal && r.stack.size() >= 3 && r.numberings.size() < kMaxNumberings) {
             r.numberings.emplace_back();
@@ -740,13 +773,13 @@ void handleControlWord(ReaderState& r, const Token& t)
     r.destinationStar = false;
     const ControlWord* word = t.word.empty() ? nullptr : findControlWord(t.word);
     GroupState& state = current(r);
-    if (word == nullptr || (star && word->op > Op::DestNumberingText)) {
+    if (word == nullptr || (star && word->op > Op::DestShapeResult)) {
         if (star)
             state.dest = Dest::Skip;
         return;
     }
     const Op op = word->op;
-    if (op <= Op::DestNumberingText) {
+    if (op <= Op::DestShapeResult) {
         flushBytes(r);
         startDestination(r, *word);
         return;
@@ -1049,7 +1082,8 @@ void handleToken(ReaderState& r, const Token& t)
     default:
         break;
     }
-    if (r.overflowDepth > 0)
+    // Nothing outside the document's group is shown.
+    if (r.overflowDepth > 0 || r.stack.size() == 1)
         return;
     const Dest dest = current(r).dest;
     if (dest == Dest::Skip) {

@@ -50,6 +50,7 @@ TEST(RtfRobustness, MalformedInput)
         {"result without field", "{\\rtf1{\\fldrslt shown?}x}", "x", true},
         {"font table without semicolons", "{\\rtf1{\\fonttbl\\f0 A\\f1 B}\\f1 x}", "x", true},
         {"star alone", "{\\rtf1 a\\*b}", "ab", true},
+        {"text around the document", "  {\\rtf1 x}", "x", true},
         {"cell outside any destination", "{\\rtf1{\\info\\cell\\row\\par}x}", "x", true},
     };
     for (const Case& c : cases) {
