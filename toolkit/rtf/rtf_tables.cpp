@@ -67,12 +67,43 @@ void closeAll(TableBuilder& builder, QTextCursor& cursor)
         closeInnermost(builder, cursor);
 }
 
+OpenTable openTable(TableBuilder& builder, QTextCursor& cursor, int columns)
+{
+    OpenTable t;
+    t.table = cursor.insertTable(1, columns, baseTableFormat());
+    t.columns = columns;
+    t.capacityRows = 1;
+    t.rowOpen = true;
+    t.widths.assign(static_cast<std::size_t>(columns), 0.0);
+    t.verticalMergeStart.assign(static_cast<std::size_t>(columns), -1);
+    builder.cellBudget -= columns;
+    return t;
+}
+
+// Closes a long table and opens its continuation below, with the same columns.
+bool continueInNewTable(TableBuilder& builder, QTextCursor& cursor)
+{
+    const OpenTable previous = builder.open.back();
+    if (builder.cellBudget < previous.columns)
+        return false;
+    closeInnermost(builder, cursor);
+    OpenTable next = openTable(builder, cursor, previous.columns);
+    next.widths = previous.widths;
+    next.left = previous.left;
+    next.gap = previous.gap;
+    builder.open.push_back(std::move(next));
+    return true;
+}
+
 bool startNextRow(TableBuilder& builder, QTextCursor& cursor)
 {
+    if (builder.open.back().row + 1 >= kMaxRowsPerTable)
+        return continueInNewTable(builder, cursor);
     OpenTable& t = builder.open.back();
     const int position = cursor.position();
     if (t.row + 1 >= t.capacityRows) {
-        std::int64_t add = std::min<std::int64_t>(t.capacityRows, builder.cellBudget / t.columns);
+        std::int64_t add = std::min<std::int64_t>({t.capacityRows, kMaxRowsPerTable - t.capacityRows,
+                                                   builder.cellBudget / t.columns});
         if (add <= 0)
             return false;
         t.table->appendRows(static_cast<int>(add));
@@ -201,15 +232,7 @@ int enterTableLevel(TableBuilder& builder, QTextCursor& cursor, int level, int c
             closeAll(builder, cursor);
             return 0;
         }
-        OpenTable t;
-        t.table = cursor.insertTable(1, columns, baseTableFormat());
-        t.columns = columns;
-        t.capacityRows = 1;
-        t.rowOpen = true;
-        t.widths.assign(static_cast<std::size_t>(columns), 0.0);
-        t.verticalMergeStart.assign(static_cast<std::size_t>(columns), -1);
-        builder.cellBudget -= columns;
-        builder.open.push_back(std::move(t));
+        builder.open.push_back(openTable(builder, cursor, columns));
     }
     return level;
 }

@@ -3,9 +3,10 @@
 // \cell, the row ended by \row; nested rows end with \nestcell and \nestrow). They become
 // QTextTables, built while the text streams in.
 //
-// Rows are added in growing batches and trimmed when the table ends, and the cursor moves from
-// cell to cell by position, because Qt re-indexes a whole table after every added row; this
-// keeps building linear in the table's size.
+// Qt re-indexes a whole table after every added row and removes rows one by one, so rows are
+// added in growing batches, trimmed when the table ends, and a table longer than
+// kMaxRowsPerTable goes on in a new QTextTable right below (they show as one); the cursor moves
+// from cell to cell by position. This keeps building linear in the table's size.
 
 #include <array>
 #include <cstdint>
@@ -21,6 +22,7 @@ namespace rtf {
 inline constexpr int kMaxTableColumns = 64;
 inline constexpr int kMaxTableDepth = 8;
 inline constexpr int kMaxMergesPerTable = 256;
+inline constexpr int kMaxRowsPerTable = 1024;
 
 struct BorderDef {
     std::int32_t width = 0;          // twips; 0 = no border

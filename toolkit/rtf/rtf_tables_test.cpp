@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QTextTable>
+
+#include "toolkit/rtf/rtf_tables.h"
 
 #include "toolkit/rtf/rtf_test_support.h"
 
@@ -220,17 +223,32 @@ TEST(RtfTables, ManyRowsLandInOrder)
             body += " r" + std::to_string(row) + "c\\cell";
         body += "\\row";
     }
+    body += "\\pard after";
     const auto r = read(doc(body));
+    // A long table goes on in further tables of at most kMaxRowsPerTable rows, right below.
     const auto tables = tablesOf(*r.document);
-    ASSERT_EQ(tables.size(), 1u);
-    QTextTable* table = tables[0];
-    ASSERT_EQ(table->rows(), kRows);
-    ASSERT_EQ(table->columns(), 3);
-    for (int row = 0; row < kRows; row += 211) {
-        EXPECT_EQ(cellText(table, row, 0), QString("r%1a").arg(row));
-        EXPECT_EQ(cellText(table, row, 2), row % 7 != 0 ? QString("r%1c").arg(row) : QString());
+    ASSERT_EQ(tables.size(), 3u);
+    std::vector<std::pair<QTextTable*, int>> rows;  // table and row of each RTF row
+    for (QTextTable* table : tables) {
+        EXPECT_LE(table->rows(), kMaxRowsPerTable);
+        ASSERT_EQ(table->columns(), 3);
+        EXPECT_EQ(table->format().columnWidthConstraints().size(), 3);
+        for (int row = 0; row < table->rows(); ++row)
+            rows.emplace_back(table, row);
     }
-    EXPECT_EQ(cellText(table, kRows - 1, 1), QString("r%1b").arg(kRows - 1));
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kRows));
+    for (int row = 0; row < kRows; row += 97) {
+        const auto [table, at] = rows[static_cast<std::size_t>(row)];
+        EXPECT_EQ(cellText(table, at, 0), QString("r%1a").arg(row));
+        EXPECT_EQ(cellText(table, at, 2), row % 7 != 0 ? QString("r%1c").arg(row) : QString());
+    }
+    EXPECT_EQ(cellText(tables[2], tables[2]->rows() - 1, 1), QString("r%1b").arg(kRows - 1));
+    EXPECT_TRUE(textOf(*r.document).endsWith("after"));
+
+    r.document->setDocumentMargin(0);
+    r.document->setTextWidth(600);
+    QAbstractTextDocumentLayout* layout = r.document->documentLayout();
+    EXPECT_DOUBLE_EQ(layout->frameBoundingRect(tables[1]).top(), layout->frameBoundingRect(tables[0]).bottom());
 }
 
 TEST(RtfTables, ColumnAndCellLimits)
