@@ -46,6 +46,7 @@ constexpr qsizetype kMaxFontName = 256;
 constexpr std::size_t kMaxColors = 4096;
 constexpr std::size_t kMaxFonts = 4096;
 constexpr std::size_t kMaxCachedFormats = 1024;
+constexpr std::int32_t kDefaultTabTwips = 720;
 constexpr std::size_t kMaxNumberings = 4096;
 constexpr qsizetype kMaxNumberingText = 32;
 
@@ -1204,6 +1205,10 @@ bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out)
     const bool undo = out.isUndoRedoEnabled();
     out.setUndoRedoEnabled(false);
     out.clear();
+    // Tab stops every half inch unless the page says otherwise (\deftab).
+    QTextOption option = out.defaultTextOption();
+    option.setTabStopDistance(twipsToPixels(kDefaultTabTwips));
+    out.setDefaultTextOption(option);
     bool complete = true;
     if (!bytes.empty() && !startsAsRtf(bytes)) {
         readPlainText(bytes, out);

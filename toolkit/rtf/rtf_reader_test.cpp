@@ -251,8 +251,14 @@ TEST(RtfReader, ParagraphFormats)
 
 TEST(RtfReader, DefaultTabDistance)
 {
-    const auto r = read("{\\rtf1\\deftab360 a\\tab b}");
-    EXPECT_DOUBLE_EQ(r.document->defaultTextOption().tabStopDistance(), 24);
+    QTextDocument document;
+    const std::string narrow = "{\\rtf1\\deftab360 a\\tab b}";
+    const std::string plain = "{\\rtf1 a\\tab b}";
+    readRtf(std::span(reinterpret_cast<const std::uint8_t*>(narrow.data()), narrow.size()), document);
+    EXPECT_DOUBLE_EQ(document.defaultTextOption().tabStopDistance(), 24);
+    // The next page without \deftab has the default half inch again.
+    readRtf(std::span(reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size()), document);
+    EXPECT_DOUBLE_EQ(document.defaultTextOption().tabStopDistance(), 48);
 }
 
 TEST(RtfReader, ListTextShownAsWritten)
