@@ -172,6 +172,15 @@ struct ReaderState {
 
 GroupState& current(ReaderState& r) { return r.stack.back(); }
 
+// The \pn definition a numbering group is filling in, or nullptr (a \pard inside it, say).
+NumberingDef* numberingOf(ReaderState& r, const GroupState& state)
+{
+    if ((state.dest != Dest::Numbering && state.dest != Dest::NumberingText) || state.para.numbering < 0 ||
+        static_cast<std::size_t>(state.para.numbering) >= r.numberings.size())
+        return nullptr;
+    return &r.numberings[static_cast<std::size_t>(state.para.numbering)];
+}
+
 // ---------------------------------------------------------------------------------------------
 // Page output
 
@@ -455,9 +464,8 @@ void emitText(ReaderState& r, QStringView text)
         r.shapePropertyName.append(text.left(std::max<qsizetype>(0, 16 - r.shapePropertyName.size())));
         break;
     case Dest::NumberingText:
-        if (state.para.numbering >= 0 && static_cast<std::size_t>(state.para.numbering) < r.numberings.size()) {
-            NumberingDef& def = r.numberings[static_cast<std::size_t>(state.para.numbering)];
-            QString& part = state.numberingAfter ? def.after : def.before;
+        if (NumberingDef* def = numberingOf(r, state)) {
+            QString& part = state.numberingAfter ? def->after : def->before;
             part.append(text.left(std::max<qsizetype>(0, kMaxNumberingText - part.size())));
         }
         break;
@@ -1013,17 +1021,16 @@ void handleControlWord(ReaderState& r, const Token& t)
         break;
 
     case Op::NumberingStyle:
-        if (dest == Dest::Numbering)
-            r.numberings[static_cast<std::size_t>(para.numbering)].style = static_cast<NumberStyle>(word->arg);
+        if (NumberingDef* def = numberingOf(r, state))
+            def->style = static_cast<NumberStyle>(word->arg);
         break;
     case Op::NumberingStart:
-        if (dest == Dest::Numbering)
-            r.numberings[static_cast<std::size_t>(para.numbering)].start = std::clamp(t.param, 0, 32767);
+        if (NumberingDef* def = numberingOf(r, state))
+            def->start = std::clamp(t.param, 0, 32767);
         break;
     case Op::NumberingLevel:
-        if (dest == Dest::Numbering)
-            r.numberings[static_cast<std::size_t>(para.numbering)].level =
-                word->arg == 10 ? 10 : std::clamp(t.param, 1, 9);
+        if (NumberingDef* def = numberingOf(r, state))
+            def->level = word->arg == 10 ? 10 : std::clamp(t.param, 1, 9);
         break;
 
     case Op::PictureKind:

@@ -50,6 +50,7 @@ TEST(RtfRobustness, MalformedInput)
         {"result without field", "{\\rtf1{\\fldrslt shown?}x}", "x", true},
         {"font table without semicolons", "{\\rtf1{\\fonttbl\\f0 A\\f1 B}\\f1 x}", "x", true},
         {"star alone", "{\\rtf1 a\\*b}", "ab", true},
+        {"paragraph reset inside a numbering group", "{\\rtf1{\\*\\pn\\pard\\pndec\\pnstart4{\\pntxta .}}x\\par}", "1\tx", true},
         {"text around the document", "  {\\rtf1 x}", "x", true},
         {"cell outside any destination", "{\\rtf1{\\info\\cell\\row\\par}x}", "x", true},
     };
