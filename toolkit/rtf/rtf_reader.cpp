@@ -206,7 +206,7 @@ void enterLevel(ReaderState& r, int level)
 {
     const std::size_t defLevel = static_cast<std::size_t>(std::clamp(level, 1, kMaxTableDepth));
     const int columns = static_cast<int>(r.rowDefs[defLevel].cells.size());
-    enterTableLevel(r.tableBuilder, r.cursor, level, columns, r.tables);
+    enterTableLevel(r.tableBuilder, r.cursor, level, columns);
 }
 
 bool dropEmptyParagraphAfterBreak(ReaderState& r);
@@ -1172,7 +1172,7 @@ void finishDocument(ReaderState& r)
         finishBlockFormat(r);
         r.paragraphStarted = false;
     }
-    enterTableLevel(r.tableBuilder, r.cursor, 0, 1, r.tables);
+    enterTableLevel(r.tableBuilder, r.cursor, 0, 1);
     dropEmptyParagraphAfterBreak(r);
 }
 

@@ -210,8 +210,7 @@ std::int64_t tableCellBudget(std::size_t inputSize) { return 4096 + static_cast<
 
 bool rowOpen(const TableBuilder& builder) { return !builder.open.empty() && builder.open.back().rowOpen; }
 
-int enterTableLevel(TableBuilder& builder, QTextCursor& cursor, int level, int columnsHint,
-                    const DocumentTables& /*tables*/)
+int enterTableLevel(TableBuilder& builder, QTextCursor& cursor, int level, int columnsHint)
 {
     level = builder.disabled ? 0 : std::clamp(level, 0, kMaxTableDepth);
     while (static_cast<int>(builder.open.size()) > level)

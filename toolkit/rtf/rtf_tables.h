@@ -84,8 +84,7 @@ std::int64_t tableCellBudget(std::size_t inputSize);
 // Makes `level` tables open around the cursor (0 closes them all) and moves the cursor to where
 // the next text of the innermost one goes: the next row after \row, the next cell after \cell. `columnsHint` sizes a table that opens here. Returns the level
 // now open: lower than asked when the depth cap or the cell budget stops it.
-int enterTableLevel(TableBuilder& builder, QTextCursor& cursor, int level, int columnsHint,
-                    const DocumentTables& tables);
+int enterTableLevel(TableBuilder& builder, QTextCursor& cursor, int level, int columnsHint);
 
 // Ends the cursor's cell in the innermost table. The next text goes to the next cell, which is
 // added past the last column (up to kMaxTableColumns; beyond that it stays in the last cell).

@@ -13,8 +13,6 @@
 
 #include "toolkit/rtf/rtf_reader.h"
 
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
 namespace rtf::test {
 namespace {
 

@@ -2,7 +2,6 @@
 // Helpers for the reader's tests: read RTF text, then look at what the document holds.
 
 #include <memory>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +12,6 @@
 #include <QTextImageFormat>
 
 class QTextTable;
-
-// Readable QStrings in test failure messages.
-void PrintTo(const QString& text, std::ostream* out);
 
 namespace rtf::test {
 
