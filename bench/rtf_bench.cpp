@@ -1,0 +1,233 @@
+// Speed of reading RTF pages into a QTextDocument and laying them out, on this machine.
+//
+//   rtf_bench [--runs N] [--width PX] [--size MB] [--read-only] [FILE.rtf ...]
+//
+// Without files it measures two generated pages of formatted text with a table, 1 MB and
+// 10 MB: paragraphs with bold, italic, colour and font changes, \u escapes and \'hh bytes,
+// list items, and a table of 4 columns every few paragraphs. For each page: the read alone;
+// the read and the layout of the first screen at the given width (what a view needs before it
+// can paint); the layout of every line (what the exact scroll range and printing need); the read
+// with that whole layout. Best and median of N runs; peak memory of the process at the end.
+
+#include <sys/resource.h>
+#include <time.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <QAbstractTextDocumentLayout>
+#include <QGuiApplication>
+#include <QPointF>
+#include <QTextDocument>
+
+#include "toolkit/rtf/rtf_reader.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double kScreenHeight = 1200;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Processor time of this thread: on a busy machine it shows what the work costs by itself.
+double threadMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+const char* const kWords[] = {"checksum", "file",   "verify",  "the",    "digest", "algorithm", "result",
+                              "window",   "expected", "value", "copy",   "save",   "language",  "manual",
+                              "page",     "of",     "and",     "a",      "with",   "every",     "row"};
+
+// A page as a word processor writes it: header, font and colour tables, then body paragraphs
+// and a table every few paragraphs, until `targetBytes` is reached.
+std::string generatePage(std::size_t targetBytes)
+{
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
+                      "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman\\fcharset0 Times New Roman;}"
+                      "{\\f2\\fmodern\\fcharset0 Courier New;}{\\f3\\froman\\fcharset2 Symbol;}"
+                      "{\\f4\\fswiss\\fcharset238 Arial CE;}}\n"
+                      "{\\colortbl;\\red0\\green0\\blue0;\\red192\\green0\\blue0;\\red0\\green96\\blue160;"
+                      "\\red230\\green230\\blue230;}\n"
+                      "{\\*\\generator rtf_bench;}{\\info{\\title Benchmark page}}\\viewkind4\n";
+    unsigned seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7FFF;
+    };
+    auto sentence = [&](std::string& out) {
+        const unsigned words = 8 + next() % 12;
+        for (unsigned w = 0; w < words; ++w) {
+            const char* word = kWords[next() % std::size(kWords)];
+            switch (next() % 16) {
+            case 0: out += "{\\b "; out += word; out += "}"; break;
+            case 1: out += "{\\i "; out += word; out += "}"; break;
+            case 2: out += "{\\cf2 "; out += word; out += "}"; break;
+            case 3: out += "{\\f2\\fs20 "; out += word; out += "}"; break;
+            case 4: out += "caf\\'e9"; break;
+            case 5: out += "\\u8364?"; break;
+            case 6: out += "{\\ul "; out += word; out += "}"; break;
+            case 7: out += "{\\f4 \\'b9\\'e6}"; break;
+            default: out += word; break;
+            }
+            out += w + 1 < words ? " " : ". ";
+        }
+    };
+    int paragraph = 0;
+    while (rtf.size() < targetBytes) {
+        ++paragraph;
+        if (paragraph % 25 == 0) {
+            for (int row = 0; row < 12; ++row) {
+                rtf += "\\trowd\\trgaph108\\trleft-108";
+                for (int c = 1; c <= 4; ++c) {
+                    rtf += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+                           "\\clbrdrr\\brdrs\\brdrw10";
+                    if (row == 0)
+                        rtf += "\\clcbpat4";
+                    rtf += "\\cellx" + std::to_string(c * 2200);
+                }
+                rtf += "\n\\pard\\intbl\\plain\\f0\\fs20 ";
+                for (int c = 0; c < 4; ++c) {
+                    if (row == 0)
+                        rtf += "{\\b ";
+                    rtf += kWords[next() % std::size(kWords)];
+                    rtf += " ";
+                    rtf += std::to_string(row * 4 + c);
+                    if (row == 0)
+                        rtf += "}";
+                    rtf += "\\cell ";
+                }
+                rtf += "\\row\n";
+            }
+            rtf += "\\pard\\plain\\f0\\fs22\\sa120 ";
+        } else if (paragraph % 7 == 0) {
+            rtf += "\\pard\\plain\\f0\\fs22\\fi-360\\li720\\sa60{\\pntext\\f3\\'b7\\tab}";
+            sentence(rtf);
+            rtf += "\\par\n";
+        } else if (paragraph % 40 == 1) {
+            rtf += "\\pard\\plain\\f1\\fs32\\b\\sb240\\sa120 ";
+            rtf += kWords[next() % std::size(kWords)];
+            rtf += " section " + std::to_string(paragraph) + "\\par\n";
+        } else {
+            rtf += "\\pard\\plain\\f0\\fs22\\sa120\\qj ";
+            for (int s = 0; s < 4; ++s)
+                sentence(rtf);
+            rtf += "\\par\n";
+        }
+    }
+    rtf += "}";
+    return rtf;
+}
+
+struct Figures {
+    double read = 0;
+    double firstScreen = 0;   // read, then the layout of the first screen (what a view shows)
+    double layout = 0;        // layout of the whole page
+    double total = 0;         // read and the whole layout
+    double readCpu = 0;       // the same, in processor time
+    double firstScreenCpu = 0;
+    double totalCpu = 0;
+};
+
+bool readOnly = false;  // for profiling the reader alone
+
+Figures measureOnce(const std::string& page, int width, int* blocks)
+{
+    QTextDocument document;
+    const double cpuStart = threadMilliseconds();
+    const auto start = Clock::now();
+    rtf::readRtf(std::span(reinterpret_cast<const std::uint8_t*>(page.data()), page.size()), document);
+    Figures f;
+    f.read = millisecondsSince(start);
+    f.readCpu = threadMilliseconds() - cpuStart;
+    if (readOnly)
+        return f;
+    const auto layoutStart = Clock::now();
+    document.setTextWidth(width);
+    // Hit-testing a point lays the page out as far down as that point, as painting does.
+    (void)document.documentLayout()->hitTest(QPointF(10, kScreenHeight), Qt::FuzzyHit);
+    f.firstScreen = millisecondsSince(start);
+    f.firstScreenCpu = threadMilliseconds() - cpuStart;
+    (void)document.documentLayout()->documentSize();
+    f.layout = millisecondsSince(layoutStart);
+    f.total = millisecondsSince(start);
+    f.totalCpu = threadMilliseconds() - cpuStart;
+    *blocks = document.blockCount();
+    return f;
+}
+
+void measure(const char* name, const std::string& page, int runs, int width)
+{
+    std::vector<Figures> all;
+    int blocks = 0;
+    for (int i = 0; i < runs; ++i)
+        all.push_back(measureOnce(page, width, &blocks));
+    auto report = [&](const char* what, double Figures::*field) {
+        std::vector<double> values;
+        for (const Figures& f : all)
+            values.push_back(f.*field);
+        std::sort(values.begin(), values.end());
+        std::printf("  %-26s best %8.1f ms   median %8.1f ms\n", what, values.front(), values[values.size() / 2]);
+    };
+    std::printf("%s: %.2f MB, %d paragraphs and cells, width %d px, %d runs\n", name, page.size() / 1e6, blocks,
+                width, runs);
+    report("read", &Figures::read);
+    report("read + first screen", &Figures::firstScreen);
+    report("whole layout", &Figures::layout);
+    report("read + whole layout", &Figures::total);
+    report("cpu: read", &Figures::readCpu);
+    report("cpu: read + first screen", &Figures::firstScreenCpu);
+    report("cpu: read + whole layout", &Figures::totalCpu);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    int runs = 5;
+    int width = 800;
+    double sizeMb = 0;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--runs" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else if (arg == "--read-only")
+            readOnly = true;
+        else if (arg == "--size" && i + 1 < argc)
+            sizeMb = std::atof(argv[++i]);
+        else if (arg == "--width" && i + 1 < argc)
+            width = std::max(50, std::atoi(argv[++i]));
+        else
+            files.push_back(arg);
+    }
+    if (sizeMb > 0) {
+        const std::string name = "generated " + std::to_string(sizeMb) + " MB page";
+        measure(name.c_str(), generatePage(static_cast<std::size_t>(sizeMb * 1e6)), runs, width);
+    } else if (files.empty()) {
+        measure("generated 1 MB page", generatePage(1000000), runs, width);
+        measure("generated 10 MB page", generatePage(10000000), std::max(1, runs / 2), width);
+    }
+    for (const std::string& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        measure(file.c_str(), page, runs, width);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory: %.0f MB\n", usage.ru_maxrss / 1024.0);
+    return 0;
+}

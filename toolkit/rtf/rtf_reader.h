@@ -1,0 +1,33 @@
+#pragma once
+// RTF page reader: turns the bytes of an RTF document into a Qt rich-text document, the way a
+// rich-text control shows them (fonts, colours, paragraphs, lists as written, tables, pictures,
+// hyperlinks). Qt has no RTF import of its own.
+
+#include <cstdint>
+#include <span>
+
+class QTextDocument;
+
+namespace rtf {
+
+// Nesting deeper than this many groups is read past; the text inside is not shown.
+inline constexpr int kMaxGroupDepth = 512;
+
+// Replaces the whole content of `out` (text, formats and image resources) with the rich text in
+// `bytes`. The bytes are only read during the call; the caller keeps them. The document's undo
+// setting is left as it was, but nothing of the reading is undoable.
+//
+// Returns true when `bytes` were a complete RTF document, read up to its closing brace (anything
+// after it is ignored), or were empty (the document is then empty). Returns false for damaged
+// input, and `out` then holds everything that could be recovered:
+//   - bytes that do not start with "{\rtf" are shown as plain text (UTF-8 if they are valid
+//     UTF-8, else Windows-1252) up to the first NUL byte;
+//   - a truncated document or missing closing braces: everything up to the end of the bytes;
+//   - \binN with N past the end of the bytes: the group holding it is dropped, the rest is read;
+//   - groups nested deeper than kMaxGroupDepth: their content is dropped.
+// Other faults (unknown control words, bad hex escapes, font or colour numbers out of range,
+// absurd sizes) are repaired silently and do not make the result false.
+// Any byte string is accepted; time is linear in its length and memory bounded by it.
+bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out);
+
+} // namespace rtf

@@ -1,0 +1,284 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractTextDocumentLayout>
+#include <QTextTable>
+
+#include "toolkit/rtf/rtf_tables.h"
+
+#include "toolkit/rtf/rtf_test_support.h"
+
+namespace rtf {
+namespace {
+
+using test::cellText;
+using test::read;
+using test::tablesOf;
+using test::textOf;
+
+std::string doc(std::string_view body)
+{
+    return "{\\rtf1\\ansi{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}" + std::string(body) + "}";
+}
+
+// Every cell of a table, row by row, "|" between cells and "/" between rows.
+QString grid(QTextTable* table)
+{
+    QString out;
+    for (int row = 0; row < table->rows(); ++row) {
+        if (row > 0)
+            out += '/';
+        for (int column = 0; column < table->columns(); ++column) {
+            if (column > 0)
+                out += '|';
+            out += cellText(table, row, column);
+        }
+    }
+    return out;
+}
+
+TEST(RtfTables, Shapes)
+{
+    struct Case {
+        const char* name;
+        std::string body;
+        const char* grid;
+        const char* text;  // the whole page
+    };
+    const Case cases[] = {
+        {"simple", "\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"
+                   "\\trowd\\cellx1000\\cellx2000\\pard\\intbl C\\cell D\\cell\\row\\pard after\\par",
+         "A|B/C|D", "\nA\nB\nC\nD\nafter"},
+        {"before and after", "before\\par\\trowd\\cellx1000\\pard\\intbl X\\cell\\row\\pard after",
+         "X", "before\nX\nafter"},
+        {"paragraphs in a cell", "\\trowd\\cellx1000\\cellx2000\\pard\\intbl one\\par two\\cell three\\cell\\row",
+         "one\ntwo|three", nullptr},
+        {"missing trowd", "\\pard\\intbl A\\cell B\\cell C\\cell\\row\\pard\\intbl D\\cell\\row",
+         "A|B|C/D||", nullptr},
+        {"missing intbl", "\\trowd\\cellx1000\\cellx2000 A\\cell B\\cell\\row\\pard after", "A|B", nullptr},
+        {"more cells in a later row", "\\trowd\\cellx1000\\pard\\intbl A\\cell\\row"
+                                      "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl B\\cell C\\cell D\\cell\\row",
+         "A||/B|C|D", nullptr},
+        {"fewer cells in a later row", "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl A\\cell B\\cell C\\cell\\row"
+                                       "\\trowd\\cellx1000\\pard\\intbl D\\cell\\row",
+         "A|B|C/D||", nullptr},
+        {"empty cells", "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\cell\\cell X\\cell\\row", "||X", nullptr},
+        {"row without cell marks", "\\trowd\\cellx1000\\pard\\intbl lonely\\row", "lonely", nullptr},
+        {"cell without row", "\\trowd\\cellx1000\\pard\\intbl A\\cell", "A", nullptr},
+        // A paragraph mark right before the end of a cell opens no empty paragraph.
+        {"paragraph mark before cell end", "\\trowd\\cellx1000\\cellx2000{\\pard\\intbl one\\par}\\cell{\\pard\\intbl two\\par\\par}\\cell\\row",
+         "one|two\n", nullptr},
+        {"row properties after the cells", "\\pard\\intbl A\\cell B\\cell\\trowd\\cellx500\\cellx900\\row", "A|B", nullptr},
+        {"nested", "\\trowd\\cellx4000\\cellx8000\\pard\\intbl\\itap1 outer\\par"
+                   "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+                   "{\\nonesttables\\par}\\pard\\intbl\\itap1 tail\\cell right\\cell\\row",
+         nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto r = read(doc(c.body));
+        const auto tables = tablesOf(*r.document);
+        ASSERT_FALSE(tables.empty());
+        if (c.grid != nullptr) {
+            EXPECT_EQ(grid(tables[0]), QString::fromUtf8(c.grid));
+        }
+        if (c.text != nullptr) {
+            EXPECT_EQ(textOf(*r.document), QString::fromUtf8(c.text));
+        }
+    }
+}
+
+TEST(RtfTables, NestedTableSitsInItsCell)
+{
+    const auto r = read(doc("\\trowd\\cellx4000\\cellx8000\\pard\\intbl\\itap1 outer\\par"
+                            "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+                            "\\pard\\intbl\\itap2 n3\\nestcell n4\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+                            "{\\nonesttables\\par}\\pard\\intbl\\itap1 tail\\cell right\\cell\\row\\pard after"));
+    const auto tables = tablesOf(*r.document);
+    ASSERT_EQ(tables.size(), 2u);
+    QTextTable* outer = tables[0];
+    QTextTable* inner = tables[1];
+    EXPECT_EQ(outer->rows(), 1);
+    EXPECT_EQ(outer->columns(), 2);
+    EXPECT_EQ(grid(inner), "n1|n2/n3|n4");
+    EXPECT_EQ(cellText(outer, 0, 1), "right");
+    EXPECT_EQ(outer->cellAt(inner->firstPosition()).column(), 0);
+    EXPECT_TRUE(cellText(outer, 0, 0).startsWith("outer"));
+    EXPECT_TRUE(cellText(outer, 0, 0).endsWith("tail"));
+    EXPECT_TRUE(textOf(*r.document).endsWith("after"));
+}
+
+TEST(RtfTables, ColumnWidthsFromCellx)
+{
+    struct Case {
+        const char* name;
+        std::string rowDef;
+        std::vector<double> widths;  // pixels; 0 = not fixed
+    };
+    const Case cases[] = {
+        {"plain", "\\trowd\\cellx1500\\cellx4500", {100, 200}},
+        {"row offset", "\\trowd\\trleft-150\\cellx1500\\cellx3000", {110, 100}},
+        {"zero width", "\\trowd\\cellx0\\cellx1500", {0, 100}},
+        {"decreasing", "\\trowd\\cellx3000\\cellx1500\\cellx4500", {200, 0, 100}},
+        {"absurd", "\\trowd\\cellx999999999", {2112}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string body = c.rowDef + "\\pard\\intbl";
+        for (std::size_t i = 0; i < c.widths.size(); ++i)
+            body += " x\\cell";
+        body += "\\row";
+        const auto r = read(doc(body));
+        const auto tables = tablesOf(*r.document);
+        ASSERT_EQ(tables.size(), 1u);
+        const QList<QTextLength> constraints = tables[0]->format().columnWidthConstraints();
+        ASSERT_EQ(constraints.size(), static_cast<qsizetype>(c.widths.size()));
+        for (std::size_t i = 0; i < c.widths.size(); ++i) {
+            if (c.widths[i] == 0) {
+                EXPECT_EQ(constraints[static_cast<qsizetype>(i)].type(), QTextLength::VariableLength);
+            } else {
+                EXPECT_EQ(constraints[static_cast<qsizetype>(i)].type(), QTextLength::FixedLength);
+                EXPECT_NEAR(constraints[static_cast<qsizetype>(i)].rawValue(), c.widths[i], 0.01);
+            }
+        }
+    }
+}
+
+TEST(RtfTables, BordersShadingAndPadding)
+{
+    const auto r = read(doc("\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw30\\brdrcf1\\clbrdrb\\brdrs\\clcbpat2\\cellx1000"
+                            "\\clvertalc\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"));
+    const auto tables = tablesOf(*r.document);
+    ASSERT_EQ(tables.size(), 1u);
+    QTextTable* table = tables[0];
+    EXPECT_DOUBLE_EQ(table->format().cellPadding(), 7.2);
+    EXPECT_EQ(table->format().border(), 0);
+    const QTextTableCellFormat a = table->cellAt(0, 0).format().toTableCellFormat();
+    EXPECT_DOUBLE_EQ(a.topBorder(), 2);
+    EXPECT_EQ(a.topBorderBrush().color(), QColor(255, 0, 0));
+    EXPECT_DOUBLE_EQ(a.bottomBorder(), 1);  // a border without width is a hairline
+    EXPECT_EQ(a.bottomBorderBrush().color(), QColor(Qt::black));
+    EXPECT_FALSE(a.hasProperty(QTextFormat::TableCellLeftBorder));
+    EXPECT_EQ(a.background().color(), QColor(0, 0, 255));
+    const QTextTableCellFormat b = table->cellAt(0, 1).format().toTableCellFormat();
+    EXPECT_EQ(b.verticalAlignment(), QTextCharFormat::AlignMiddle);
+    EXPECT_FALSE(b.hasProperty(QTextFormat::TableCellTopBorder));
+}
+
+TEST(RtfTables, CellPaddingAndKeptParagraphFormat)
+{
+    const auto r = read(doc("\\trowd\\trgaph60\\trpaddl30\\trpaddr30\\clpadl150\\clpadt45\\cellx1000\\cellx2000"
+                            "{\\pard\\intbl\\qr right\\par}\\cell{\\pard\\intbl left\\par}\\cell\\row"));
+    const auto tables = tablesOf(*r.document);
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_DOUBLE_EQ(tables[0]->format().cellPadding(), 4);
+    const QTextTableCellFormat a = tables[0]->cellAt(0, 0).format().toTableCellFormat();
+    EXPECT_DOUBLE_EQ(a.leftPadding(), 10);
+    EXPECT_DOUBLE_EQ(a.topPadding(), 3);
+    EXPECT_DOUBLE_EQ(a.rightPadding(), 2);
+    EXPECT_FALSE(a.hasProperty(QTextFormat::TableCellBottomPadding));
+    const QTextTableCellFormat b = tables[0]->cellAt(0, 1).format().toTableCellFormat();
+    EXPECT_DOUBLE_EQ(b.leftPadding(), 2);
+    // The dropped empty paragraph does not take the cell's alignment with it.
+    EXPECT_EQ(tables[0]->cellAt(0, 0).firstCursorPosition().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+              Qt::AlignRight | Qt::AlignAbsolute);
+    EXPECT_EQ(cellText(tables[0], 0, 0), "right");
+}
+
+TEST(RtfTables, RowBordersApplyToCellsWithoutTheirOwn)
+{
+    const auto r = read(doc("\\trowd\\trbrdrt\\brdrs\\brdrw15\\trbrdrl\\brdrs\\trbrdrb\\brdrs\\trbrdrr\\brdrs"
+                            "\\trbrdrh\\brdrs\\trbrdrv\\brdrs\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"));
+    const auto tables = tablesOf(*r.document);
+    ASSERT_EQ(tables.size(), 1u);
+    for (int column = 0; column < 2; ++column) {
+        const QTextTableCellFormat cell = tables[0]->cellAt(0, column).format().toTableCellFormat();
+        EXPECT_DOUBLE_EQ(cell.topBorder(), 1) << column;
+        EXPECT_DOUBLE_EQ(cell.leftBorder(), 1) << column;
+        EXPECT_DOUBLE_EQ(cell.rightBorder(), 1) << column;
+        EXPECT_DOUBLE_EQ(cell.bottomBorder(), 1) << column;
+    }
+}
+
+TEST(RtfTables, MergedCells)
+{
+    const auto r = read(doc("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\clvmgf\\cellx3000\\pard\\intbl wide\\cell\\cell tall\\cell\\row"
+                            "\\trowd\\cellx1000\\cellx2000\\clvmrg\\cellx3000\\pard\\intbl a\\cell b\\cell\\cell\\row"));
+    const auto tables = tablesOf(*r.document);
+    ASSERT_EQ(tables.size(), 1u);
+    QTextTable* table = tables[0];
+    EXPECT_EQ(table->cellAt(0, 0).columnSpan(), 2);
+    EXPECT_EQ(table->cellAt(0, 2).rowSpan(), 2);
+    EXPECT_EQ(cellText(table, 0, 0), "wide");
+    EXPECT_EQ(cellText(table, 1, 1), "b");
+    EXPECT_EQ(cellText(table, 0, 2), "tall");
+}
+
+TEST(RtfTables, ManyRowsLandInOrder)
+{
+    std::string body = "\\trowd\\cellx1000\\cellx2000\\cellx3000";
+    constexpr int kRows = 3000;
+    for (int row = 0; row < kRows; ++row) {
+        body += "\\pard\\intbl r" + std::to_string(row) + "a\\cell r" + std::to_string(row) + "b\\cell";
+        if (row % 7 != 0)
+            body += " r" + std::to_string(row) + "c\\cell";
+        body += "\\row";
+    }
+    body += "\\pard after";
+    const auto r = read(doc(body));
+    // A long table goes on in further tables of at most kMaxRowsPerTable rows, right below.
+    const auto tables = tablesOf(*r.document);
+    ASSERT_EQ(tables.size(), 3u);
+    std::vector<std::pair<QTextTable*, int>> rows;  // table and row of each RTF row
+    for (QTextTable* table : tables) {
+        EXPECT_LE(table->rows(), kMaxRowsPerTable);
+        ASSERT_EQ(table->columns(), 3);
+        EXPECT_EQ(table->format().columnWidthConstraints().size(), 3);
+        for (int row = 0; row < table->rows(); ++row)
+            rows.emplace_back(table, row);
+    }
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(kRows));
+    for (int row = 0; row < kRows; row += 97) {
+        const auto [table, at] = rows[static_cast<std::size_t>(row)];
+        EXPECT_EQ(cellText(table, at, 0), QString("r%1a").arg(row));
+        EXPECT_EQ(cellText(table, at, 2), row % 7 != 0 ? QString("r%1c").arg(row) : QString());
+    }
+    EXPECT_EQ(cellText(tables[2], tables[2]->rows() - 1, 1), QString("r%1b").arg(kRows - 1));
+    EXPECT_TRUE(textOf(*r.document).endsWith("after"));
+
+    r.document->setDocumentMargin(0);
+    r.document->setTextWidth(600);
+    QAbstractTextDocumentLayout* layout = r.document->documentLayout();
+    EXPECT_DOUBLE_EQ(layout->frameBoundingRect(tables[1]).top(), layout->frameBoundingRect(tables[0]).bottom());
+}
+
+TEST(RtfTables, ColumnAndCellLimits)
+{
+    // Beyond 64 columns the text stays in the last cell.
+    std::string body = "\\pard\\intbl";
+    for (int i = 0; i < 70; ++i)
+        body += " c" + std::to_string(i) + "\\cell";
+    body += "\\row";
+    const auto r = read(doc(body));
+    const auto tables = tablesOf(*r.document);
+    ASSERT_EQ(tables.size(), 1u);
+    EXPECT_EQ(tables[0]->columns(), 64);
+    EXPECT_EQ(cellText(tables[0], 0, 63), "c63\nc64\nc65\nc66\nc67\nc68\nc69");
+
+    // Rows of many empty cells cannot grow without bound: past the budget the rest is text.
+    std::string wide = "\\trowd";
+    for (int i = 0; i < 64; ++i)
+        wide += "\\cellx" + std::to_string((i + 1) * 100);
+    wide += "\\pard\\intbl\\cell\\row";
+    for (int i = 0; i < 2000; ++i)
+        wide += "\\row";
+    wide += "\\pard end";
+    const auto many = read(doc(wide));
+    std::int64_t cells = 0;
+    for (QTextTable* table : tablesOf(*many.document))
+        cells += std::int64_t(table->rows()) * table->columns();
+    EXPECT_LE(cells, 4096 + static_cast<std::int64_t>(doc(wide).size() / 4));
+    EXPECT_TRUE(textOf(*many.document).endsWith("end"));
+}
+
+} // namespace
+} // namespace rtf
