@@ -82,8 +82,7 @@ HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void round(std::uint64_t a, std::u
 {
     std::uint64_t sum = h + wk[R] + d;
     std::uint64_t majMinusD = (b & c) - d;
-    sum += e & f;
-    sum += ~e & g;
+    sum += ((f ^ g) & e) ^ g;
     sum += rotr(e, 14) ^ rotr(e, 18) ^ rotr(e, 41);
     d = sum;
     majMinusD += a & (b ^ c);
@@ -123,24 +122,22 @@ HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void sha512VectorBlocks(std::uint6
 {
     if (count == 0)
         return;
-    std::uint64_t s[8];
-    for (int i = 0; i < 8; ++i)
-        s[i] = state[i];
     alignas(64) std::uint64_t wk[2][80];
     Schedule sc;
     scheduleAll(sc, blocks, wk[0], std::make_integer_sequence<int, 40>{});
+    std::uint64_t s[8];
+    for (int i = 0; i < 8; ++i)
+        s[i] = state[i];
     for (std::size_t n = 0; n < count; ++n, blocks += 128) {
         // The last block schedules itself again, into the buffer no one reads.
         const std::uint8_t* nextBlock = n + 1 < count ? blocks + 128 : blocks;
-        std::uint64_t saved[8];
-        for (int i = 0; i < 8; ++i)
-            saved[i] = s[i];
         allRounds(s, wk[n & 1], sc, nextBlock, wk[(n + 1) & 1], std::make_integer_sequence<int, 10>{});
-        for (int i = 0; i < 8; ++i)
-            s[i] += saved[i];
+        // The chaining value waits in memory, not in registers the rounds need.
+        for (int i = 0; i < 8; ++i) {
+            s[i] += state[i];
+            state[i] = s[i];
+        }
     }
-    for (int i = 0; i < 8; ++i)
-        state[i] = s[i];
 }
 
 #undef HASHMERE_SHA512_INLINE
