@@ -74,7 +74,9 @@ HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void scheduleAll(Schedule& sc, con
 
 // One round. E's new value is (D + H + WK) + Ch(E, F, G) + Sigma1(E), summed
 // so that Sigma1, the slowest term, comes last; A's new value reuses that sum
-// minus D instead of building T1 apart.
+// minus D instead of building T1 apart. Maj(A, B, C) is taken as
+// (A & (B ^ C)) + (B & C), whose terms share no bit, so that the part without
+// A is ready early.
 template <int R>
 HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void round(std::uint64_t a, std::uint64_t b, std::uint64_t c,
                                                          std::uint64_t& d, std::uint64_t e, std::uint64_t f,
