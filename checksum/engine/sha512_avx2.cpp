@@ -19,9 +19,11 @@ HASHMERE_SHA512_TARGET inline __m128i rotr2(__m128i x)
     return _mm_or_si128(_mm_srli_epi64(x, N), _mm_slli_epi64(x, 64 - N));
 }
 
+// A rotation by a whole byte is one byte shuffle.
 HASHMERE_SHA512_TARGET inline __m128i smallSigma0(__m128i x)
 {
-    return _mm_xor_si128(_mm_xor_si128(rotr2<1>(x), rotr2<8>(x)), _mm_srli_epi64(x, 7));
+    const __m128i rotr8 = _mm_setr_epi8(1, 2, 3, 4, 5, 6, 7, 0, 9, 10, 11, 12, 13, 14, 15, 8);
+    return _mm_xor_si128(_mm_xor_si128(rotr2<1>(x), _mm_shuffle_epi8(x, rotr8)), _mm_srli_epi64(x, 7));
 }
 
 HASHMERE_SHA512_TARGET inline __m128i smallSigma1(__m128i x)
