@@ -11,7 +11,7 @@
 namespace digest {
 namespace {
 
-#define HASHMERE_SHA512_TARGET __attribute__((target("avx2,bmi,bmi2")))
+#define HASHMERE_SHA512_TARGET __attribute__((target("avx2,bmi2")))
 
 template <int N>
 HASHMERE_SHA512_TARGET inline __m128i rotr2(__m128i x)

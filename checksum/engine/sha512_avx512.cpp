@@ -13,7 +13,7 @@
 namespace digest {
 namespace {
 
-#define HASHMERE_SHA512_TARGET __attribute__((target("avx2,bmi,bmi2,avx512f,avx512vl")))
+#define HASHMERE_SHA512_TARGET __attribute__((target("avx2,bmi2,avx512f,avx512vl")))
 
 constexpr int kXor3 = 0x96; // VPTERNLOGQ truth table of a ^ b ^ c
 

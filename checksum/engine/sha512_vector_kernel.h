@@ -9,7 +9,7 @@
 // in memory as W[t] + K[t]; the schedule of the next block is spread over the
 // current block's rounds so that its chain of vector operations overlaps them
 // instead of stalling the front end. The 80 rounds run in general registers
-// with RORX and ANDN, in a form whose longest chain from one round's E to the
+// with RORX, in a form whose longest chain from one round's E to the
 // next is four single-cycle steps.
 //
 // No include guard and no includes: each including file compiles its own copy
