@@ -56,8 +56,14 @@ void sha1BlocksPortable(std::uint32_t state[5], const std::uint8_t* blocks, std:
     }
 }
 
-Sha1Kernel chooseSha1Kernel(const CpuFeatures&)
+Sha1Kernel chooseSha1Kernel(const CpuFeatures& features)
 {
+#if defined(__x86_64__) || defined(__i386__)
+    if (features.shaNi && features.sse41 && features.ssse3)
+        return sha1BlocksShaNi;
+#else
+    (void)features;
+#endif
     return sha1BlocksPortable;
 }
 

@@ -14,6 +14,8 @@ struct DigestContext;
 using Sha1Kernel = void (*)(std::uint32_t state[5], const std::uint8_t* blocks, std::size_t count);
 
 void sha1BlocksPortable(std::uint32_t state[5], const std::uint8_t* blocks, std::size_t count);
+// SHA extensions; only where the processor has them (sha1_shani.cpp).
+void sha1BlocksShaNi(std::uint32_t state[5], const std::uint8_t* blocks, std::size_t count);
 Sha1Kernel chooseSha1Kernel(const CpuFeatures& features);
 
 struct Sha1State {

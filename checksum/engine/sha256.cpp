@@ -63,8 +63,14 @@ void sha256BlocksPortable(std::uint32_t state[8], const std::uint8_t* blocks, st
     }
 }
 
-Sha256Kernel chooseSha256Kernel(const CpuFeatures&)
+Sha256Kernel chooseSha256Kernel(const CpuFeatures& features)
 {
+#if defined(__x86_64__) || defined(__i386__)
+    if (features.shaNi && features.sse41 && features.ssse3)
+        return sha256BlocksShaNi;
+#else
+    (void)features;
+#endif
     return sha256BlocksPortable;
 }
 

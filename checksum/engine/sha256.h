@@ -12,6 +12,8 @@ namespace digest {
 using Sha256Kernel = void (*)(std::uint32_t state[8], const std::uint8_t* blocks, std::size_t count);
 
 void sha256BlocksPortable(std::uint32_t state[8], const std::uint8_t* blocks, std::size_t count);
+// SHA extensions; only where the processor has them (sha256_shani.cpp).
+void sha256BlocksShaNi(std::uint32_t state[8], const std::uint8_t* blocks, std::size_t count);
 Sha256Kernel chooseSha256Kernel(const CpuFeatures& features);
 
 struct Sha256State {

@@ -73,8 +73,16 @@ void sha512BlocksPortable(std::uint64_t state[8], const std::uint8_t* blocks, st
     }
 }
 
-Sha512Kernel chooseSha512Kernel(const CpuFeatures&)
+Sha512Kernel chooseSha512Kernel(const CpuFeatures& features)
 {
+#if defined(__x86_64__)
+    if (features.avx512 && features.avx2 && features.bmi2)
+        return sha512BlocksAvx512;
+    if (features.avx2 && features.bmi2)
+        return sha512BlocksAvx2;
+#else
+    (void)features;
+#endif
     return sha512BlocksPortable;
 }
 

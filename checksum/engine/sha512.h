@@ -12,6 +12,10 @@ namespace digest {
 using Sha512Kernel = void (*)(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count);
 
 void sha512BlocksPortable(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count);
+// Only where the processor has AVX2 and BMI2 (sha512_avx2.cpp), and AVX-512 too
+// (sha512_avx512.cpp).
+void sha512BlocksAvx2(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count);
+void sha512BlocksAvx512(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count);
 Sha512Kernel chooseSha512Kernel(const CpuFeatures& features);
 
 struct Sha512State {
