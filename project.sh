@@ -95,6 +95,7 @@ bench-docs)
     ensure_packages "${PACKAGES[@]}"
     configure_and_build build/bench-docs -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH_DOCS=ON
     exec build/bench-docs/bench/docs_bench "$@"
+    ;;
 bench-rtf)
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
     cmake -S "$ROOT" -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON >/dev/null
@@ -110,7 +111,7 @@ fuzz)
     exec "build/fuzz/fuzz/$name" -max_total_time="${2:-600}" -timeout=10 "build/fuzz/work/$name" "$corpus"
     ;;
 *)
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac
