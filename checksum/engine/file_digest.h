@@ -13,12 +13,14 @@ namespace digest {
 
 inline constexpr std::size_t kReadBlockSize = 1048576;
 
-// Called before each block is read; may block (the checksum worker pauses
-// there while a question is open) but cannot change the result.
+// Called on the caller's thread before each block is read, with no read
+// under way; may block (the checksum worker pauses there while a question is
+// open) but cannot change the result.
 using BeforeBlockRead = std::function<void()>;
 
 // Lower-case hex digest of the file at `path`, read in kReadBlockSize blocks
-// with one buffer and one context, whatever the file's size. `bitWidth` 0 means
+// with one context and at most two buffers, whatever the file's size (larger
+// files are read one block ahead on a second thread). `bitWidth` 0 means
 // the family's default. The empty text on any failure: empty path, algorithm
 // not registered, width refused, not a regular file, cannot be opened, no memory.
 // A read error ends the loop like the end of the file does.

@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "checksum/engine/algorithm_rows.h"
@@ -44,8 +45,9 @@ std::vector<std::uint8_t> patternBytes(std::size_t size)
     return bytes;
 }
 
-// Around the 1 MiB read block: the digest equals the in-memory one and the
-// hook runs once per read, including the last read that finds no bytes.
+// Around the 1 MiB read block, read in the caller's thread and (from 4 MiB on)
+// one block ahead: the digest equals the in-memory one and the hook runs once
+// per read, including the last read that finds no bytes.
 TEST_F(FileDigest, ReadBlockBoundaries)
 {
     struct Case {
@@ -53,7 +55,9 @@ TEST_F(FileDigest, ReadBlockBoundaries)
         int reads;
     };
     const Case cases[] = {{0, 1}, {1, 1}, {kReadBlockSize - 1, 1}, {kReadBlockSize, 2},
-                          {kReadBlockSize + 1, 2}, {2 * kReadBlockSize, 3}, {2 * kReadBlockSize + 5, 3}};
+                          {kReadBlockSize + 1, 2}, {2 * kReadBlockSize, 3}, {2 * kReadBlockSize + 5, 3},
+                          {4 * kReadBlockSize - 1, 4}, {4 * kReadBlockSize, 5}, {4 * kReadBlockSize + 3, 5},
+                          {6 * kReadBlockSize + 100, 7}};
     for (const Case& c : cases) {
         const std::vector<std::uint8_t> bytes = patternBytes(c.size);
         const fs::path path = writeFile("block.bin", bytes);
@@ -65,6 +69,17 @@ TEST_F(FileDigest, ReadBlockBoundaries)
             EXPECT_EQ(reads, c.reads) << row.shortName << " size " << c.size;
         }
     }
+}
+
+// The checksum worker pauses inside the hook, so it must run on the caller's
+// thread even when the file is read ahead on another.
+TEST_F(FileDigest, HookRunsOnCallersThread)
+{
+    const fs::path path = writeFile("large.bin", patternBytes(5 * kReadBlockSize));
+    bool elsewhere = false;
+    const std::thread::id caller = std::this_thread::get_id();
+    EXPECT_FALSE(fileDigestHex(path, Sha1, 0, [&] { elsewhere |= std::this_thread::get_id() != caller; }).empty());
+    EXPECT_FALSE(elsewhere);
 }
 
 TEST_F(FileDigest, StatedFileValues)
