@@ -239,8 +239,8 @@ bool createListBox(Parent parent, int gadget, int x, int y, int width, int heigh
 // top); bar 7 units wide; value = bar position (width or height of the first pane).
 bool createSplitter(Parent parent, int gadget, int x, int y, int width, int height, int first, int second,
                     std::uint32_t flags = 0);
-// The rich-text page view of Part 4.4: read-only, word-wrapping, no text limit.
-// Its content and page operations come with the page-view issue.
+// The rich-text page view: read-only, word-wrapping, no text limit.
+// Its content and page operations come with the page view itself.
 bool createPageView(Parent parent, int gadget, int x, int y, int width, int height);
 
 enum class GadgetKind : std::int32_t {

@@ -1,13 +1,13 @@
 #pragma once
-// Hashmere's fonts and images (start-up step 5 of Part 1.1).
+// Hashmere's fonts and images, loaded once at start-up.
 
 namespace app {
 
-// Loads the four fonts of Part 1.1 under their numbers (app_ids.h). False when
+// Loads the program's four fonts under their numbers (app_ids.h). False when
 // one of them could not be created.
 bool loadFonts();
 
-// Decodes every image of Part 1.1 and the application icon from the PNG data
+// Decodes every image of the program and the application icon from the PNG data
 // embedded in the executable, and makes the icon the one every window shows.
 // False when one of them could not be decoded (that image is then absent).
 bool decodeImages();

@@ -1,5 +1,5 @@
 #pragma once
-// Hashmere's message requester (Part 1.3): a small modal window with a picture
+// Hashmere's message requester: a small modal window with a picture
 // on the left, the message in a bold font on white, and one or two buttons on a
 // band along the bottom. showRequester (the design's ShowRequester) draws it
 // from a RequesterStyle and a message, runs its own event loop and returns the
@@ -46,7 +46,7 @@ struct RequesterStyle {
     std::uint8_t buttonPlacement = 1; // 1: both buttons at the right edge
 };
 
-// The three styles of Part 1.3, owned by the application for its whole run.
+// The three styles, owned by the application for its whole run.
 struct RequesterStyles {
     RequesterStyle info;    // InfoStyle: one button
     RequesterStyle confirm; // ConfirmStyle: No and Yes, warning picture

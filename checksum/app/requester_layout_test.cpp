@@ -1,5 +1,5 @@
 // The requester's rules that need no window: line breaks, button labels,
-// styles, texts and the computed geometry of Part 1.3.
+// styles, texts and the computed geometry.
 
 #include <gtest/gtest.h>
 

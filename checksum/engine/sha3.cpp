@@ -1,4 +1,5 @@
 #include "checksum/engine/sha3.h"
+#include "checksum/engine/round_constants.h"
 
 #include "checksum/engine/block_buffer.h"
 #include "checksum/engine/digest_context.h"
@@ -6,13 +7,7 @@
 namespace digest {
 namespace {
 
-constexpr std::uint64_t kRoundConstants[24] = {
-    0x0000000000000001, 0x0000000000008082, 0x800000000000808a, 0x8000000080008000, 0x000000000000808b,
-    0x0000000080000001, 0x8000000080008081, 0x8000000000008009, 0x000000000000008a, 0x0000000000000088,
-    0x0000000080008009, 0x000000008000000a, 0x000000008000808b, 0x800000000000008b, 0x8000000000008089,
-    0x8000000000008003, 0x8000000000008002, 0x8000000000000080, 0x000000000000800a, 0x800000008000000a,
-    0x8000000080008081, 0x8000000000008080, 0x0000000080000001, 0x8000000080008008,
-};
+constexpr const auto& kRoundConstants = kKeccakRoundConstants;
 
 // Rho offsets and Pi destinations along the lane walk that starts at lane 1.
 constexpr int kRho[24] = {1, 3, 6, 10, 15, 21, 28, 36, 45, 55, 2, 14, 27, 41, 56, 8, 25, 43, 62, 18, 39, 61, 20, 44};

@@ -4,6 +4,7 @@
 // sha512_vector_kernel.h). Chosen at run time by sha512.cpp.
 
 #include "checksum/engine/sha512.h"
+#include "checksum/engine/round_constants.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>

@@ -1,4 +1,4 @@
-// The slot for the rich-text page view of Part 4.4. The page-view issue
+// The slot for the rich-text page view. The page view itself
 // replaces this body with its RTF-reading view; until then the gadget is an
 // empty read-only, word-wrapping text view without a text limit.
 
