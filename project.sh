@@ -4,7 +4,7 @@
 #   ./project.sh test            build with sanitizers, run every test and a short fuzz pass
 #   ./project.sh bench           build optimised and run the speed comparison
 #   ./project.sh bench-docs      build optimised and run the help-document benchmark
-#   ./project.sh bench-rtf [FILE.rtf...]   build optimised and time RTF page reading and layout
+#   ./project.sh bench-rtf [FILE.rtf...]   build optimised and time RTF page reading, layout and zoom
 #   ./project.sh fuzz NAME [SECONDS]   run one fuzz target for longer
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -95,11 +95,13 @@ bench-docs)
     ensure_packages "${PACKAGES[@]}"
     configure_and_build build/bench-docs -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH_DOCS=ON
     exec build/bench-docs/bench/docs_bench "$@"
+    ;;
 bench-rtf)
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
     cmake -S "$ROOT" -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON >/dev/null
-    cmake --build build/bench -j "$(jobs)" --target rtf_bench
-    exec build/bench/bench/rtf_bench "$@"
+    cmake --build build/bench -j "$(jobs)" --target rtf_bench page_view_bench
+    build/bench/bench/rtf_bench "$@"
+    exec build/bench/bench/page_view_bench "$@"
     ;;
 fuzz)
     ensure_packages "${PACKAGES[@]}"

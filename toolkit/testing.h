@@ -137,6 +137,10 @@ bool dragInPage(int gadget, int x1, int y1, int x2, int y2);
 // Presses a letter key (for example 'C' with ModControl); it goes to the focused gadget.
 void pressLetter(char letter, std::uint32_t modifiers = ModNone);
 
+// Paints the visible part of the page view now, as the window system would on its next
+// frame (laying out only what is visible). False when there is no such page view.
+bool repaintPage(int gadget);
+
 // Saves a picture of the page view's whole content, laid out at the view's width with
 // its zoom, margins and background, as a PNG file: as tall as the page.
 bool savePageImage(int gadget, const std::filesystem::path& file);

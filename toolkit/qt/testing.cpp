@@ -503,6 +503,16 @@ void pressLetter(char letter, std::uint32_t modifiers) {
     QTest::keyClick(target, letter, qtModifiers);
 }
 
+bool repaintPage(int gadget) {
+    qt::PageViewWidget* page = pageViewOf(gadget);
+    if (page == nullptr) {
+        return false;
+    }
+    settleGeometry(page);
+    page->viewport()->repaint();
+    return true;
+}
+
 bool savePageImage(int gadget, const std::filesystem::path& file) {
     qt::PageViewWidget* page = pageViewOf(gadget);
     if (page == nullptr) {
