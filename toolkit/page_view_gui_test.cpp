@@ -296,6 +296,23 @@ TEST_F(PageViewTest, KeysAndWheelScrollButControlWheelDoesNotZoom) {
     EXPECT_EQ(tt::pageView(kPage).scrollY, 0);
 }
 
+TEST_F(PageViewTest, LongPageIsLaidOutAsFarAsShownAndTheRestFromTheEventLoop) {
+    ASSERT_TRUE(show(numberedLines(3000)));
+    ASSERT_TRUE(tt::repaintPage(kPage));
+    int early = tt::pageScrollRangeNow(kPage);
+    EXPECT_LT(early, 10000);
+    // Qt lays out the next part every 10 ms; run the loop until the range stops growing.
+    int range = early;
+    for (int round = 0, previous = -1; round < 500 && (range != previous || round < 3); ++round) {
+        previous = range;
+        tt::processEvents(15);
+        range = tt::pageScrollRangeNow(kPage);
+    }
+    // Once the event loop has run, the scroll range covers the whole page.
+    EXPECT_EQ(range, tt::pageView(kPage).maxScrollY);
+    EXPECT_GT(range, 30000);
+}
+
 TEST_F(PageViewTest, WideContentScrollsSidewaysAndScrollsBackToTheCorner) {
     ASSERT_TRUE(show(page(blackPicture(900, 20) + "\\par " + numberedLineBody(50))));
     tt::PageViewState state = tt::pageView(kPage);

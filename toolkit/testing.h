@@ -128,6 +128,9 @@ struct PageViewState {
     std::u16string selectedText;        // as it would be copied
 };
 PageViewState pageView(int gadget);
+// The page view's vertical scroll range as it stands, without laying out more: a long
+// page is laid out as far as it is painted, the rest from the event loop.
+int pageScrollRangeNow(int gadget);
 
 // Turns the mouse wheel over the page view by `notches` (positive: away from the
 // user, scrolling up) with the given modifiers held.

@@ -56,8 +56,13 @@ void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next) {
     next->setDocumentMargin(0);
     next->setUndoRedoEnabled(false);
     // Creating the layout only now keeps the reading itself free of layout work.
+    // The layout reports its size as it grows; asking it for the size would finish it first.
+    laidOut_ = QSizeF();
     connect(next->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            [this] { updateScrollBars(); });
+            [this](const QSizeF& size) {
+                laidOut_ = size;
+                updateScrollBars();
+            });
     connect(next->documentLayout(), &QAbstractTextDocumentLayout::update, viewport(),
             [this] { viewport()->update(); });
     document_ = std::move(next);
@@ -138,14 +143,13 @@ void PageViewWidget::copy() {
 
 QSize PageViewWidget::contentSize() {
     // The size of what is laid out so far: it grows while the incremental layout runs.
-    QSizeF size = document_->documentLayout()->documentSize();
+    QSizeF size = laidOut_;
     return {static_cast<int>(size.width() * scale()) + leftMargin_ + rightMargin_,
             static_cast<int>(size.height() * scale() + 0.999)};
 }
 
 void PageViewWidget::finishLayout() {
-    // Hit-testing past the end forces the layout of every line.
-    document_->documentLayout()->hitTest(QPointF(0, 1e9), Qt::FuzzyHit);
+    laidOut_ = document_->documentLayout()->documentSize(); // lays out every line
     updateScrollBars();
 }
 

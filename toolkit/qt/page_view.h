@@ -58,6 +58,7 @@ private:
     void updateScrollBars();
 
     std::unique_ptr<QTextDocument> document_;
+    QSizeF laidOut_; // size of the part laid out so far, in document units
     QTextCursor selection_;
     int numerator_ = 1;
     int denominator_ = 1;

@@ -449,6 +449,11 @@ PageViewState pageView(int gadget) {
     return result;
 }
 
+int pageScrollRangeNow(int gadget) {
+    qt::PageViewWidget* page = pageViewOf(gadget);
+    return page == nullptr ? 0 : page->verticalScrollBar()->maximum();
+}
+
 bool turnWheel(int gadget, int notches, std::uint32_t modifiers) {
     qt::PageViewWidget* page = pageViewOf(gadget);
     if (page == nullptr) {
