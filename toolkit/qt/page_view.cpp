@@ -159,7 +159,6 @@ void PageViewWidget::paintContent(QPainter& painter, const QRect& area, QPoint s
     painter.scale(scale(), scale());
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette = palette();
-    context.palette.setColor(QPalette::Text, palette().color(QPalette::Text));
     QRectF visible(QPointF(area.left() - leftMargin_ + scroll.x(), area.top() + scroll.y()) / scale(),
                    QSizeF(area.size()) / scale());
     context.clip = visible;
