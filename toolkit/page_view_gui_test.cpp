@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -64,8 +66,13 @@ std::string numberedLineBody(int count) {
 
 std::string numberedLines(int count) { return page(numberedLineBody(count)); }
 
+// A file name of this process: ctest runs tests in parallel processes.
+std::filesystem::path scratch(const std::string& name) {
+    return std::filesystem::temp_directory_path() / ("page_view_test_" + std::to_string(getpid()) + "_" + name);
+}
+
 QImage pageImage() {
-    std::filesystem::path file = std::filesystem::temp_directory_path() / "page_view_test.png";
+    std::filesystem::path file = scratch("page.png");
     EXPECT_TRUE(tt::savePageImage(kPage, file));
     QImage image(QString::fromStdString(file.string()));
     std::filesystem::remove(file);
@@ -142,7 +149,7 @@ TEST_F(PageViewTest, OtherGadgetsAreLeftAlone) {
     EXPECT_EQ(tk::pageZoom(2), 0);
     EXPECT_FALSE(tk::setPageZoom(2, 100));
     EXPECT_EQ(tk::pageZoom(99), 0);
-    EXPECT_EQ(tk::printPageToPdf(2, std::filesystem::temp_directory_path() / "none.pdf", u"x"), -1);
+    EXPECT_EQ(tk::printPageToPdf(2, scratch("none.pdf"), u"x"), -1);
 }
 
 TEST_F(PageViewTest, ZoomAcceptsOnlyRatiosFromOneSixtyFourthToSixtyFour) {
@@ -373,7 +380,7 @@ TEST_F(PageViewTest, PrintsEveryLineOnceOverPagesOfThePrintableArea) {
         << "poppler-utils is needed";
     ASSERT_TRUE(show(numberedLines(150)));
     ASSERT_TRUE(tk::setPageZoom(kPage, 300)); // the zoom is the screen's only
-    std::filesystem::path file = std::filesystem::temp_directory_path() / "page_view_print_test.pdf";
+    std::filesystem::path file = scratch("print.pdf");
     int printed = tk::printPageToPdf(kPage, file, u"Leafscope");
     // A 12-point line is about 1/5 inch: 150 lines fill three or four pages of A4 or Letter.
     EXPECT_GE(printed, 3);
@@ -404,7 +411,7 @@ TEST_F(PageViewTest, PrintsEveryLineOnceOverPagesOfThePrintableArea) {
 TEST_F(PageViewTest, PrintedPicturesKeepTheirSize) {
     // 144 x 96 pixels at 96 dpi: 1.5 x 1 inch on paper, whatever the printer's resolution.
     ASSERT_TRUE(show(page(blackPicture(144, 96))));
-    std::filesystem::path file = std::filesystem::temp_directory_path() / "page_view_picture_test.pdf";
+    std::filesystem::path file = scratch("picture.pdf");
     ASSERT_EQ(tk::printPageToPdf(kPage, file, u"Leafscope"), 1);
     std::optional<std::string> png = commandOutput("pdftoppm -r 72 -png -singlefile '" + file.string() + "'");
     ASSERT_TRUE(png && !png->empty());

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -15,7 +16,10 @@ namespace fs = std::filesystem;
 
 const std::string kPage = std::string(PRODUCERS_DIR) + "/pandoc_page.rtf";
 
-fs::path scratch(const std::string& name) { return fs::temp_directory_path() / ("rtfshot_test_" + name); }
+// A file name of this process: ctest runs tests in parallel processes.
+fs::path scratch(const std::string& name) {
+    return fs::temp_directory_path() / ("rtfshot_test_" + std::to_string(getpid()) + "_" + name);
+}
 
 int runTool(const std::string& arguments) {
     std::string command = "QT_QPA_PLATFORM=offscreen '" RTFSHOT_PATH "' " + arguments + " >/dev/null 2>&1";
