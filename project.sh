@@ -4,7 +4,7 @@
 #   ./project.sh test            build with sanitizers, run every test and a short fuzz pass
 #   ./project.sh bench           build optimised and run the speed comparison
 #   ./project.sh bench-docs      build optimised and run the help-document benchmark
-#   ./project.sh bench-rtf [FILE.rtf...]   build optimised and time RTF page reading and layout
+#   ./project.sh bench-rtf [FILE.rtf...]   build optimised and time RTF page reading, layout and zoom
 #   ./project.sh fuzz NAME [SECONDS]   run one fuzz target for longer
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -12,7 +12,7 @@ ROOT=$(pwd)
 
 # Debian packages the project needs to build and test.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libgmock-dev python3 pkg-config
-    libarchive-dev qt6-base-dev libgl-dev libpng-dev fonts-liberation fonts-dejavu-core)
+    libarchive-dev qt6-base-dev libgl-dev libpng-dev fonts-liberation fonts-dejavu-core poppler-utils)
 BENCH_PACKAGES=(libssl-dev zlib1g-dev)
 
 ensure_packages() {
@@ -99,8 +99,9 @@ bench-docs)
 bench-rtf)
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
     cmake -S "$ROOT" -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON >/dev/null
-    cmake --build build/bench -j "$(jobs)" --target rtf_bench
-    exec build/bench/bench/rtf_bench "$@"
+    cmake --build build/bench -j "$(jobs)" --target rtf_bench page_view_bench
+    build/bench/bench/rtf_bench "$@"
+    exec build/bench/bench/page_view_bench "$@"
     ;;
 fuzz)
     ensure_packages "${PACKAGES[@]}"

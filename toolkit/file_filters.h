@@ -1,5 +1,5 @@
 #pragma once
-// The design's file-dialog filter lists: labels and masks alternating, all
+// File-dialog filter lists: labels and masks alternating, all
 // separated by "|", several masks in one field separated by ";":
 //
 //     "Text files (*.txt)|*.txt|All files (*.*)|*.*"

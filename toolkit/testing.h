@@ -118,6 +118,36 @@ struct WindowView {
 };
 WindowView windowView(int window);
 
+// A page view as laid out, in view pixels (the whole page is laid out first).
+struct PageViewState {
+    bool exists = false;
+    int scrollX = 0, scrollY = 0;       // scroll position
+    int maxScrollX = 0, maxScrollY = 0; // scroll range
+    int viewWidth = 0, viewHeight = 0;  // the visible area, without frame and scroll bars
+    int contentWidth = 0, contentHeight = 0; // the page at its zoom, margins included
+    std::u16string selectedText;        // as it would be copied
+};
+PageViewState pageView(int gadget);
+// The page view's vertical scroll range as it stands, without laying out more: a long
+// page is laid out as far as it is painted, the rest from the event loop.
+int pageScrollRangeNow(int gadget);
+
+// Turns the mouse wheel over the page view by `notches` (positive: away from the
+// user, scrolling up) with the given modifiers held.
+bool turnWheel(int gadget, int notches, std::uint32_t modifiers = ModNone);
+// Presses the left button at (x1, y1) of the visible area, drags to (x2, y2) and releases.
+bool dragInPage(int gadget, int x1, int y1, int x2, int y2);
+// Presses a letter key (for example 'C' with ModControl); it goes to the focused gadget.
+void pressLetter(char letter, std::uint32_t modifiers = ModNone);
+
+// Paints the visible part of the page view now, as the window system would on its next
+// frame (laying out only what is visible). False when there is no such page view.
+bool repaintPage(int gadget);
+
+// Saves a picture of the page view's whole content, laid out at the view's width with
+// its zoom, margins and background, as a PNG file: as tall as the page.
+bool savePageImage(int gadget, const std::filesystem::path& file);
+
 // Saves a picture of the window (its inner area and menu bar) as a PNG file.
 bool saveScreenshot(int window, const std::filesystem::path& file);
 

@@ -1,7 +1,7 @@
 #pragma once
 // The window toolkit (subsystem 6): numbered windows, gadgets, menus,
 // shortcuts, fonts and images, one blocking event wait and posted application
-// events. Programs drive their windows the way the design's tables read:
+// events. Programs drive their windows the way their tables of numbers read:
 //
 //     tk::openWindow(kMainWindow, 0, 0, 1000, 605, title, tk::WindowCaption | ...);
 //     tk::createButton(kMainWindow, 44, 865, 540, 130, 35, verifyText);
@@ -29,7 +29,7 @@
 // Failures are result values: a call on a number that does not exist does
 // nothing and reads give 0, -1 or the empty text.
 //
-// Win32 details of the design that need no call here: flicker-free painting
+// Windows details that need no call here: flicker-free painting
 // (Qt paints double-buffered), the tree's "Explorer" theme, proof-quality fonts
 // (fonts are always anti-aliased), the common-controls manifest.
 //
@@ -39,6 +39,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -239,8 +240,8 @@ bool createListBox(Parent parent, int gadget, int x, int y, int width, int heigh
 // top); bar 7 units wide; value = bar position (width or height of the first pane).
 bool createSplitter(Parent parent, int gadget, int x, int y, int width, int height, int first, int second,
                     std::uint32_t flags = 0);
-// The rich-text page view: read-only, word-wrapping, no text limit.
-// Its content and page operations come with the page view itself.
+// The rich-text page view: read-only, word-wrapping, no text limit; zoom 100 %,
+// no margins. Its content and settings are changed by the page-view calls below.
 bool createPageView(Parent parent, int gadget, int x, int y, int width, int height);
 
 enum class GadgetKind : std::int32_t {
@@ -315,6 +316,40 @@ void setItemText(int gadget, int item, std::u16string_view text);
 // gadget takes text or file drops unless this is on.
 void enableFileDrop(int gadget, bool enabled);
 
+// -------------------------------------------------------------- Page view
+// GUI thread only. A gadget that is not a page view is left alone: reads give 0,
+// setters false or nothing. The text is selectable with the mouse and copied with
+// Ctrl+C; keys and the wheel scroll (Ctrl + wheel scrolls too, it does not zoom).
+
+// Replaces the whole content with the RTF page in `bytes` (an empty range empties
+// the view). The bytes are only read during the call; the caller keeps them. False
+// when there is no such page view or the bytes were damaged (the view then shows
+// what could be recovered). Zoom, margins and colour stay; the view shows the top.
+bool showRichText(int gadget, const void* bytes, std::size_t size);
+
+// The zoom in percent: numerator x 100 / denominator, truncated; 0 without a view.
+int pageZoom(int gadget);
+// Sets the zoom to numerator / denominator. Text and pictures scale together and
+// the page re-wraps at the view's width. A ratio outside 1/64 to 64 (or not
+// positive) is ignored: false, and the zoom stays.
+bool setPageZoomRatio(int gadget, int numerator, int denominator);
+// setPageZoomRatio(gadget, percent, 100).
+bool setPageZoom(int gadget, int percent);
+
+// Inner margins in pixels, exactly as given (negative counts as 0); they do not zoom.
+void setPageMargins(int gadget, int left, int right);
+// The background colour; -1 restores the system's window colour. The same as
+// setColour(gadget, ColourRole::Background, colour).
+void setPageBackground(int gadget, Colour colour);
+// Scrolls to the top-left corner.
+void scrollPageToTop(int gadget);
+
+// Prints the whole content (at 100 %, without the view's margins and colour) to a
+// PDF file, in pages the size of the printer's printable area, text and pictures
+// at print resolution. `title` is the job's document name. Returns the number of
+// pages, or -1 when there is no such page view or the file cannot be written.
+int printPageToPdf(int gadget, const std::filesystem::path& file, std::u16string_view title);
+
 // ------------------------------------------------------------------- Menus
 
 // A menu bar for `window`, replacing any earlier one; the inner size stays.
@@ -350,6 +385,7 @@ enum class Key : std::int32_t {
     Escape, Return, // Return also stands for the keypad's Enter
     KeypadPlus, KeypadMinus, KeypadMultiply,
     Delete, Tab, Space,
+    Up, Down, PageUp, PageDown, Home, End,
 };
 enum Modifiers : std::uint32_t { ModNone = 0, ModControl = 1u << 0, ModShift = 1u << 1, ModAlt = 1u << 2 };
 
@@ -383,7 +419,7 @@ int imageHeight(int image); // 0 when absent
 
 // --------------------------------------------------- Dialogs, clipboard, shell
 
-// The open-file and save-file dialogs. `filters` is the design's list of
+// The open-file and save-file dialogs. `filters` is a list of
 // alternating labels and masks, all separated by "|" ("Text (*.txt)|*.txt|All
 // files (*.*)|*.*"); several masks in one field are separated by ";"; "*.*"
 // matches every name. `initialPath` names a folder or a file (folder plus a

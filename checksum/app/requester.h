@@ -1,7 +1,7 @@
 #pragma once
 // Hashmere's message requester: a small modal window with a picture
 // on the left, the message in a bold font on white, and one or two buttons on a
-// band along the bottom. showRequester (the design's ShowRequester) draws it
+// band along the bottom. showRequester draws it
 // from a RequesterStyle and a message, runs its own event loop and returns the
 // answer.
 

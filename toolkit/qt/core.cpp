@@ -197,6 +197,12 @@ Qt::Key qtKey(Key key) {
     case Key::Delete: return Qt::Key_Delete;
     case Key::Tab: return Qt::Key_Tab;
     case Key::Space: return Qt::Key_Space;
+    case Key::Up: return Qt::Key_Up;
+    case Key::Down: return Qt::Key_Down;
+    case Key::PageUp: return Qt::Key_PageUp;
+    case Key::PageDown: return Qt::Key_PageDown;
+    case Key::Home: return Qt::Key_Home;
+    case Key::End: return Qt::Key_End;
     }
     return Qt::Key_unknown;
 }
@@ -246,7 +252,7 @@ bool initialise(int& argc, char** argv) {
         return false;
     }
     gGuiThread = std::this_thread::get_id();
-    // Metric-compatible and close faces for the design's Windows fonts.
+    // Metric-compatible and close faces for the Windows fonts the programs name.
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans")});
     s.app = new QApplication(argc, argv);

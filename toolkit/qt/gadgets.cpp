@@ -18,11 +18,11 @@
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabWidget>
-#include <QTextEdit>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include "toolkit/qt/internal.h"
+#include "toolkit/qt/page_view.h"
 
 namespace tk::qt {
 namespace {
@@ -544,7 +544,7 @@ void setText(int gadget, std::u16string_view text) {
     case GadgetKind::CheckBox: static_cast<QCheckBox*>(widget)->setText(value); break;
     case GadgetKind::Text:
     case GadgetKind::Hyperlink: static_cast<QLabel*>(widget)->setText(value); break;
-    case GadgetKind::PageView: static_cast<QTextEdit*>(widget)->setPlainText(value); break;
+    case GadgetKind::PageView: static_cast<PageViewWidget*>(widget)->showPlainText(value); break;
     default: break;
     }
 }
@@ -576,7 +576,7 @@ std::u16string text(int gadget) {
                 auto* tabs = static_cast<QTabWidget*>(widget);
                 return fromQ(tabs->tabText(tabs->currentIndex()));
             }
-            case GadgetKind::PageView: return fromQ(static_cast<QTextEdit*>(widget)->toPlainText());
+            case GadgetKind::PageView: return fromQ(static_cast<PageViewWidget*>(widget)->document().toPlainText());
             default: return {};
             }
         },

@@ -208,7 +208,7 @@ void freeWindowGadgets(int window);
 Qt::Key qtKey(Key key);
 bool keyMatches(const Shortcut& shortcut, int qtKeyCode, Qt::KeyboardModifiers modifiers);
 
-// The page-view slot; its operations come with the page view itself.
+// The page-view gadget's widget (page_view.cpp).
 QWidget* createPageViewWidget(QWidget* parent);
 
 // ---------------------------------------------------------------- Widgets

@@ -1,19 +1,390 @@
-// The slot for the rich-text page view. The page view itself
-// replaces this body with its RTF-reading view; until then the gadget is an
-// empty read-only, word-wrapping text view without a text limit.
+// The rich-text page view: shows one RTF page, read by toolkit/rtf into a QTextDocument, at a
+// zoom that scales text and pictures together, with exact left and right margins in pixels.
+//
+// Zoom is a painter scale, not a change of font sizes: the document is laid out at
+// (view width - margins) / zoom and drawn scaled, so pictures, table rules and text grow
+// together and the page re-wraps at the view's width. Layout is Qt's incremental one: a new
+// page or a new width lays out only what is painted, the rest follows from the event loop.
+//
+// Embedded objects: a Windows rich-edit control needs an OLE callback object with in-memory
+// storage before it can hold embedded objects. Linux has no counterpart and needs none here:
+// the reader decodes pictures itself and an object shows its stored result.
 
-#include <QTextEdit>
+#include "toolkit/qt/page_view.h"
 
-#include "toolkit/qt/internal.h"
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+
+#include "toolkit/rtf/rtf_reader.h"
 
 namespace tk::qt {
 
-QWidget* createPageViewWidget(QWidget* parent) {
-    auto* view = new QTextEdit(parent);
-    view->setReadOnly(true);
-    view->setLineWrapMode(QTextEdit::WidgetWidth);
-    view->setAcceptRichText(true);
-    return view;
+namespace {
+
+constexpr int kLineStep = 20; // pixels per arrow key or wheel notch, before the platform's multiplier
+
+} // namespace
+
+PageViewWidget::PageViewWidget(QWidget* parent) : QAbstractScrollArea(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    viewport()->setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Base);
+    replaceDocument(std::make_unique<QTextDocument>());
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), [this] { viewport()->update(); });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), [this] { viewport()->update(); });
+}
+
+PageViewWidget::~PageViewWidget() = default;
+
+void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next) {
+    next->setDocumentMargin(0);
+    next->setUndoRedoEnabled(false);
+    // Creating the layout only now keeps the reading itself free of layout work.
+    // The layout reports its size as it grows; asking it for the size would finish it first.
+    laidOut_ = QSizeF();
+    connect(next->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            [this](const QSizeF& size) {
+                laidOut_ = size;
+                updateScrollBars();
+            });
+    connect(next->documentLayout(), &QAbstractTextDocumentLayout::update, viewport(),
+            [this] { viewport()->update(); });
+    document_ = std::move(next);
+    selection_ = QTextCursor(document_.get());
+    applyTextWidth();
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+    viewport()->update();
+}
+
+bool PageViewWidget::showRichText(const void* bytes, std::size_t size) {
+    auto next = std::make_unique<QTextDocument>();
+    std::span<const std::uint8_t> range;
+    if (bytes != nullptr && size > 0) {
+        range = std::span(static_cast<const std::uint8_t*>(bytes), size);
+    }
+    bool complete = rtf::readRtf(range, *next);
+    replaceDocument(std::move(next));
+    return complete;
+}
+
+void PageViewWidget::showPlainText(const QString& text) {
+    auto next = std::make_unique<QTextDocument>();
+    next->setPlainText(text);
+    replaceDocument(std::move(next));
+}
+
+bool PageViewWidget::setZoom(int numerator, int denominator) {
+    if (numerator <= 0 || denominator <= 0) {
+        return false;
+    }
+    std::int64_t top = numerator;
+    std::int64_t bottom = denominator;
+    if (top * 64 < bottom || top > bottom * 64) {
+        return false;
+    }
+    double oldScale = scale();
+    numerator_ = numerator;
+    denominator_ = denominator;
+    // Keep the same place of the page at the top of the view.
+    double anchor = verticalScrollBar()->value() / oldScale;
+    applyTextWidth();
+    verticalScrollBar()->setValue(static_cast<int>(anchor * scale()));
+    viewport()->update();
+    return true;
+}
+
+int PageViewWidget::zoomPercent() const {
+    return static_cast<int>(static_cast<double>(numerator_) * 100.0 / denominator_);
+}
+
+void PageViewWidget::setMargins(int left, int right) {
+    leftMargin_ = std::max(0, left);
+    rightMargin_ = std::max(0, right);
+    applyTextWidth();
+    viewport()->update();
+}
+
+void PageViewWidget::scrollToTop() {
+    horizontalScrollBar()->setValue(0);
+    verticalScrollBar()->setValue(0);
+}
+
+QString PageViewWidget::selectedText() const {
+    return selection_.hasSelection() ? selection_.selection().toPlainText() : QString();
+}
+
+void PageViewWidget::copy() {
+    if (!selection_.hasSelection()) {
+        return;
+    }
+    QTextDocumentFragment fragment = selection_.selection();
+    auto* mime = new QMimeData;
+    mime->setText(fragment.toPlainText());
+    mime->setHtml(fragment.toHtml());
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+QSize PageViewWidget::contentSize() {
+    // The size of what is laid out so far: it grows while the incremental layout runs.
+    QSizeF size = laidOut_;
+    return {static_cast<int>(size.width() * scale()) + leftMargin_ + rightMargin_,
+            static_cast<int>(size.height() * scale() + 0.999)};
+}
+
+void PageViewWidget::finishLayout() {
+    laidOut_ = document_->documentLayout()->documentSize(); // lays out every line
+    updateScrollBars();
+}
+
+void PageViewWidget::paintContent(QPainter& painter, const QRect& area, QPoint scroll) {
+    painter.save();
+    painter.translate(leftMargin_ - scroll.x(), -scroll.y());
+    painter.scale(scale(), scale());
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette = palette();
+    QRectF visible(QPointF(area.left() - leftMargin_ + scroll.x(), area.top() + scroll.y()) / scale(),
+                   QSizeF(area.size()) / scale());
+    context.clip = visible;
+    if (selection_.hasSelection()) {
+        QAbstractTextDocumentLayout::Selection selection;
+        selection.cursor = selection_;
+        selection.format.setBackground(palette().brush(QPalette::Highlight));
+        selection.format.setForeground(palette().brush(QPalette::HighlightedText));
+        context.selections.append(selection);
+    }
+    painter.setClipRect(visible);
+    document_->documentLayout()->draw(&painter, context);
+    painter.restore();
+}
+
+int PageViewWidget::print(QPrinter& printer) {
+    // A copy laid out on the printer: fonts, pictures and rules at its resolution, in pages
+    // the size of its printable area. Zoom and margins of the view do not apply to paper.
+    std::unique_ptr<QTextDocument> copy(document_->clone());
+    copy->setDocumentMargin(0);
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return -1;
+    }
+    copy->documentLayout()->setPaintDevice(&printer);
+    QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    copy->setPageSize(page);
+    const int pages = copy->pageCount();
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    for (int index = 0; index < pages; ++index) {
+        if (index > 0 && !printer.newPage()) {
+            painter.end();
+            return -1;
+        }
+        painter.save();
+        QRectF band(QPointF(0, index * page.height()), page);
+        painter.translate(0, -band.top());
+        painter.setClipRect(band);
+        context.clip = band;
+        copy->documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+    return painter.end() ? pages : -1;
+}
+
+double PageViewWidget::scale() const { return static_cast<double>(numerator_) / denominator_; }
+
+QPointF PageViewWidget::toDocument(QPoint point) const {
+    return QPointF(point.x() - leftMargin_ + horizontalScrollBar()->value(), point.y() + verticalScrollBar()->value()) /
+           scale();
+}
+
+void PageViewWidget::applyTextWidth() {
+    int room = std::max(1, viewport()->width() - leftMargin_ - rightMargin_);
+    double width = room / scale();
+    if (document_->textWidth() != width) {
+        document_->setTextWidth(width);
+    }
+    updateScrollBars();
+}
+
+void PageViewWidget::updateScrollBars() {
+    QSize content = contentSize();
+    QSize room = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, content.width() - room.width()));
+    horizontalScrollBar()->setPageStep(room.width());
+    horizontalScrollBar()->setSingleStep(kLineStep);
+    verticalScrollBar()->setRange(0, std::max(0, content.height() - room.height()));
+    verticalScrollBar()->setPageStep(room.height());
+    verticalScrollBar()->setSingleStep(kLineStep);
+}
+
+void PageViewWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    paintContent(painter, event->rect(), QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+}
+
+void PageViewWidget::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    applyTextWidth();
+}
+
+void PageViewWidget::keyPressEvent(QKeyEvent* event) {
+    if (event == QKeySequence::Copy) {
+        copy();
+        return;
+    }
+    if (event == QKeySequence::SelectAll) {
+        selection_.select(QTextCursor::Document);
+        viewport()->update();
+        return;
+    }
+    if (event == QKeySequence::MoveToStartOfDocument || event->key() == Qt::Key_Home) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum);
+        return;
+    }
+    if (event == QKeySequence::MoveToEndOfDocument || event->key() == Qt::Key_End) {
+        finishLayout();
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        return;
+    }
+    // Arrows and page keys scroll (a read-only view has no caret to move).
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void PageViewWidget::wheelEvent(QWheelEvent* event) {
+    // Control + wheel scrolls like the plain wheel: the zoom belongs to the program's commands.
+    if (event->modifiers() & Qt::ControlModifier) {
+        QWheelEvent plain(event->position(), event->globalPosition(), event->pixelDelta(), event->angleDelta(),
+                          event->buttons(), event->modifiers() & ~Qt::ControlModifier, event->phase(),
+                          event->inverted(), event->source());
+        QAbstractScrollArea::wheelEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QAbstractScrollArea::wheelEvent(event);
+}
+
+void PageViewWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    int position = document_->documentLayout()->hitTest(toDocument(event->position().toPoint()), Qt::FuzzyHit);
+    if (position < 0) {
+        return;
+    }
+    selecting_ = true;
+    selection_.setPosition(position, (event->modifiers() & Qt::ShiftModifier) ? QTextCursor::KeepAnchor
+                                                                             : QTextCursor::MoveAnchor);
+    viewport()->update();
+}
+
+void PageViewWidget::mouseMoveEvent(QMouseEvent* event) {
+    if (!selecting_) {
+        return;
+    }
+    QPoint point = event->position().toPoint();
+    // Dragging past an edge scrolls the page along.
+    if (point.y() < 0) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    } else if (point.y() > viewport()->height()) {
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    }
+    int position = document_->documentLayout()->hitTest(toDocument(point), Qt::FuzzyHit);
+    if (position >= 0) {
+        selection_.setPosition(position, QTextCursor::KeepAnchor);
+        viewport()->update();
+    }
+}
+
+void PageViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        selecting_ = false;
+    }
+    QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void PageViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    int position = document_->documentLayout()->hitTest(toDocument(event->position().toPoint()), Qt::FuzzyHit);
+    if (position >= 0) {
+        selection_.setPosition(position);
+        selection_.select(QTextCursor::WordUnderCursor);
+        viewport()->update();
+    }
+}
+
+QWidget* createPageViewWidget(QWidget* parent) { return new PageViewWidget(parent); }
+
+PageViewWidget* pageViewOf(int gadget) {
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr || record->kind != GadgetKind::PageView || record->widget.isNull()) {
+        return nullptr;
+    }
+    return static_cast<PageViewWidget*>(record->widget.data());
 }
 
 } // namespace tk::qt
+
+namespace tk {
+
+bool showRichText(int gadget, const void* bytes, std::size_t size) {
+    qt::PageViewWidget* view = qt::pageViewOf(gadget);
+    return view != nullptr && view->showRichText(bytes, size);
+}
+
+int pageZoom(int gadget) {
+    qt::PageViewWidget* view = qt::pageViewOf(gadget);
+    return view == nullptr ? 0 : view->zoomPercent();
+}
+
+bool setPageZoomRatio(int gadget, int numerator, int denominator) {
+    qt::PageViewWidget* view = qt::pageViewOf(gadget);
+    return view != nullptr && view->setZoom(numerator, denominator);
+}
+
+bool setPageZoom(int gadget, int percent) { return setPageZoomRatio(gadget, percent, 100); }
+
+void setPageMargins(int gadget, int left, int right) {
+    if (qt::PageViewWidget* view = qt::pageViewOf(gadget)) {
+        view->setMargins(left, right);
+    }
+}
+
+void setPageBackground(int gadget, Colour colour) { setColour(gadget, ColourRole::Background, colour); }
+
+void scrollPageToTop(int gadget) {
+    if (qt::PageViewWidget* view = qt::pageViewOf(gadget)) {
+        view->scrollToTop();
+    }
+}
+
+int printPageToPdf(int gadget, const std::filesystem::path& file, std::u16string_view title) {
+    qt::PageViewWidget* view = qt::pageViewOf(gadget);
+    if (view == nullptr) {
+        return -1;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(file.string()));
+    printer.setDocName(qt::toQ(title));
+    return view->print(printer);
+}
+
+} // namespace tk

@@ -19,7 +19,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
@@ -27,6 +29,7 @@
 #include <cstdlib>
 
 #include "toolkit/qt/internal.h"
+#include "toolkit/qt/page_view.h"
 
 namespace tk::testing {
 
@@ -422,6 +425,114 @@ WindowView windowView(int window) {
     result.owner = record->owner;
     result.backgroundColour = fromQColor(record->client->palette().color(QPalette::Window));
     return result;
+}
+
+PageViewState pageView(int gadget) {
+    PageViewState result;
+    qt::PageViewWidget* page = pageViewOf(gadget);
+    if (page == nullptr) {
+        return result;
+    }
+    settleGeometry(page);
+    page->finishLayout();
+    result.exists = true;
+    result.scrollX = page->horizontalScrollBar()->value();
+    result.scrollY = page->verticalScrollBar()->value();
+    result.maxScrollX = page->horizontalScrollBar()->maximum();
+    result.maxScrollY = page->verticalScrollBar()->maximum();
+    result.viewWidth = page->viewport()->width();
+    result.viewHeight = page->viewport()->height();
+    QSize content = page->contentSize();
+    result.contentWidth = content.width();
+    result.contentHeight = content.height();
+    result.selectedText = fromQ(page->selectedText());
+    return result;
+}
+
+int pageScrollRangeNow(int gadget) {
+    qt::PageViewWidget* page = pageViewOf(gadget);
+    return page == nullptr ? 0 : page->verticalScrollBar()->maximum();
+}
+
+bool turnWheel(int gadget, int notches, std::uint32_t modifiers) {
+    qt::PageViewWidget* page = pageViewOf(gadget);
+    if (page == nullptr) {
+        return false;
+    }
+    Qt::KeyboardModifiers qtModifiers;
+    if (modifiers & ModControl) {
+        qtModifiers |= Qt::ControlModifier;
+    }
+    if (modifiers & ModShift) {
+        qtModifiers |= Qt::ShiftModifier;
+    }
+    QWidget* target = page->viewport();
+    QPointF inside(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent wheel(inside, target->mapToGlobal(inside), QPoint(), QPoint(0, notches * 120), Qt::NoButton,
+                      qtModifiers, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(target, &wheel);
+    return true;
+}
+
+bool dragInPage(int gadget, int x1, int y1, int x2, int y2) {
+    qt::PageViewWidget* page = pageViewOf(gadget);
+    if (page == nullptr || !shown(page)) {
+        return false;
+    }
+    QWidget* target = page->viewport();
+    QTest::mousePress(target, Qt::LeftButton, Qt::NoModifier, QPoint(x1, y1));
+    QTest::mouseMove(target, QPoint((x1 + x2) / 2, (y1 + y2) / 2));
+    QTest::mouseMove(target, QPoint(x2, y2));
+    QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, QPoint(x2, y2));
+    return true;
+}
+
+void pressLetter(char letter, std::uint32_t modifiers) {
+    QWidget* target = QApplication::focusWidget();
+    if (target == nullptr) {
+        target = QApplication::activeWindow();
+    }
+    if (target == nullptr) {
+        return;
+    }
+    Qt::KeyboardModifiers qtModifiers;
+    if (modifiers & ModControl) {
+        qtModifiers |= Qt::ControlModifier;
+    }
+    if (modifiers & ModShift) {
+        qtModifiers |= Qt::ShiftModifier;
+    }
+    if (modifiers & ModAlt) {
+        qtModifiers |= Qt::AltModifier;
+    }
+    QTest::keyClick(target, letter, qtModifiers);
+}
+
+bool repaintPage(int gadget) {
+    qt::PageViewWidget* page = pageViewOf(gadget);
+    if (page == nullptr) {
+        return false;
+    }
+    settleGeometry(page);
+    page->viewport()->repaint();
+    return true;
+}
+
+bool savePageImage(int gadget, const std::filesystem::path& file) {
+    qt::PageViewWidget* page = pageViewOf(gadget);
+    if (page == nullptr) {
+        return false;
+    }
+    settleGeometry(page);
+    page->finishLayout();
+    QSize content = page->contentSize();
+    QSize size(std::max(page->viewport()->width(), content.width()), std::max(1, content.height()));
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(page->palette().color(QPalette::Base));
+    QPainter painter(&picture);
+    page->paintContent(painter, QRect(QPoint(0, 0), size), QPoint(0, 0));
+    painter.end();
+    return picture.save(QString::fromStdString(file.string()), "PNG");
 }
 
 bool saveScreenshot(int window, const std::filesystem::path& file) {

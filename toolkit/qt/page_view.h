@@ -1,0 +1,73 @@
+#pragma once
+// The page-view gadget's widget. Only files in toolkit/qt/ include this.
+
+#include <QAbstractScrollArea>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <cstddef>
+#include <memory>
+
+#include "toolkit/qt/internal.h"
+
+class QPrinter;
+
+namespace tk::qt {
+
+class PageViewWidget : public QAbstractScrollArea {
+public:
+    explicit PageViewWidget(QWidget* parent);
+    ~PageViewWidget() override;
+
+    // Replaces the whole content with the RTF in the bytes (read during the call only).
+    // False when the bytes were damaged; what could be recovered is shown.
+    bool showRichText(const void* bytes, std::size_t size);
+    void showPlainText(const QString& text);
+    // False, and nothing changes, for a ratio outside 1/64 to 64.
+    bool setZoom(int numerator, int denominator);
+    int zoomPercent() const;
+    void setMargins(int left, int right);
+    void scrollToTop();
+    QString selectedText() const;
+    void copy();
+    // The laid-out content in view pixels, margins included.
+    QSize contentSize();
+    void finishLayout();
+    // Paints the part `area` (view pixels) of the content scrolled to `scroll`.
+    void paintContent(QPainter& painter, const QRect& area, QPoint scroll);
+    // Prints the whole content, paginated at the printer's printable area. The number of
+    // pages, or -1 when the printer could not be opened or failed.
+    int print(QPrinter& printer);
+    const QTextDocument& document() const { return *document_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void replaceDocument(std::unique_ptr<QTextDocument> next);
+    double scale() const;
+    QPointF toDocument(QPoint point) const;
+    void applyTextWidth();
+    void updateScrollBars();
+
+    std::unique_ptr<QTextDocument> document_;
+    QSizeF laidOut_; // size of the part laid out so far, in document units
+    QTextCursor selection_;
+    int numerator_ = 1;
+    int denominator_ = 1;
+    int leftMargin_ = 0;
+    int rightMargin_ = 0;
+    bool selecting_ = false;
+};
+
+// The page view behind `gadget`, or null.
+PageViewWidget* pageViewOf(int gadget);
+
+} // namespace tk::qt

@@ -1,0 +1,161 @@
+// rtfshot: renders an RTF page through the page-view gadget, offscreen, as a PNG picture of the
+// whole page, and prints it to PDF through the same print path as the viewer.
+//
+//   rtfshot PAGE.rtf OUT.png [--width PX] [--zoom PERCENT] [--background COLOR] [--pdf OUT.pdf]
+//   rtfshot PAGE.rtf --pdf OUT.pdf
+//
+// --width is the width of the page area in pixels (default 800); the picture is as tall as the
+// page. --zoom is in percent (default 100; the view takes 2 to 6400). --background is "#RRGGBB"
+// or a number in the toolkit's colour layout (red in the low byte, -1 the window colour).
+// Exit status: 0 done (a damaged page is drawn as far as it reads, with a warning), 1 the page
+// could not be read or an output not written, 2 wrong arguments.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/testing.h"
+#include "toolkit/toolkit.h"
+
+namespace {
+
+constexpr int kWindow = 0;
+constexpr int kPage = 0;
+constexpr int kViewHeight = 600;
+
+struct Options {
+    std::string page;
+    std::string png;
+    std::string pdf;
+    int width = 800;
+    int zoom = 100;
+    tk::Colour background = tk::kDefaultColour;
+};
+
+std::optional<long> parseNumber(std::string_view text, int base = 10) {
+    std::string copy(text);
+    char* end = nullptr;
+    errno = 0;
+    long value = std::strtol(copy.c_str(), &end, base);
+    if (copy.empty() || *end != '\0' || errno != 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<tk::Colour> parseColour(std::string_view text) {
+    if (text.size() == 7 && text[0] == '#') {
+        std::optional<long> value = parseNumber(text.substr(1), 16);
+        if (!value) {
+            return std::nullopt;
+        }
+        return tk::rgb(static_cast<int>(*value >> 16), static_cast<int>(*value >> 8), static_cast<int>(*value));
+    }
+    std::optional<long> value = parseNumber(text, 0);
+    if (!value || *value < -1 || *value > 0xFFFFFF) {
+        return std::nullopt;
+    }
+    return static_cast<tk::Colour>(*value);
+}
+
+std::optional<Options> parseArguments(int argc, char** argv) {
+    Options options;
+    std::vector<std::string_view> positional;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view argument = argv[i];
+        bool hasValue = i + 1 < argc;
+        if (argument == "--width" && hasValue) {
+            std::optional<long> value = parseNumber(argv[++i]);
+            if (!value || *value < 16 || *value > 20000) {
+                return std::nullopt;
+            }
+            options.width = static_cast<int>(*value);
+        } else if (argument == "--zoom" && hasValue) {
+            std::optional<long> value = parseNumber(argv[++i]);
+            if (!value || *value < 2 || *value > 6400) {
+                return std::nullopt;
+            }
+            options.zoom = static_cast<int>(*value);
+        } else if (argument == "--background" && hasValue) {
+            std::optional<tk::Colour> colour = parseColour(argv[++i]);
+            if (!colour) {
+                return std::nullopt;
+            }
+            options.background = *colour;
+        } else if (argument == "--pdf" && hasValue) {
+            options.pdf = argv[++i];
+        } else if (argument.starts_with("--")) {
+            return std::nullopt;
+        } else {
+            positional.push_back(argument);
+        }
+    }
+    if (positional.empty() || positional.size() > 2 || (positional.size() == 1 && options.pdf.empty())) {
+        return std::nullopt;
+    }
+    options.page = positional[0];
+    if (positional.size() == 2) {
+        options.png = positional[1];
+    }
+    return options;
+}
+
+std::optional<std::vector<char>> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::optional<Options> options = parseArguments(argc, argv);
+    if (!options) {
+        std::fprintf(stderr, "usage: rtfshot PAGE.rtf OUT.png [--width PX] [--zoom PERCENT] [--background COLOR]"
+                             " [--pdf OUT.pdf]\n");
+        return 2;
+    }
+    std::optional<std::vector<char>> bytes = readFile(options->page);
+    if (!bytes) {
+        std::fprintf(stderr, "rtfshot: cannot read %s\n", options->page.c_str());
+        return 1;
+    }
+    if (!tk::testing::initialiseHeadless()) {
+        std::fprintf(stderr, "rtfshot: the toolkit did not start\n");
+        return 1;
+    }
+    int status = 0;
+    tk::openWindow(kWindow, 0, 0, options->width + 100, kViewHeight, u"rtfshot", tk::WindowInvisible);
+    tk::createPageView(kWindow, kPage, 0, 0, options->width, kViewHeight);
+    tk::setPageBackground(kPage, options->background);
+    tk::setPageZoom(kPage, options->zoom);
+    if (!tk::showRichText(kPage, bytes->data(), bytes->size())) {
+        std::fprintf(stderr, "rtfshot: %s is damaged; drawing what could be read\n", options->page.c_str());
+    }
+    // The frame and a scroll bar take room: widen the gadget until the page area is --width.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int shortBy = options->width - tk::testing::pageView(kPage).viewWidth;
+        if (shortBy == 0) {
+            break;
+        }
+        tk::resizeGadget(kPage, tk::kKeep, tk::kKeep, tk::gadgetWidth(kPage) + shortBy, tk::kKeep);
+    }
+    if (!options->png.empty() && !tk::testing::savePageImage(kPage, options->png)) {
+        std::fprintf(stderr, "rtfshot: cannot write %s\n", options->png.c_str());
+        status = 1;
+    }
+    if (!options->pdf.empty() && tk::printPageToPdf(kPage, options->pdf, u"rtfshot") < 0) {
+        std::fprintf(stderr, "rtfshot: cannot write %s\n", options->pdf.c_str());
+        status = 1;
+    }
+    tk::shutdown();
+    return status;
+}

@@ -1,0 +1,103 @@
+// rtfshot as its users run it: arguments, picture size, zoom, background and PDF output.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kPage = std::string(PRODUCERS_DIR) + "/pandoc_page.rtf";
+
+// A file name of this process: ctest runs tests in parallel processes.
+fs::path scratch(const std::string& name) {
+    return fs::temp_directory_path() / ("rtfshot_test_" + std::to_string(getpid()) + "_" + name);
+}
+
+int runTool(const std::string& arguments) {
+    std::string command = "QT_QPA_PLATFORM=offscreen '" RTFSHOT_PATH "' " + arguments + " >/dev/null 2>&1";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Rtfshot, WrongArgumentsAreRefused) {
+    const char* cases[] = {
+        "",
+        "page.rtf",                                   // no output at all
+        "a.rtf b.png c.png",                          // too many names
+        "a.rtf b.png --width",                        // value missing
+        "a.rtf b.png --width wide",
+        "a.rtf b.png --zoom 1",                       // below what the view takes
+        "a.rtf b.png --zoom 6401",
+        "a.rtf b.png --background #12345",
+        "a.rtf b.png --background 0x1000000",
+        "a.rtf b.png --sharpen",
+    };
+    for (const char* arguments : cases) {
+        SCOPED_TRACE(arguments);
+        EXPECT_EQ(runTool(arguments), 2);
+    }
+    EXPECT_EQ(runTool("'" + scratch("missing.rtf").string() + "' '" + scratch("x.png").string() + "'"), 1);
+}
+
+TEST(Rtfshot, PictureHasTheWidthAndGrowsWithTheZoom) {
+    struct Case {
+        int width;
+        int zoom;
+    };
+    // The page's table is 6 inches (576 pixels) wide at 100 %: it fits in all of these.
+    const Case cases[] = {{800, 100}, {800, 130}, {700, 120}};
+    int heightAt800 = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " at " + std::to_string(c.zoom));
+        fs::path out = scratch("page.png");
+        ASSERT_EQ(runTool("'" + kPage + "' '" + out.string() + "' --width " + std::to_string(c.width) + " --zoom " +
+                          std::to_string(c.zoom)),
+                  0);
+        QImage image(QString::fromStdString(out.string()));
+        fs::remove(out);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.width(), c.width);
+        if (heightAt800 == 0) {
+            heightAt800 = image.height();
+            EXPECT_GT(heightAt800, 200);
+        } else {
+            // More zoom or less width: the page re-wraps and grows.
+            EXPECT_GT(image.height(), heightAt800 * 11 / 10);
+        }
+    }
+}
+
+TEST(Rtfshot, BackgroundTakesBothColourForms) {
+    const char* forms[] = {"'#FF8000'", "0x0080FF", "33023"};
+    for (const char* form : forms) {
+        SCOPED_TRACE(form);
+        fs::path out = scratch("background.png");
+        ASSERT_EQ(runTool("'" + kPage + "' '" + out.string() + "' --width 400 --background " + form), 0);
+        QImage image(QString::fromStdString(out.string()));
+        fs::remove(out);
+        ASSERT_FALSE(image.isNull());
+        QRgb corner = image.pixel(image.width() - 1, image.height() - 1);
+        EXPECT_EQ(qRed(corner), 255);
+        EXPECT_EQ(qGreen(corner), 128);
+        EXPECT_EQ(qBlue(corner), 0);
+    }
+}
+
+TEST(Rtfshot, PrintsToPdfAlone) {
+    fs::path pdf = scratch("page.pdf");
+    fs::remove(pdf);
+    ASSERT_EQ(runTool("'" + kPage + "' --pdf '" + pdf.string() + "'"), 0);
+    ASSERT_TRUE(fs::exists(pdf));
+    EXPECT_GT(fs::file_size(pdf), 1000u);
+    fs::remove(pdf);
+}
+
+} // namespace
