@@ -1,5 +1,5 @@
 #pragma once
-// The window toolkit (subsystem 6): numbered windows, gadgets, menus,
+// The window toolkit: numbered windows, gadgets, menus,
 // shortcuts, fonts and images, one blocking event wait and posted application
 // events. Programs drive their windows the way their tables of numbers read:
 //

@@ -1,4 +1,4 @@
-// File dialogs with the design's "|" filter lists, the clipboard and the
+// File dialogs with "|"-separated filter lists, the clipboard and the
 // desktop's default handler.
 
 #include <QClipboard>

@@ -219,7 +219,7 @@ void setProgress(GadgetRecord& record) {
         bar->setRange(record.minimum, record.maximum);
         bar->setValue(record.value);
     } else {
-        // An empty range would make Qt show a busy bar; the design's bar stays empty.
+        // An empty range would make Qt show a busy bar; the bar stays empty instead.
         bar->setRange(0, 1);
         bar->setValue(0);
     }
