@@ -10,7 +10,7 @@ ROOT=$(pwd)
 
 # Debian packages the project needs to build and test.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libgmock-dev python3 pkg-config
-    libarchive-dev)
+    libarchive-dev qt6-base-dev libpng-dev fonts-liberation fonts-dejavu-core)
 BENCH_PACKAGES=(libssl-dev zlib1g-dev)
 
 ensure_packages() {
@@ -42,7 +42,7 @@ build_release() {
 
 build_fuzzers() {
     configure_and_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHMERE_TESTS=OFF \
-        -DHASHMERE_FUZZ=ON -DHASHMERE_SANITIZE=ON -DHASHMERE_WERROR=ON \
+        -DHASHMERE_FUZZ=ON -DHASHMERE_SANITIZE=ON -DHASHMERE_WERROR=ON -DHASHMERE_GUI=OFF \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 }
 

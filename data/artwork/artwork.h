@@ -1,0 +1,15 @@
+#pragma once
+// The programs' images, embedded at build time from data/artwork/png/ (library
+// hashmere_artwork or leafscope_artwork). Names are the PNG file names, e.g.
+// "logo.png", "menu-open.png", "icon-32.png"; nullptr for an unknown name.
+
+#include <string_view>
+
+#include "toolkit/embedded.h"
+
+namespace artwork {
+
+const tk::EmbeddedFile* hashmereFile(std::string_view name);
+const tk::EmbeddedFile* leafscopeFile(std::string_view name);
+
+} // namespace artwork

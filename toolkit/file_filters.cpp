@@ -1,0 +1,54 @@
+#include "toolkit/file_filters.h"
+
+namespace tk {
+namespace {
+
+std::vector<std::u16string_view> split(std::u16string_view text, char16_t separator) {
+    std::vector<std::u16string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = text.find(separator, start);
+        if (end == std::u16string_view::npos) {
+            fields.push_back(text.substr(start));
+            return fields;
+        }
+        fields.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+std::u16string_view trimmed(std::u16string_view text) {
+    while (!text.empty() && text.front() == u' ') {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && text.back() == u' ') {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+} // namespace
+
+std::vector<FileFilter> parseFilterList(std::u16string_view filters) {
+    std::vector<FileFilter> result;
+    if (filters.empty()) {
+        return result;
+    }
+    std::vector<std::u16string_view> fields = split(filters, u'|');
+    for (std::size_t i = 0; i < fields.size(); i += 2) {
+        FileFilter filter;
+        filter.label = std::u16string(fields[i]);
+        if (i + 1 < fields.size()) {
+            for (std::u16string_view mask : split(fields[i + 1], u';')) {
+                mask = trimmed(mask);
+                filter.masks.emplace_back(mask == u"*.*" ? std::u16string_view(u"*") : mask);
+            }
+        } else {
+            filter.masks.emplace_back(u"*");
+        }
+        result.push_back(std::move(filter));
+    }
+    return result;
+}
+
+} // namespace tk

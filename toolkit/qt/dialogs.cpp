@@ -1,0 +1,98 @@
+// File dialogs with the design's "|" filter lists, the clipboard and the
+// desktop's default handler.
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QUrl>
+
+#include "toolkit/file_filters.h"
+#include "toolkit/qt/internal.h"
+
+namespace tk::qt {
+namespace {
+
+QString qtFilters(std::u16string_view filters) {
+    QStringList list;
+    for (const FileFilter& filter : parseFilterList(filters)) {
+        QStringList masks;
+        for (const std::u16string& mask : filter.masks) {
+            masks << toQ(mask);
+        }
+        list << toQ(filter.label) + QStringLiteral(" (") + masks.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return list.join(QStringLiteral(";;"));
+}
+
+std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_view initialPath,
+                          std::u16string_view filters, int selectedFilter) {
+    State& s = state();
+    if (s.testing) {
+        s.dialogRecords.push_back(testing::FileDialogRecord{save, std::u16string(title), std::u16string(initialPath),
+                                                            std::u16string(filters), selectedFilter});
+        if (s.dialogAnswers.empty()) {
+            return {};
+        }
+        std::u16string answer = std::move(s.dialogAnswers.front());
+        s.dialogAnswers.pop_front();
+        return answer;
+    }
+    if (s.app == nullptr) {
+        return {};
+    }
+    QString filterText = qtFilters(filters);
+    QStringList filterList = filterText.split(QStringLiteral(";;"));
+    QString selected = selectedFilter >= 0 && selectedFilter < filterList.size() ? filterList[selectedFilter]
+                                                                                  : QString();
+    QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
+    if (save) {
+        options |= QFileDialog::DontConfirmOverwrite;
+    }
+    QWidget* parent = QApplication::activeWindow();
+    QString chosen = save ? QFileDialog::getSaveFileName(parent, toQ(title), toQ(initialPath), filterText, &selected,
+                                                         options)
+                          : QFileDialog::getOpenFileName(parent, toQ(title), toQ(initialPath), filterText, &selected,
+                                                         options);
+    return fromQ(chosen);
+}
+
+} // namespace
+} // namespace tk::qt
+
+namespace tk {
+
+using namespace tk::qt;
+
+std::u16string openFileDialog(std::u16string_view title, std::u16string_view initialPath,
+                              std::u16string_view filters, int selectedFilter) {
+    return fileDialog(false, title, initialPath, filters, selectedFilter);
+}
+
+std::u16string saveFileDialog(std::u16string_view title, std::u16string_view initialPath,
+                              std::u16string_view filters, int selectedFilter) {
+    return fileDialog(true, title, initialPath, filters, selectedFilter);
+}
+
+void setClipboardText(std::u16string_view text) {
+    if (state().app != nullptr) {
+        QGuiApplication::clipboard()->setText(toQ(text));
+    }
+}
+
+std::u16string clipboardText() {
+    return state().app == nullptr ? std::u16string() : fromQ(QGuiApplication::clipboard()->text());
+}
+
+bool openWithDefaultHandler(std::u16string_view address) {
+    State& s = state();
+    if (s.testing) {
+        s.openedAddresses.emplace_back(address);
+        return true;
+    }
+    if (s.app == nullptr || address.empty()) {
+        return false;
+    }
+    return QDesktopServices::openUrl(QUrl::fromUserInput(toQ(address)));
+}
+
+} // namespace tk

@@ -1,0 +1,437 @@
+// The test-only surface: user actions through Qt's input paths, and reading
+// what gadgets and windows show.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <cstdlib>
+
+#include "toolkit/qt/internal.h"
+
+namespace tk::testing {
+
+using namespace tk::qt;
+
+namespace {
+
+int gArgc = 1;
+char gArgv0[] = "toolkit-test";
+char* gArgv[] = {gArgv0, nullptr};
+
+QPoint clickPoint(QWidget* widget) {
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        return box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center();
+    }
+    return widget->rect().center();
+}
+
+bool shown(QWidget* widget) { return widget != nullptr && widget->isVisible(); }
+
+// Whether input reaches the widget: it and its parents are enabled and its
+// window is enabled.
+bool takesInput(QWidget* widget) {
+    WindowRecord* record = windowOfWidget(widget);
+    return widget->isEnabled() && record != nullptr && record->enabled;
+}
+
+Colour roleColour(QWidget* widget, QPalette::ColorRole role) {
+    return fromQColor(widget->palette().color(role));
+}
+
+} // namespace
+
+QtMessageHandler gDefaultHandler = nullptr;
+
+// The offscreen platform warns about every window operation it lacks
+// (propagateSizeHints and the like); those lines would bury real warnings.
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) {
+        return;
+    }
+    if (gDefaultHandler != nullptr) {
+        gDefaultHandler(type, context, message);
+    }
+}
+
+bool initialiseHeadless() {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    }
+    gDefaultHandler = qInstallMessageHandler(quietHandler);
+    if (!tk::isInitialised() && !tk::initialise(gArgc, gArgv)) {
+        return false;
+    }
+    state().testing = true;
+    return true;
+}
+
+void reset() {
+    State& s = state();
+    std::vector<int> numbers;
+    for (const auto& entry : s.windows) {
+        numbers.push_back(entry.first);
+    }
+    for (int number : numbers) {
+        tk::closeWindow(number);
+    }
+    processEvents();
+    s.queue.clear();
+    s.dialogAnswers.clear();
+    s.dialogRecords.clear();
+    s.openedAddresses.clear();
+    s.shownHooks.clear();
+}
+
+void processEvents(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    } while (timer.elapsed() < milliseconds);
+}
+
+void runSoon(std::function<void()> action) { postToGui(std::move(action)); }
+
+void whenWindowShown(int window, std::function<void()> action) { state().shownHooks[window] = std::move(action); }
+
+int pendingEvents() { return static_cast<int>(state().queue.size()); }
+
+bool click(int gadget) {
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr || !shown(record->widget)) {
+        return false;
+    }
+    QWidget* widget = record->widget;
+    if (record->kind == GadgetKind::Tree || record->kind == GadgetKind::ListBox) {
+        widget = static_cast<QAbstractScrollArea*>(widget)->viewport();
+    }
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, clickPoint(widget));
+    return true;
+}
+
+bool clickItem(int gadget, int item) {
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr || !shown(record->widget) || item < 0) {
+        return false;
+    }
+    if (record->kind == GadgetKind::Tree) {
+        if (item >= static_cast<int>(record->treeItems.size())) {
+            return false;
+        }
+        auto* tree = static_cast<QTreeWidget*>(record->widget.data());
+        QTreeWidgetItem* entry = record->treeItems[static_cast<std::size_t>(item)];
+        if (takesInput(tree)) {
+            for (QTreeWidgetItem* parent = entry->parent(); parent != nullptr; parent = parent->parent()) {
+                parent->setExpanded(true); // as the user would open the branch first
+            }
+            tree->scrollToItem(entry);
+        }
+        QRect rect = tree->visualItemRect(entry);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+        return true;
+    }
+    if (record->kind == GadgetKind::ListBox) {
+        auto* list = static_cast<QListWidget*>(record->widget.data());
+        QListWidgetItem* entry = list->item(item);
+        if (entry == nullptr) {
+            return false;
+        }
+        list->scrollToItem(entry);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(entry).center());
+        return true;
+    }
+    if (record->kind == GadgetKind::Panel) {
+        QTabBar* bar = static_cast<QTabWidget*>(record->widget.data())->tabBar();
+        if (item >= bar->count()) {
+            return false;
+        }
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(item).center());
+        return true;
+    }
+    return false;
+}
+
+bool chooseMenuItem(int window, int item) {
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return false;
+    }
+    auto found = record->menuItems.find(item);
+    if (found == record->menuItems.end() || found->second.isNull()) {
+        return false;
+    }
+    QAction* action = found->second;
+    auto* menu = qobject_cast<QMenu*>(action->parent());
+    bool reachable = record->enabled && record->host->isVisible() && !record->menuBar.isNull() &&
+                     action->isEnabled() && (menu == nullptr || menu->isEnabled());
+    if (reachable) {
+        action->trigger();
+    }
+    return true;
+}
+
+bool clickToolbarButton(int window, int command) {
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr || record->toolbar.isNull()) {
+        return false;
+    }
+    auto found = record->toolbarButtons.find(command);
+    if (found == record->toolbarButtons.end() || found->second.isNull()) {
+        return false;
+    }
+    QWidget* button = record->toolbar->widgetForAction(found->second);
+    if (!shown(button)) {
+        return false;
+    }
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    return true;
+}
+
+bool typeText(int gadget, const std::u16string& text) {
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr || record->kind != GadgetKind::TextField || !shown(record->widget)) {
+        return false;
+    }
+    QWidget* widget = record->widget;
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, widget->rect().center());
+    QTest::keyClicks(widget, toQ(text));
+    return true;
+}
+
+void pressKey(Key key, std::uint32_t modifiers) {
+    QWidget* target = QApplication::focusWidget();
+    if (target == nullptr) {
+        target = QApplication::activeWindow();
+    }
+    if (target == nullptr) {
+        return;
+    }
+    Qt::KeyboardModifiers qtModifiers;
+    if (modifiers & ModControl) {
+        qtModifiers |= Qt::ControlModifier;
+    }
+    if (modifiers & ModShift) {
+        qtModifiers |= Qt::ShiftModifier;
+    }
+    if (modifiers & ModAlt) {
+        qtModifiers |= Qt::AltModifier;
+    }
+    if (key == Key::KeypadPlus || key == Key::KeypadMinus || key == Key::KeypadMultiply) {
+        qtModifiers |= Qt::KeypadModifier;
+    }
+    QTest::keyClick(target, qtKey(key), qtModifiers);
+}
+
+bool dragSplitter(int gadget, int position) {
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr || record->kind != GadgetKind::Splitter || !shown(record->widget)) {
+        return false;
+    }
+    auto* splitter = static_cast<QSplitter*>(record->widget.data());
+    QSplitterHandle* handle = splitter->handle(1);
+    if (handle == nullptr) {
+        return false;
+    }
+    bool horizontal = splitter->orientation() == Qt::Horizontal;
+    QPoint start = handle->rect().center();
+    QPoint startInSplitter = handle->mapToParent(start);
+    int offset = (horizontal ? startInSplitter.x() : startInSplitter.y()) - splitter->sizes().front();
+    QPoint targetInSplitter = horizontal ? QPoint(position + offset, startInSplitter.y())
+                                         : QPoint(startInSplitter.x(), position + offset);
+    QPoint target = handle->mapFromParent(targetInSplitter);
+    QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, start);
+    QMouseEvent move(QEvent::MouseMove, QPointF(target), handle->mapToGlobal(QPointF(target)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(handle, &move);
+    QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, target);
+    return true;
+}
+
+bool dropFiles(int gadget, const std::vector<std::u16string>& paths) {
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr || !shown(record->widget)) {
+        return false;
+    }
+    QWidget* widget = record->widget;
+    if (auto* view = qobject_cast<QAbstractScrollArea*>(widget)) {
+        widget = view->viewport();
+    }
+    // As Qt's drop-target search: the first enabled widget that accepts drops,
+    // from the widget under the pointer up to its window.
+    QWidget* target = widget;
+    while (target != nullptr && !(target->isEnabled() && target->acceptDrops()) && !target->isWindow()) {
+        target = target->parentWidget();
+    }
+    if (target == nullptr || !target->acceptDrops() || !target->isEnabled()) {
+        return false;
+    }
+    QMimeData data;
+    QList<QUrl> urls;
+    QStringList lines;
+    for (const std::u16string& path : paths) {
+        QUrl url = QUrl::fromLocalFile(toQ(path));
+        urls << url;
+        lines << url.toString();
+    }
+    data.setUrls(urls);
+    data.setText(lines.join(QLatin1Char('\n')));
+    QPoint point = widget->mapTo(target->window(), widget->rect().center());
+    point = target->mapFrom(target->window(), point);
+    QDragEnterEvent enter(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDragMoveEvent move(point, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    if (!move.isAccepted()) {
+        return false;
+    }
+    QDropEvent drop(QPointF(point), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+void clickCloseBox(int window) {
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr || !record->host->isVisible()) {
+        return;
+    }
+    QCloseEvent event;
+    QCoreApplication::sendEvent(record->host, &event);
+}
+
+bool activate(int window) {
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr || !record->host->isVisible()) {
+        return false;
+    }
+    raiseWindow(record->host);
+    record->host->activateWindow();
+    QElapsedTimer timer;
+    timer.start();
+    while (QApplication::activeWindow() != record->host && timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return QApplication::activeWindow() == record->host;
+}
+
+void answerNextFileDialog(const std::u16string& path) { state().dialogAnswers.push_back(path); }
+
+void cancelNextFileDialog() { state().dialogAnswers.emplace_back(); }
+
+const std::vector<FileDialogRecord>& fileDialogs() { return state().dialogRecords; }
+
+const std::vector<std::u16string>& openedAddresses() { return state().openedAddresses; }
+
+GadgetView view(int gadget) {
+    GadgetView result;
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr) {
+        return result;
+    }
+    QWidget* widget = record->widget;
+    result.exists = true;
+    result.visible = widget->isVisible();
+    result.enabled = takesInput(widget);
+    result.text = tk::text(gadget);
+    WindowRecord* window = findWindow(record->window);
+    QPoint origin = window == nullptr ? widget->pos() : widget->mapTo(window->client, QPoint(0, 0));
+    result.x = origin.x();
+    result.y = origin.y();
+    result.width = widget->width();
+    result.height = widget->height();
+    QFontInfo font(widget->font());
+    result.fontFamily = fromQ(font.family());
+    result.fontPointSize = font.pointSize();
+    result.fontBold = font.bold();
+    switch (record->kind) {
+    case GadgetKind::TextField:
+    case GadgetKind::Tree:
+    case GadgetKind::ListBox:
+    case GadgetKind::PageView:
+        result.textColour = roleColour(widget, QPalette::Text);
+        result.backgroundColour = roleColour(widget, QPalette::Base);
+        break;
+    case GadgetKind::Button:
+        result.textColour = roleColour(widget, QPalette::ButtonText);
+        result.backgroundColour = roleColour(widget, QPalette::Button);
+        break;
+    default:
+        result.textColour = roleColour(widget, QPalette::WindowText);
+        result.backgroundColour = roleColour(widget, QPalette::Window);
+        break;
+    }
+    if (record->kind == GadgetKind::Text) {
+        auto* label = static_cast<QLabel*>(widget);
+        result.wordWrap = label->wordWrap();
+        Qt::Alignment alignment = label->alignment();
+        result.alignment = (alignment & Qt::AlignHCenter) ? 1 : (alignment & Qt::AlignRight) ? 2 : 0;
+    }
+    if (record->kind == GadgetKind::Image) {
+        QPixmap pixmap = static_cast<QLabel*>(widget)->pixmap();
+        result.imageWidth = pixmap.width();
+        result.imageHeight = pixmap.height();
+    }
+    return result;
+}
+
+WindowView windowView(int window) {
+    WindowView result;
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return result;
+    }
+    result.exists = true;
+    result.visible = record->host->isVisible();
+    result.enabled = record->enabled;
+    result.active = QApplication::activeWindow() == record->host;
+    result.title = fromQ(record->host->windowTitle());
+    QPoint origin = record->client->mapToGlobal(QPoint(0, 0));
+    if (!result.visible) {
+        origin = record->host->pos() + QPoint(0, record->host->height() - tk::windowHeight(window));
+    }
+    result.x = origin.x();
+    result.y = origin.y();
+    result.width = tk::windowWidth(window);
+    result.height = tk::windowHeight(window);
+    result.sizable = (record->flags & WindowSizable) != 0;
+    result.owner = record->owner;
+    result.backgroundColour = fromQColor(record->client->palette().color(QPalette::Window));
+    return result;
+}
+
+bool saveScreenshot(int window, const std::filesystem::path& file) {
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return false;
+    }
+    settleGeometry(record->host);
+    QPixmap picture = record->host->grab();
+    return !picture.isNull() && picture.save(QString::fromStdString(file.string()), "PNG");
+}
+
+} // namespace tk::testing

@@ -1,0 +1,336 @@
+// Numbered top-level windows: a QMainWindow host whose central widget is the
+// inner area where gadgets sit at absolute positions.
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QToolBar>
+
+#include "toolkit/qt/internal.h"
+
+namespace tk::qt {
+
+void ClientArea::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (WindowRecord* record = findWindow(windowNumber)) {
+        if (!record->toolbar.isNull()) {
+            record->toolbar->setGeometry(0, 0, width(), record->toolbar->height());
+        }
+    }
+}
+
+void WindowHost::closeEvent(QCloseEvent* event) {
+    // Only closeWindow closes a window; the close box asks the program.
+    event->ignore();
+    enqueue(Event{EventKind::CloseWindow, windowNumber, -1, EventType::None, {}});
+}
+
+void WindowHost::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    WindowRecord* record = findWindow(windowNumber);
+    if (record == nullptr || !isVisible() || isMinimized()) {
+        return;
+    }
+    int innerWidth = tk::windowWidth(windowNumber);
+    int innerHeight = tk::windowHeight(windowNumber);
+    if (innerWidth == record->reportedWidth && innerHeight == record->reportedHeight) {
+        return;
+    }
+    record->reportedWidth = innerWidth;
+    record->reportedHeight = innerHeight;
+    enqueue(Event{EventKind::SizeWindow, windowNumber, -1, EventType::None, {}});
+}
+
+namespace {
+
+int menuBarHeight(const WindowRecord& record) {
+    return record.menuBar.isNull() ? 0 : record.menuBar->sizeHint().height();
+}
+
+} // namespace
+
+void raiseWindow(QWidget* host) {
+    // The offscreen platform has no stacking order and says so on every raise.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        host->raise();
+    }
+}
+
+void applyInnerSize(WindowRecord& record) {
+    int menu = menuBarHeight(record);
+    if (record.flags & WindowSizable) {
+        record.host->setMinimumSize(record.minimumWidth, record.minimumHeight + menu);
+        record.host->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        record.host->resize(record.innerWidth, record.innerHeight + menu);
+    } else {
+        record.host->setFixedSize(record.innerWidth, record.innerHeight + menu);
+    }
+}
+
+void freeWindowGadgets(int window) {
+    auto& gadgets = state().gadgets;
+    for (auto it = gadgets.begin(); it != gadgets.end();) {
+        it = it->second.window == window ? gadgets.erase(it) : std::next(it);
+    }
+}
+
+} // namespace tk::qt
+
+namespace tk {
+
+using namespace tk::qt;
+
+bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::u16string_view title,
+                std::uint32_t flags, int owner) {
+    State& s = state();
+    if (s.app == nullptr || innerWidth <= 0 || innerHeight <= 0) {
+        return false;
+    }
+    WindowRecord* ownerRecord = nullptr;
+    if (owner >= 0) {
+        ownerRecord = findWindow(owner);
+        if (ownerRecord == nullptr) {
+            return false;
+        }
+    }
+    closeWindow(window);
+
+    Qt::WindowFlags qtFlags = Qt::Window | Qt::CustomizeWindowHint;
+    if (flags & WindowCaption) {
+        qtFlags |= Qt::WindowTitleHint;
+    }
+    if (flags & WindowSystemMenu) {
+        qtFlags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    if (flags & WindowMinimizeButton) {
+        qtFlags |= Qt::WindowMinimizeButtonHint;
+    }
+    if (flags & WindowMaximizeButton) {
+        qtFlags |= Qt::WindowMaximizeButtonHint;
+    }
+    auto* host = new WindowHost(ownerRecord != nullptr ? ownerRecord->host.data() : nullptr, qtFlags);
+    host->windowNumber = window;
+    host->setWindowTitle(toQ(title));
+    auto* client = new ClientArea(host);
+    client->windowNumber = window;
+    client->setAcceptDrops(false);
+    host->setCentralWidget(client);
+    host->setAcceptDrops(false);
+
+    WindowRecord record;
+    record.number = window;
+    record.host = host;
+    record.client = client;
+    record.owner = ownerRecord != nullptr ? owner : -1;
+    record.flags = flags;
+    record.innerWidth = innerWidth;
+    record.innerHeight = innerHeight;
+    record.reportedWidth = innerWidth;
+    record.reportedHeight = innerHeight;
+    WindowRecord& stored = s.windows[window] = std::move(record);
+    applyInnerSize(stored);
+
+    QRect area;
+    if ((flags & WindowOwnerCentered) && ownerRecord != nullptr) {
+        area = ownerRecord->host->geometry();
+    } else if (flags & (WindowScreenCentered | WindowOwnerCentered)) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            area = screen->availableGeometry();
+        }
+    }
+    if (area.isValid()) {
+        QSize size = host->size();
+        host->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    } else {
+        host->move(x, y);
+    }
+    if (!(flags & WindowInvisible)) {
+        showWindow(window);
+    }
+    return true;
+}
+
+void closeWindow(int window) {
+    State& s = state();
+    auto found = s.windows.find(window);
+    if (found == s.windows.end()) {
+        return;
+    }
+    // Owned windows close first, with their own records.
+    std::vector<int> owned;
+    for (const auto& entry : s.windows) {
+        if (entry.second.owner == window && entry.first != window) {
+            owned.push_back(entry.first);
+        }
+    }
+    for (int number : owned) {
+        closeWindow(number);
+    }
+    found = s.windows.find(window);
+    if (found == s.windows.end()) {
+        return;
+    }
+    QPointer<WindowHost> host = found->second.host;
+    int owner = found->second.owner;
+    bool wasActive = !host.isNull() && QApplication::activeWindow() == host;
+    freeWindowGadgets(window);
+    dropQueuedEvents(window);
+    s.shownHooks.erase(window);
+    s.windows.erase(found);
+    if (!host.isNull()) {
+        host->hide();
+        delete host.data();
+    }
+    if (wasActive) {
+        if (WindowRecord* ownerRecord = findWindow(owner); ownerRecord != nullptr && ownerRecord->host->isVisible()) {
+            ownerRecord->host->activateWindow();
+        }
+    }
+}
+
+bool windowExists(int window) { return findWindow(window) != nullptr; }
+
+void showWindow(int window) {
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return;
+    }
+    if (record->flags & WindowMaximized) {
+        record->flags &= ~static_cast<std::uint32_t>(WindowMaximized);
+        record->host->showMaximized();
+    } else {
+        record->host->show();
+    }
+    raiseWindow(record->host);
+    record->host->activateWindow();
+    State& s = state();
+    auto hook = s.shownHooks.find(window);
+    if (hook != s.shownHooks.end()) {
+        std::function<void()> action = std::move(hook->second);
+        s.shownHooks.erase(hook);
+        postToGui(std::move(action));
+    }
+}
+
+void hideWindow(int window) {
+    if (WindowRecord* record = findWindow(window)) {
+        record->host->hide();
+    }
+}
+
+void maximizeWindow(int window) {
+    if (WindowRecord* record = findWindow(window)) {
+        record->host->showMaximized();
+    }
+}
+
+void restoreWindow(int window) {
+    if (WindowRecord* record = findWindow(window)) {
+        record->host->showNormal();
+    }
+}
+
+bool windowMaximized(int window) {
+    WindowRecord* record = findWindow(window);
+    return record != nullptr && record->host->isMaximized();
+}
+
+bool windowVisible(int window) {
+    WindowRecord* record = findWindow(window);
+    return record != nullptr && record->host->isVisible();
+}
+
+void setWindowEnabled(int window, bool enabled) {
+    if (WindowRecord* record = findWindow(window)) {
+        record->enabled = enabled;
+    }
+}
+
+bool windowEnabled(int window) {
+    WindowRecord* record = findWindow(window);
+    return record != nullptr && record->enabled;
+}
+
+void activateWindow(int window) {
+    if (WindowRecord* record = findWindow(window)) {
+        raiseWindow(record->host);
+        record->host->activateWindow();
+    }
+}
+
+int activeWindow() { return windowNumberOf(QApplication::activeWindow()); }
+
+void setWindowTitle(int window, std::u16string_view title) {
+    if (WindowRecord* record = findWindow(window)) {
+        record->host->setWindowTitle(toQ(title));
+    }
+}
+
+std::u16string windowTitle(int window) {
+    WindowRecord* record = findWindow(window);
+    return record == nullptr ? std::u16string() : fromQ(record->host->windowTitle());
+}
+
+void setWindowMinimumSize(int window, int innerWidth, int innerHeight) {
+    if (WindowRecord* record = findWindow(window)) {
+        record->minimumWidth = std::max(0, innerWidth);
+        record->minimumHeight = std::max(0, innerHeight);
+        if (record->flags & WindowSizable) {
+            record->host->setMinimumSize(record->minimumWidth, record->minimumHeight + menuBarHeight(*record));
+        }
+    }
+}
+
+void setWindowColour(int window, Colour colour) {
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return;
+    }
+    record->background = colour;
+    QWidget* client = record->client;
+    client->setPalette(QPalette());
+    if (colour != kDefaultColour) {
+        QPalette palette = client->palette();
+        palette.setColor(QPalette::Window, toQColor(colour));
+        client->setPalette(palette);
+        client->setAutoFillBackground(true);
+    } else {
+        client->setAutoFillBackground(false);
+    }
+}
+
+int windowWidth(int window) {
+    WindowRecord* record = findWindow(window);
+    return record == nullptr ? 0 : record->host->width();
+}
+
+int windowHeight(int window) {
+    WindowRecord* record = findWindow(window);
+    return record == nullptr ? 0 : record->host->height() - menuBarHeight(*record);
+}
+
+int primaryScreenWidth() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen == nullptr ? 0 : screen->geometry().width();
+}
+
+int primaryScreenHeight() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen == nullptr ? 0 : screen->geometry().height();
+}
+
+void setApplicationIcon(const std::vector<int>& images) {
+    QIcon icon;
+    for (int image : images) {
+        auto found = state().images.find(image);
+        if (found != state().images.end()) {
+            icon.addPixmap(found->second.pixmap);
+        }
+    }
+    QApplication::setWindowIcon(icon);
+}
+
+} // namespace tk

@@ -1,0 +1,124 @@
+#pragma once
+// Test-only surface of the window toolkit: acts as a user would and reads what
+// the screen shows. Linked only into tests and tools (library toolkit_testing).
+// Runs headless with QT_QPA_PLATFORM=offscreen. Every call is for the GUI thread.
+//
+// Actions go through the same input paths as a real user's: a click on a
+// disabled gadget or in a disabled window does nothing, a key reaches only the
+// active window, a drop lands only on a gadget that accepts drops.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/toolkit.h"
+
+namespace tk::testing {
+
+// Sets QT_QPA_PLATFORM=offscreen unless it is set, then initialise().
+bool initialiseHeadless();
+
+// Closes every window and forgets queued events, file-dialog answers and
+// records, opened addresses and shown-hooks: a clean slate between tests.
+// Fonts and images stay.
+void reset();
+
+// Runs pending window-system work for at least `milliseconds` without taking
+// toolkit events out of the queue.
+void processEvents(int milliseconds = 0);
+
+// Runs `action` on the GUI thread from inside the next wait for events (for
+// example inside a requester's sub-loop).
+void runSoon(std::function<void()> action);
+
+// Runs `action` once, from the event loop, right after `window` is next shown.
+void whenWindowShown(int window, std::function<void()> action);
+
+// Number of toolkit events waiting in the queue.
+int pendingEvents();
+
+// ---------------------------------------------------------------- Acting
+
+// A left click in the middle of the gadget (for a check box, on its box). False
+// when the gadget does not exist or is hidden; a click on a disabled gadget is
+// made but does nothing.
+bool click(int gadget);
+// Clicks item `item` of a tree or list box (selecting it), or tab `item` of a panel.
+bool clickItem(int gadget, int item);
+// Clicks a menu item as a user would: nothing happens when the item or the
+// window is disabled. False when there is no such item.
+bool chooseMenuItem(int window, int item);
+// Clicks the toolbar button that raises `command`.
+bool clickToolbarButton(int window, int command);
+// Types `text` into the gadget (a text field) as key presses, after clicking it.
+bool typeText(int gadget, const std::u16string& text);
+// Presses and releases `key` on the keyboard; it goes to the active window.
+void pressKey(Key key, std::uint32_t modifiers = ModNone);
+// Moves the splitter's bar as a drag would (raising its Change event).
+bool dragSplitter(int gadget, int position);
+// Drops local files on the gadget as a file manager does. True when the drop was
+// accepted (the gadget takes drops and is enabled in an enabled window).
+bool dropFiles(int gadget, const std::vector<std::u16string>& paths);
+// The close box of the window.
+void clickCloseBox(int window);
+// Activates the window and waits until the window system reports it active.
+bool activate(int window);
+
+// The next file dialog returns `path` at once (empty: as if cancelled) instead
+// of showing itself. Answers queue up in order.
+void answerNextFileDialog(const std::u16string& path);
+void cancelNextFileDialog();
+
+struct FileDialogRecord {
+    bool save = false;
+    std::u16string title;
+    std::u16string initialPath;
+    std::u16string filters;
+    int selectedFilter = 0;
+};
+// Every file dialog asked for since the start, in order.
+const std::vector<FileDialogRecord>& fileDialogs();
+
+// Every address handed to openWithDefaultHandler while testing (nothing is
+// opened once the test surface is initialised).
+const std::vector<std::u16string>& openedAddresses();
+
+// ---------------------------------------------------------------- Reading
+
+struct GadgetView {
+    bool exists = false;
+    bool visible = false;        // shown on screen (window shown, gadget not hidden)
+    bool enabled = false;        // takes input: the gadget, its parents and its window enabled
+    std::u16string text;         // as shown
+    Colour textColour = 0;       // as drawn (never -1)
+    Colour backgroundColour = 0; // as drawn (never -1)
+    int x = 0, y = 0, width = 0, height = 0; // in the window's inner area
+    std::u16string fontFamily;
+    int fontPointSize = 0;
+    bool fontBold = false;
+    bool wordWrap = false;       // static text
+    int alignment = 0;           // static text: 0 left, 1 centre, 2 right
+    int imageWidth = 0, imageHeight = 0; // image gadget: the picture shown
+};
+GadgetView view(int gadget);
+
+struct WindowView {
+    bool exists = false;
+    bool visible = false;
+    bool enabled = false;
+    bool active = false;
+    std::u16string title;
+    int x = 0, y = 0;          // inner area on the screen
+    int width = 0, height = 0; // inner size
+    bool sizable = false;
+    int owner = -1;
+    Colour backgroundColour = 0;
+};
+WindowView windowView(int window);
+
+// Saves a picture of the window (its inner area and menu bar) as a PNG file.
+bool saveScreenshot(int window, const std::filesystem::path& file);
+
+} // namespace tk::testing
