@@ -1,6 +1,7 @@
 // Hashmere: the checksum calculator's executable.
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "checksum/app/hashmere_app.h"
 #include "toolkit/toolkit.h"
@@ -15,6 +16,11 @@ int main(int argc, char** argv) {
     static app::HashmereApp hashmere;
     if (!app::startHashmere(hashmere, app::defaultStartOptions(argc, argv))) {
         app::endProcess(hashmere, 1);
+    }
+    if (std::getenv("HASHMERE_EXIT_WHEN_SHOWN") != nullptr) {
+        // Start-up benchmark: end once the shown window has been painted, writing nothing.
+        tk::waitEvent(0);
+        app::endProcess(hashmere, 0);
     }
     app::runEventLoop(hashmere);
     app::shutdownHashmere(hashmere);
