@@ -63,8 +63,8 @@ struct HashmereApp {
     digest::WorkerShared worker;
     digest::WorkerPause pause;
     std::thread workerThread;
-    // Worker thread: called at each of the worker's pause points before the
-    // pause is honoured (tests hold the worker here).
+    // Worker thread: called at each of the worker's pause points after the
+    // pause has been honoured (tests hold the worker here).
     std::function<void(digest::PausePlace place, int row)> workerHook;
 
     ViewerState viewer;

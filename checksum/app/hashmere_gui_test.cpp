@@ -158,10 +158,10 @@ protected:
     }
 
     // Holds the worker before its first block read of `row`; returns once it is held.
-    void holdAt(int row) {
+    void holdAt(int row, digest::PausePlace at = digest::PausePlace::BeforeBlockRead) {
         hold = std::make_shared<Hold>();
-        hashmere->workerHook = [h = hold, row](digest::PausePlace place, int r) {
-            if (place != digest::PausePlace::BeforeBlockRead || r != row) {
+        hashmere->workerHook = [h = hold, row, at](digest::PausePlace place, int r) {
+            if (place != at || r != row) {
                 return;
             }
             std::unique_lock<std::mutex> lock(h->mutex);
@@ -743,6 +743,32 @@ TEST_F(Hashmere, ClosingDuringARunAnsweredNoContinuesTheRun) {
     EXPECT_EQ(question, app::expandLineBreaks(text("tReqINPROGRESSQUIT")));
     EXPECT_FALSE(hashmere->quitRequested);
     EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
+}
+
+TEST_F(Hashmere, ClosingAsTheWorkerFinishesAsksOnlyAfterTheEndOfRunMessage) {
+    startWith(abc, {0});
+    holdAt(-1, digest::PausePlace::BeforeFinish); // past its last pause point
+    clickRunUntilHeld();
+    tt::clickCloseBox(app::kMainWindow);
+    step(); // no question now: it would swallow the finished event
+    EXPECT_FALSE(tk::windowExists(app::kRequesterWindow));
+    std::u16string endOfRun, question;
+    tt::whenWindowShown(app::kRequesterWindow, [&] {
+        endOfRun = tt::view(app::kRequesterMessage).text;
+        // Runs inside the loop of the requester that follows this one.
+        tt::runSoon([&question] {
+            question = tt::view(app::kRequesterMessage).text;
+            tt::click(app::kRequesterYesButton);
+        });
+        tt::click(app::kRequesterNoButton);
+    });
+    hold->release();
+    while (hashmere->runActive) {
+        step();
+    }
+    EXPECT_EQ(endOfRun, endMessage(false, 0));
+    EXPECT_EQ(question, text("tReqSURETOEXIT"));
+    EXPECT_TRUE(hashmere->quitRequested);
 }
 
 TEST_F(Hashmere, QuittingDuringARunEndsTheProcessCleanlyWithTheWorkerStillRunning) {

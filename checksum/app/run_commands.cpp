@@ -29,10 +29,10 @@ digest::WorkerWindow toolkitWindow(HashmereApp& app) {
     w.postFinished = [](void*) { tk::postEvent(kMainWindow, kWorkerFinished); };
     w.pausePoint = [](void* context, digest::PausePlace place, int row) {
         auto& self = *static_cast<HashmereApp*>(context);
+        digest::honourPause(self.pause, place);
         if (self.workerHook) {
             self.workerHook(place, row);
         }
-        digest::honourPause(self.pause, place);
     };
     return w;
 }
