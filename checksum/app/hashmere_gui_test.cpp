@@ -785,6 +785,7 @@ TEST_F(Hashmere, QuittingDuringARunEndsTheProcessCleanlyWithTheWorkerStillRunnin
                 std::_Exit(3);
             }
             app::shutdownHashmere(*hashmere);
+            fs::remove_all(folder); // TearDown does not run in this process
             app::endProcess(*hashmere, 0);
         },
         ::testing::ExitedWithCode(0), "");
