@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Sets up, builds, runs and tests the project on Debian 12.
-#   ./project.sh run FILE...     build and run the main job on FILE
+#   ./project.sh run FILE        build and open FILE in Hashmere (hashmere-cli without a display)
 #   ./project.sh test            build with sanitizers, run every test and a short fuzz pass
 #   ./project.sh bench           build optimised and run the speed comparison
 #   ./project.sh bench-docs      build optimised and run the help-document benchmark
 #   ./project.sh bench-rtf [FILE.rtf...]   build optimised and time RTF page reading, layout and zoom
+#   ./project.sh bench-gui       build optimised and time Hashmere's start and its window's run
 #   ./project.sh fuzz NAME [SECONDS]   run one fuzz target for longer
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -69,11 +70,16 @@ shift || true
 case "$cmd" in
 run)
     if [ $# -eq 0 ]; then
-        echo "usage: ./project.sh run FILE..." >&2
+        echo "usage: ./project.sh run FILE" >&2
         exit 2
     fi
     build_release
-    exec build/release/program/hashmere-cli "$@"
+    if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}${QT_QPA_PLATFORM:-}" ]; then
+        exec build/release/program/Hashmere "$1"
+    fi
+    echo "No graphical display was found, so Hashmere's window cannot open; the command-line program does the same job:" >&2
+    echo "    build/release/program/hashmere-cli -a all FILE     (--help lists every option)" >&2
+    exec build/release/program/hashmere-cli -a all "$@"
     ;;
 test)
     ensure_packages "${PACKAGES[@]}"
@@ -103,6 +109,11 @@ bench-rtf)
     build/bench/bench/rtf_bench "$@"
     exec build/bench/bench/page_view_bench "$@"
     ;;
+bench-gui)
+    ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+    configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON
+    exec build/bench/bench/gui_bench "$@"
+    ;;
 fuzz)
     ensure_packages "${PACKAGES[@]}"
     build_fuzzers
@@ -112,7 +123,7 @@ fuzz)
     exec "build/fuzz/fuzz/$name" -max_total_time="${2:-600}" -timeout=10 "build/fuzz/work/$name" "$corpus"
     ;;
 *)
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

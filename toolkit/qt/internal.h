@@ -35,8 +35,10 @@ namespace tk::qt {
 
 // ---------------------------------------------------------------- Conversions
 
+// Copies the code units as they are: QString::fromUtf16 would drop a leading
+// U+FEFF as a byte-order mark, and a text loaded from a file may start with one.
 inline QString toQ(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
 inline std::u16string fromQ(const QString& text) { return text.toStdU16String(); }
 QColor toQColor(Colour colour);

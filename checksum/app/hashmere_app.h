@@ -1,0 +1,100 @@
+#pragma once
+// Hashmere's application: the state of one running program, its start-up,
+// the dispatch of the main loop's events and its shutdown. All of it runs on
+// the user-interface thread except where a member says otherwise.
+//
+//   tk::initialise(argc, argv);
+//   app::HashmereApp hashmere;
+//   if (app::startHashmere(hashmere, app::defaultStartOptions(argc, argv)))
+//       app::runEventLoop(hashmere);
+//   app::shutdownHashmere(hashmere);
+//   app::endProcess(hashmere); // never returns
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "checksum/app/requester.h"
+#include "checksum/app/viewer_launch.h"
+#include "checksum/engine/checksum_worker.h"
+#include "checksum/settings/languages.h"
+#include "checksum/settings/preferences_file.h"
+#include "toolkit/toolkit.h"
+
+namespace app {
+
+inline constexpr char16_t kMainWindowCaption[] = u"Hashmere v1.0.0.0 (x86) - Orvanix";
+inline constexpr int kMainWindowWidth = 1000;
+inline constexpr int kMainWindowHeight = 605;
+
+// Posted by the checksum worker when it ends.
+inline constexpr std::int32_t kWorkerFinished = 65536;
+
+struct StartOptions {
+    std::filesystem::path programFolder; // with a trailing "/"
+    std::filesystem::path perUserFolder; // where the preferences go when not portable
+    std::vector<std::u16string> arguments; // the command-line parameters, program name excluded
+    // The system's locale name; asked of the system when empty.
+    std::u16string systemLocaleName;
+};
+
+// The options of a normal start: this executable's folder, the user's
+// settings folder and the command line.
+StartOptions defaultStartOptions(int argc, char** argv);
+
+struct HashmereApp {
+    std::filesystem::path programFolder;
+    std::u16string startFile;
+    settings::Preferences preferences;
+    settings::Languages languages;
+    RequesterStyles styles;
+    std::vector<settings::LanguageEntry> menuLanguages; // Languages menu item 5 + n
+    int currentLanguageItem = -1;
+    bool quitRequested = false;
+    bool hasMenu = false;
+
+    // The run
+    bool runActive = false;
+    bool runCancelled = false;
+    bool closeAfterRun = false; // a close request came as the worker was finishing
+    digest::WorkerShared worker;
+    digest::WorkerPause pause;
+    std::thread workerThread;
+    // Worker thread: called at each of the worker's pause points after the
+    // pause has been honoured (tests hold the worker here).
+    std::function<void(digest::PausePlace place, int row)> workerHook;
+
+    ViewerState viewer;
+};
+
+// Start-up up to showing the main window. False when the main window could
+// not be opened (the program then ends without writing preferences).
+bool startHashmere(HashmereApp& app, const StartOptions& options);
+
+// Acts on one event of the main loop.
+void handleEvent(HashmereApp& app, const tk::Event& event);
+
+// Waits for and handles events until quitRequested is set.
+void runEventLoop(HashmereApp& app);
+
+// Reads the check boxes, writes the preferences and ends a viewer started here.
+void shutdownHashmere(HashmereApp& app);
+
+// Releases the toolkit and ends the process with `code`. A worker that is
+// still running ends with the process: nothing waits for it.
+[[noreturn]] void endProcess(HashmereApp& app, int code);
+
+// The commands, also used by the tests.
+void selectFile(HashmereApp& app, std::u16string_view path);
+bool switchLanguage(HashmereApp& app, int menuItem); // false when nothing changed
+void showAboutWindow(HashmereApp& app);
+void openWebsite(HashmereApp& app);
+void openHelp(HashmereApp& app);
+
+// The checked rows' lines as Copy all and Save produce them.
+std::u16string currentResultLines();
+
+} // namespace app

@@ -1,0 +1,933 @@
+// Hashmere's main window on screen (headless): start-up, layout, choosing a
+// file, runs with their colours, messages and cancelling, the result
+// commands, the language switch, closing, the About box, the help viewer and
+// the preferences written at exit. Runs are held at a chosen point through
+// the worker's pause hook, never by waiting for time to pass.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <condition_variable>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <mutex>
+
+#include "checksum/app/app_ids.h"
+#include "checksum/app/hashmere_app.h"
+#include "checksum/app/requester.h"
+#include "platform/text.h"
+#include "toolkit/testing.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace tt = tk::testing;
+
+constexpr std::int32_t kHeldEvent = 65537;
+constexpr tk::Colour kGreen = tk::rgb(0, 255, 0);
+constexpr tk::Colour kRed = tk::rgb(255, 0, 0);
+
+constexpr char16_t kCrc32Abc[] = u"352441c2";
+constexpr char16_t kSha1Abc[] = u"a9993e364706816aba3e25717850c26c9cd0d89d";
+constexpr char16_t kSha256Abc[] = u"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+
+// Screenshots for the README: $HASHMERE_SHOTS_DIR or else <build>/shots.
+fs::path shotsFolder() {
+    const char* dir = std::getenv("HASHMERE_SHOTS_DIR");
+    fs::path shots = dir != nullptr ? fs::path(dir) : fs::path(HASHMERE_BINARY_DIR) / "shots";
+    fs::create_directories(shots);
+    return shots;
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// Holds the worker at one pause point until released.
+struct Hold {
+    std::mutex mutex;
+    std::condition_variable released;
+    bool open = false;
+    bool reached = false;
+    void release() {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            open = true;
+        }
+        released.notify_all();
+    }
+};
+
+class Hashmere : public ::testing::Test {
+protected:
+    void SetUp() override {
+        tt::reset();
+        folder = fs::temp_directory_path() / ("hashmere_gui_" + std::to_string(getpid()) + "_" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        program = folder / "program/";
+        fs::create_directories(program);
+        fs::create_directories(folder / "data");
+        fs::create_directory_symlink(fs::path(HASHMERE_PROGRAM_DIR) / "Hashmere.lang", program / "Hashmere.lang");
+        fs::create_symlink(VIEWER_STAND_IN, program / "Leafscope");
+        std::ofstream(program / "Hashmere.prefs").close(); // portable
+        abc = folder / "data" / "abc.bin";
+        std::ofstream(abc, std::ios::binary) << "abc";
+    }
+
+    void TearDown() override {
+        if (hashmere) {
+            if (hold) {
+                hold->release();
+            }
+            if (hashmere->workerThread.joinable()) {
+                hashmere->workerThread.join();
+            }
+            app::stopViewer(hashmere->viewer);
+        }
+        tt::reset();
+        fs::remove_all(folder);
+    }
+
+    void start(std::vector<std::u16string> arguments = {}) {
+        hashmere = std::make_unique<app::HashmereApp>();
+        app::StartOptions options;
+        options.programFolder = program;
+        options.perUserFolder = folder / "user/";
+        options.arguments = std::move(arguments);
+        options.systemLocaleName = u"en_GB";
+        ASSERT_TRUE(app::startHashmere(*hashmere, options));
+        ASSERT_TRUE(tt::activate(app::kMainWindow));
+    }
+
+    void startWith(const fs::path& file, std::initializer_list<int> rows) {
+        start({file.u16string()});
+        for (int row = 0; row < 11; ++row) {
+            tk::setState(app::algorithmCheck(row), 0);
+        }
+        for (int row : rows) {
+            tk::setState(app::algorithmCheck(row), 1);
+        }
+    }
+
+    // Handles every event already queued (check-box clicks and the like).
+    void drain() {
+        for (tk::Event event = tk::waitEvent(0); event.kind != tk::EventKind::None; event = tk::waitEvent(0)) {
+            app::handleEvent(*hashmere, event);
+        }
+    }
+
+    // Handles the next event of the main loop.
+    void step() {
+        tk::Event event = tk::waitEvent(20000);
+        ASSERT_NE(event.kind, tk::EventKind::None) << "no event arrived";
+        app::handleEvent(*hashmere, event);
+    }
+
+    // The next requester is answered with `yes` (the single button for No);
+    // its message lands in `message`.
+    void answerNextRequester(bool yes, std::u16string* message = nullptr) {
+        tt::whenWindowShown(app::kRequesterWindow, [yes, message] {
+            if (message != nullptr) {
+                *message = tt::view(app::kRequesterMessage).text;
+            }
+            tt::click(yes ? app::kRequesterYesButton : app::kRequesterNoButton);
+        });
+    }
+
+    // Clicks the run button and handles events until the run has ended; the
+    // end-of-run message is answered and returned.
+    std::u16string run() {
+        std::u16string message;
+        answerNextRequester(false, &message);
+        EXPECT_TRUE(tt::click(app::kRunButton));
+        do {
+            step();
+        } while (hashmere->runActive && !::testing::Test::HasFatalFailure());
+        return message;
+    }
+
+    // Holds the worker before its first block read of `row`; returns once it is held.
+    void holdAt(int row, digest::PausePlace at = digest::PausePlace::BeforeBlockRead) {
+        hold = std::make_shared<Hold>();
+        hashmere->workerHook = [h = hold, row, at](digest::PausePlace place, int r) {
+            if (place != at || r != row) {
+                return;
+            }
+            std::unique_lock<std::mutex> lock(h->mutex);
+            if (h->reached) {
+                return;
+            }
+            h->reached = true;
+            tk::postEvent(app::kMainWindow, kHeldEvent);
+            h->released.wait(lock, [&h] { return h->open; });
+        };
+    }
+    void clickRunUntilHeld() {
+        ASSERT_TRUE(tt::click(app::kRunButton));
+        for (;;) {
+            tk::Event event = tk::waitEvent(20000);
+            ASSERT_NE(event.kind, tk::EventKind::None);
+            if (event.kind == tk::EventKind::Application && event.id == kHeldEvent) {
+                return;
+            }
+            app::handleEvent(*hashmere, event);
+        }
+    }
+    std::u16string finishHeldRun() {
+        std::u16string message;
+        answerNextRequester(false, &message);
+        hold->release();
+        while (hashmere->runActive && !::testing::Test::HasFatalFailure()) {
+            step();
+        }
+        return message;
+    }
+
+    std::u16string text(std::string_view key) { return hashmere->languages.textTable.lookupText(key); }
+    std::u16string endMessage(bool cancelled, int errors) {
+        return text(cancelled ? "tReqCANCELLED" : "tReqFINISHED") + u"\n\n" + text("tInfoERRORCALCULATE") + u"  " +
+               platform::utf8ToUtf16(std::to_string(errors));
+    }
+    int languageItem(std::u16string_view baseName) {
+        for (std::size_t n = 0; n < hashmere->menuLanguages.size(); ++n) {
+            if (hashmere->menuLanguages[n].baseName == baseName) {
+                return app::kFirstLanguageItem + static_cast<int>(n);
+            }
+        }
+        return -1;
+    }
+    void chooseLanguage(std::u16string_view baseName) {
+        ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, languageItem(baseName)));
+        step();
+    }
+
+    fs::path folder, program, abc;
+    std::unique_ptr<app::HashmereApp> hashmere;
+    std::shared_ptr<Hold> hold;
+};
+
+// ------------------------------------------------------------ Start-up and layout
+
+TEST_F(Hashmere, MainWindowHasItsCaptionSizeAndEveryGadgetInPlace) {
+    start();
+    const tt::WindowView window = tt::windowView(app::kMainWindow);
+    EXPECT_TRUE(window.visible);
+    EXPECT_EQ(window.title, u"Hashmere v1.0.0.0 (x86) - Orvanix");
+    EXPECT_EQ(window.width, 1000);
+    EXPECT_EQ(window.height, 605);
+    EXPECT_FALSE(window.sizable);
+    EXPECT_LE(std::abs(window.x + window.width / 2 - tk::primaryScreenWidth() / 2), 2);
+
+    struct Expected {
+        int id, x, y, w, h;
+        std::u16string text;
+        bool enabled;
+        int font; // 0 default, 1 body, 2 run
+    };
+    std::vector<Expected> table = {
+        {0, 5, 5, 990, 55, text("tMainFILE"), true, 0},
+        {1, 10, 23, 855, 27, u"", true, 1},
+        {2, 870, 23, 120, 27, text("tGenBROWSE"), true, 1},
+        {3, 5, 65, 990, 410, text("tMainALGORITHM"), true, 0},
+        {37, 10, 440, 120, 27, text("tMainCLIPBOARD"), false, 1},
+        {38, 135, 440, 120, 27, text("tMainSAVE"), false, 1},
+        {39, 870, 440, 120, 27, text("tMainDELETEALL"), false, 1},
+        {40, 5, 480, 990, 55, text("tMainVERIFICATION"), true, 0},
+        {41, 10, 498, 855, 27, u"", true, 1},
+        {42, 870, 498, 120, 27, text("tGenBROWSE"), true, 1},
+        {43, 5, 545, 855, 27, u"", true, 0},
+        {44, 865, 540, 130, 35, text("tMainVERIFY"), false, 2},
+    };
+    const char16_t* labels[] = {u"CRC32",      u"MD5",        u"SHA1",       u"SHA2 - 224", u"SHA2 - 256", u"SHA2 - 384",
+                                u"SHA2 - 512", u"SHA3 - 224", u"SHA3 - 256", u"SHA3 - 384", u"SHA3 - 512"};
+    for (int r = 0; r < 11; ++r) {
+        table.push_back({4 + 3 * r, 10, 83 + 32 * r, 100, 27, labels[r], true, 1});
+        table.push_back({5 + 3 * r, 115, 83 + 32 * r, 770, 27, u"", true, 1});
+        table.push_back({6 + 3 * r, 890, 83 + 32 * r, 100, 27, text("tMainCLIPBOARD"), false, 1});
+    }
+    ASSERT_EQ(table.size(), 45u);
+    for (const Expected& e : table) {
+        SCOPED_TRACE("gadget " + std::to_string(e.id));
+        const tt::GadgetView v = tt::view(e.id);
+        EXPECT_TRUE(v.visible);
+        EXPECT_EQ(v.x, e.x);
+        EXPECT_EQ(v.y, e.y);
+        EXPECT_EQ(v.width, e.w);
+        EXPECT_EQ(v.height, e.h);
+        if (e.id != 43) {
+            EXPECT_EQ(v.text, e.text);
+        }
+        EXPECT_EQ(v.enabled, e.enabled);
+        if (e.font == 1) {
+            EXPECT_EQ(v.fontPointSize, 11);
+            EXPECT_FALSE(v.fontBold);
+            EXPECT_EQ(v.fontFamily, u"Liberation Sans");
+        } else if (e.font == 2) {
+            EXPECT_EQ(v.fontPointSize, 14);
+            EXPECT_TRUE(v.fontBold);
+        }
+    }
+    EXPECT_EQ(tk::attribute(app::kProgressBar, tk::Attribute::ProgressMaximum), 100);
+    EXPECT_EQ(tk::value(app::kProgressBar), 0);
+}
+
+TEST_F(Hashmere, MenusCarryTheirTextsAndTheLanguagesInListOrderWithTheCurrentOneChecked) {
+    start();
+    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuOpen), text("tMenuOPEN"));
+    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuQuit), text("tMenuQUIT"));
+    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuOpenHelp), text("tMenuOPENHELP"));
+    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuAbout), text("tMenuABOUT"));
+    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuOpenWebsite), text("tMenuOPENWEB"));
+    const auto entries = hashmere->languages.languageList.entries();
+    ASSERT_EQ(entries.size(), 4u);
+    for (std::size_t n = 0; n < entries.size(); ++n) {
+        const int item = app::kFirstLanguageItem + static_cast<int>(n);
+        EXPECT_EQ(tk::menuItemText(app::kMainWindow, item), entries[n].displayName);
+        EXPECT_EQ(tk::menuItemChecked(app::kMainWindow, item), entries[n].baseName == u"en_GB");
+    }
+    EXPECT_EQ(hashmere->currentLanguageItem, languageItem(u"en_GB"));
+}
+
+TEST_F(Hashmere, TheFirstArgumentIsTakenOnlyWhenItNamesAnExistingFile) {
+    const fs::path other = folder / "data" / "other.bin";
+    std::ofstream(other) << "x";
+    struct Case {
+        const char* name;
+        std::vector<std::u16string> arguments;
+        std::u16string field;
+    };
+    const std::vector<Case> cases = {
+        {"none", {}, u""},
+        {"a folder", {(folder / "data").u16string()}, u""},
+        {"a missing file", {(folder / "data" / "gone.bin").u16string()}, u""},
+        {"two files: only the first", {abc.u16string(), other.u16string()}, abc.u16string()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tt::reset();
+        start(c.arguments);
+        EXPECT_EQ(tt::view(app::kFileField).text, c.field);
+        const bool chosen = !c.field.empty();
+        EXPECT_EQ(tt::view(app::kRunButton).enabled, chosen);
+        EXPECT_EQ(tt::view(app::kDeleteAllButton).enabled, chosen);
+        EXPECT_FALSE(tt::view(app::kSaveButton).enabled);
+    }
+}
+
+TEST_F(Hashmere, CheckBoxesStartFromThePreferencesAndAreWrittenBackExactlyAtExit) {
+    {
+        std::ofstream prefs(program / "Hashmere.prefs", std::ios::binary);
+        prefs << "[General]\nMD5=1\nSHA3512 = 1\n";
+    }
+    start();
+    for (int row = 0; row < 11; ++row) {
+        EXPECT_EQ(tk::state(app::algorithmCheck(row)), row == 1 || row == 10 ? 1 : 0) << "row " << row;
+    }
+    chooseLanguage(u"hu_HU");
+    ASSERT_TRUE(tt::click(app::algorithmCheck(0)));
+    ASSERT_TRUE(tt::click(app::algorithmCheck(1)));
+    drain();
+    app::shutdownHashmere(*hashmere);
+    EXPECT_EQ(readFile(program / "Hashmere.prefs"),
+              "\xEF\xBB\xBF\r\n; Hashmere Preferences\r\n[Language]\r\nLanguage = hu_HU\r\n[General]\r\n"
+              "CRC32 = 1\r\nMD5 = 0\r\nSHA1 = 0\r\nSHA2224 = 0\r\nSHA2256 = 0\r\nSHA2384 = 0\r\nSHA2512 = 0\r\n"
+              "SHA3224 = 0\r\nSHA3256 = 0\r\nSHA3384 = 0\r\nSHA3512 = 1\r\n");
+}
+
+// ------------------------------------------------------------ Choosing a file
+
+TEST_F(Hashmere, DropsSelectOnlyTheFirstExistingFileAndOnlyOnTheFileField) {
+    start();
+    const fs::path second = folder / "data" / "second.bin";
+    std::ofstream(second) << "2";
+    struct Case {
+        const char* name;
+        int gadget;
+        std::vector<std::u16string> files;
+        bool accepted;
+        std::u16string field;
+    };
+    const std::vector<Case> cases = {
+        {"on a result field", app::resultField(0), {abc.u16string()}, false, u""},
+        {"on the expected field", app::kExpectedField, {abc.u16string()}, false, u""},
+        {"a folder", app::kFileField, {(folder / "data").u16string()}, true, u""},
+        {"a missing file", app::kFileField, {(folder / "gone").u16string()}, true, u""},
+        {"three files", app::kFileField, {second.u16string(), abc.u16string(), abc.u16string()}, true,
+         second.u16string()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(tt::dropFiles(c.gadget, c.files), c.accepted);
+        if (c.accepted) {
+            step();
+        }
+        EXPECT_EQ(tk::text(app::kFileField), c.field);
+        EXPECT_EQ(tt::view(app::kRunButton).enabled, !c.field.empty());
+    }
+    EXPECT_EQ(tk::text(app::kExpectedField), u"");
+}
+
+TEST_F(Hashmere, BrowseButtonAndOpenItemAskInTheFolderOfTheCurrentFile) {
+    start({abc.u16string()});
+    const fs::path other = folder / "other.bin";
+    std::ofstream(other) << "x";
+    tt::cancelNextFileDialog();
+    ASSERT_TRUE(tt::click(app::kFileBrowseButton));
+    step();
+    EXPECT_EQ(tk::text(app::kFileField), abc.u16string()); // cancelled: unchanged
+    tt::answerNextFileDialog(other.u16string());
+    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuOpen));
+    step();
+    EXPECT_EQ(tk::text(app::kFileField), other.u16string());
+    ASSERT_EQ(tt::fileDialogs().size(), 2u);
+    for (const tt::FileDialogRecord& record : tt::fileDialogs()) {
+        EXPECT_FALSE(record.save);
+        EXPECT_EQ(record.title, text("tReqOPENFILE"));
+        EXPECT_EQ(record.filters, text("tReqOPENPATTERN"));
+        EXPECT_EQ(record.selectedFilter, 0);
+        EXPECT_EQ(record.initialPath, (folder / "data/").u16string());
+    }
+}
+
+// ------------------------------------------------------------ Runs
+
+TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText) {
+    struct Case {
+        const char* name;
+        std::u16string expected;
+        tk::Colour crc32, sha256;
+    };
+    std::u16string upper(kSha256Abc);
+    for (char16_t& c : upper) {
+        c = (c >= u'a' && c <= u'f') ? static_cast<char16_t>(c - 32) : c;
+    }
+    const std::vector<Case> cases = {
+        {"sha256 pasted", kSha256Abc, kRed, kGreen},
+        {"upper case", upper, kRed, kRed},
+        {"trailing space", std::u16string(kSha256Abc) + u" ", kRed, kRed},
+        {"crc32 pasted", kCrc32Abc, kGreen, kRed},
+    };
+    startWith(abc, {0, 4});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tk::setText(app::kExpectedField, c.expected);
+        EXPECT_EQ(run(), endMessage(false, 0));
+        EXPECT_EQ(tk::text(app::resultField(0)), kCrc32Abc);
+        EXPECT_EQ(tk::text(app::resultField(4)), kSha256Abc);
+        EXPECT_EQ(tk::colour(app::resultField(0), tk::ColourRole::Text), c.crc32);
+        EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), c.sha256);
+    }
+    // An empty expected text leaves the last run's colours.
+    tk::setText(app::kExpectedField, u"");
+    run();
+    EXPECT_EQ(tk::colour(app::resultField(0), tk::ColourRole::Text), kGreen);
+    EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), kRed);
+}
+
+TEST_F(Hashmere, EndOfRunRestoresTheFileChosenStateWithCopyButtonsOfCheckedRows) {
+    startWith(abc, {1, 4});
+    EXPECT_EQ(run(), endMessage(false, 0));
+    EXPECT_EQ(tk::text(app::kRunButton), text("tMainVERIFY"));
+    EXPECT_EQ(tk::value(app::kProgressBar), 0);
+    EXPECT_EQ(tk::attribute(app::kProgressBar, tk::Attribute::ProgressMaximum), 2);
+    for (int row = 0; row < 11; ++row) {
+        EXPECT_EQ(tt::view(app::copyButton(row)).enabled, row == 1 || row == 4) << "row " << row;
+        EXPECT_TRUE(tt::view(app::algorithmCheck(row)).enabled);
+    }
+    for (int gadget : {app::kCopyAllButton, app::kSaveButton, app::kDeleteAllButton, app::kFileBrowseButton,
+                       app::kExpectedField, app::kExpectedBrowseButton, app::kRunButton}) {
+        EXPECT_TRUE(tt::view(gadget).enabled) << "gadget " << gadget;
+    }
+    for (int item = 0; item <= 4; ++item) {
+        EXPECT_TRUE(tk::menuItemEnabled(app::kMainWindow, item));
+    }
+}
+
+TEST_F(Hashmere, NoRowCheckedEndsAtOnceWithAnEmptyResultText) {
+    startWith(abc, {});
+    EXPECT_EQ(run(), endMessage(false, 0));
+    EXPECT_EQ(tk::attribute(app::kProgressBar, tk::Attribute::ProgressMaximum), 0);
+    for (int row = 0; row < 11; ++row) {
+        EXPECT_FALSE(tt::view(app::copyButton(row)).enabled);
+        EXPECT_EQ(tk::text(app::resultField(row)), u"");
+    }
+    EXPECT_TRUE(tt::view(app::kCopyAllButton).enabled);
+    EXPECT_TRUE(tt::view(app::kSaveButton).enabled);
+    tk::setClipboardText(u"before");
+    answerNextRequester(false);
+    ASSERT_TRUE(tt::click(app::kCopyAllButton));
+    step();
+    EXPECT_EQ(tk::clipboardText(), u"");
+}
+
+TEST_F(Hashmere, AFileThatCannotBeReadCountsEveryCheckedRow) {
+    const fs::path doomed = folder / "data" / "doomed.bin";
+    std::ofstream(doomed) << "x";
+    startWith(doomed, {0, 2, 5, 9});
+    fs::remove(doomed);
+    EXPECT_EQ(run(), endMessage(false, 4));
+    for (int row : {0, 2, 5, 9}) {
+        EXPECT_EQ(tk::text(app::resultField(row)), u"");
+    }
+}
+
+TEST_F(Hashmere, RunningStateDisablesEverythingButTheRunButtonAndTheLanguages) {
+    startWith(abc, {0});
+    holdAt(0);
+    clickRunUntilHeld();
+    EXPECT_EQ(tk::text(app::kRunButton), text("tMainCANCEL"));
+    EXPECT_TRUE(tt::view(app::kRunButton).enabled);
+    for (int gadget : {app::kFileField, app::kFileBrowseButton, app::algorithmCheck(0), app::algorithmCheck(5),
+                       app::copyButton(0), app::kCopyAllButton, app::kSaveButton, app::kDeleteAllButton,
+                       app::kExpectedField, app::kExpectedBrowseButton}) {
+        EXPECT_FALSE(tt::view(gadget).enabled) << "gadget " << gadget;
+    }
+    for (int item = 0; item <= 4; ++item) {
+        EXPECT_FALSE(tk::menuItemEnabled(app::kMainWindow, item));
+    }
+    EXPECT_TRUE(tk::menuItemEnabled(app::kMainWindow, languageItem(u"hu_HU")));
+    // F1 raises the disabled help item: nothing starts.
+    tt::pressKey(tk::Key::F1);
+    step();
+    EXPECT_FALSE(app::viewerRunning(hashmere->viewer));
+    EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
+}
+
+TEST_F(Hashmere, CancelAnsweredNoLetsTheRunFinish) {
+    startWith(abc, {0, 2, 5, 9});
+    holdAt(2);
+    clickRunUntilHeld();
+    std::u16string question;
+    answerNextRequester(false, &question);
+    ASSERT_TRUE(tt::click(app::kRunButton));
+    step();
+    EXPECT_EQ(question, text("tReqCANCEL"));
+    EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
+    for (int row : {0, 2, 5, 9}) {
+        EXPECT_FALSE(tk::text(app::resultField(row)).empty()) << "row " << row;
+    }
+}
+
+TEST_F(Hashmere, CancelAnsweredYesStopsAfterTheAlgorithmBeingComputed) {
+    struct Case {
+        const char* name;
+        int heldRow;
+        std::vector<int> computed;
+    };
+    const std::vector<Case> cases = {
+        {"during the second of four", 2, {0, 2}},
+        {"during the last", 9, {0, 2, 5, 9}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tt::reset();
+        startWith(abc, {0, 2, 5, 9});
+        holdAt(c.heldRow);
+        clickRunUntilHeld();
+        answerNextRequester(true);
+        ASSERT_TRUE(tt::click(app::kRunButton));
+        step();
+        EXPECT_TRUE(hashmere->worker.cancelRequested.load());
+        EXPECT_EQ(finishHeldRun(), endMessage(true, 0));
+        for (int row : {0, 2, 5, 9}) {
+            const bool computed = std::find(c.computed.begin(), c.computed.end(), row) != c.computed.end();
+            EXPECT_EQ(tk::text(app::resultField(row)).empty(), !computed) << "row " << row;
+        }
+        EXPECT_FALSE(hashmere->runCancelled);
+        // The next run is a normal one again.
+        hashmere->workerHook = nullptr;
+        EXPECT_EQ(run(), endMessage(false, 0));
+    }
+}
+
+TEST_F(Hashmere, LanguageSwitchDuringARunKeepsTheCancelLabel) {
+    startWith(abc, {0});
+    holdAt(0);
+    clickRunUntilHeld();
+    chooseLanguage(u"hu_HU");
+    EXPECT_EQ(hashmere->languages.languageBaseName, u"hu_HU");
+    EXPECT_EQ(tk::text(app::kRunButton), text("tMainCANCEL"));
+    EXPECT_NE(text("tMainCANCEL"), u"Cancel");
+    EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
+    EXPECT_EQ(tk::text(app::kRunButton), text("tMainVERIFY"));
+}
+
+// ------------------------------------------------------------ Results
+
+TEST_F(Hashmere, SaveWritesExactlyTheCheckedRowsAndCopyAllPutsTheSameTextOnTheClipboard) {
+    startWith(abc, {0, 2});
+    run();
+    const std::string expected = "CRC32: 352441c2\r\nSHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\n";
+    struct Case {
+        fs::path chosen, written;
+    };
+    const Case cases[] = {
+        {folder / "out" / "Checksum", folder / "out" / "Checksum.txt"},
+        {folder / "out" / "sums.sha", folder / "out" / "sums.sha"},
+    };
+    fs::create_directories(folder / "out");
+    std::ofstream(folder / "out" / "sums.sha") << "an older and longer file to be replaced entirely";
+    for (const Case& c : cases) {
+        tt::answerNextFileDialog(c.chosen.u16string());
+        ASSERT_TRUE(tt::click(app::kSaveButton));
+        step();
+        EXPECT_EQ(readFile(c.written), expected);
+        EXPECT_TRUE(tk::windowEnabled(app::kMainWindow));
+    }
+    const tt::FileDialogRecord& record = tt::fileDialogs().back();
+    EXPECT_TRUE(record.save);
+    EXPECT_EQ(record.title, text("tReqSAVEDATA"));
+    EXPECT_EQ(record.filters, text("tReqSAVEPATTERN"));
+    EXPECT_EQ(record.initialPath, (folder / "data" / "Checksum").u16string());
+
+    const fs::path planted = fs::temp_directory_path() / "hmtemp";
+    const bool plantedBefore = fs::exists(planted);
+    std::u16string message;
+    answerNextRequester(false, &message);
+    ASSERT_TRUE(tt::click(app::kCopyAllButton));
+    step();
+    EXPECT_EQ(platform::utf16ToUtf8(tk::clipboardText()), expected);
+    EXPECT_EQ(message, text("tReqCLIPBOARD"));
+    EXPECT_EQ(fs::exists(planted), plantedBefore); // no temporary file
+    ASSERT_TRUE(tt::click(app::copyButton(2)));
+    step();
+    EXPECT_EQ(tk::clipboardText(), kSha1Abc);
+
+    // Checked after the run: an empty value; unchecked: left out.
+    ASSERT_TRUE(tt::click(app::algorithmCheck(4)));
+    ASSERT_TRUE(tt::click(app::algorithmCheck(0)));
+    drain();
+    tt::answerNextFileDialog((folder / "out" / "later.txt").u16string());
+    ASSERT_TRUE(tt::click(app::kSaveButton));
+    step();
+    EXPECT_EQ(readFile(folder / "out" / "later.txt"),
+              "SHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\nSHA2-256: \r\n");
+}
+
+TEST_F(Hashmere, CopyAllMessageUsesTheLowerMinimumHeight) {
+    startWith(abc, {0});
+    run();
+    int height = 0;
+    tt::whenWindowShown(app::kRequesterWindow, [&height] {
+        height = tt::windowView(app::kRequesterWindow).height;
+        tt::click(app::kRequesterNoButton);
+    });
+    ASSERT_TRUE(tt::click(app::kCopyAllButton));
+    step();
+    EXPECT_EQ(height, 120); // lowered from 160 for this message only
+    EXPECT_EQ(hashmere->styles.info.minimumHeight, 160);
+}
+
+TEST_F(Hashmere, DeleteAllClearsFileAndResultsButKeepsTheExpectedTextAndTheChecks) {
+    startWith(abc, {0, 4});
+    tk::setText(app::kExpectedField, kSha256Abc);
+    run();
+    answerNextRequester(false);
+    ASSERT_TRUE(tt::click(app::kDeleteAllButton));
+    step();
+    EXPECT_EQ(tk::text(app::kFileField), abc.u16string()); // answered No
+    std::u16string question;
+    answerNextRequester(true, &question);
+    ASSERT_TRUE(tt::click(app::kDeleteAllButton));
+    step();
+    EXPECT_EQ(question, text("tReqDELETEALL"));
+    EXPECT_EQ(tk::text(app::kFileField), u"");
+    EXPECT_EQ(tk::text(app::kExpectedField), kSha256Abc);
+    EXPECT_EQ(tk::state(app::algorithmCheck(0)), 1);
+    EXPECT_EQ(tk::state(app::algorithmCheck(4)), 1);
+    EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), kGreen);
+    for (int row = 0; row < 11; ++row) {
+        EXPECT_EQ(tk::text(app::resultField(row)), u"");
+        EXPECT_FALSE(tt::view(app::copyButton(row)).enabled);
+    }
+    for (int gadget : {app::kCopyAllButton, app::kSaveButton, app::kDeleteAllButton, app::kRunButton}) {
+        EXPECT_FALSE(tt::view(gadget).enabled) << "gadget " << gadget;
+    }
+}
+
+TEST_F(Hashmere, ExpectedChecksumLoadsFromTheFirstLineOfAFile) {
+    startWith(abc, {4});
+    const fs::path plain = folder / "data" / "plain.sha256";
+    const fs::path marked = folder / "data" / "marked.sha256";
+    std::ofstream(plain, std::ios::binary) << platform::utf16ToUtf8(kSha256Abc) << "\r\nsecond line\r\n";
+    std::ofstream(marked, std::ios::binary) << "\xEF\xBB\xBF" << platform::utf16ToUtf8(kSha256Abc) << "\n";
+    struct Case {
+        const char* name;
+        std::u16string chosen;
+        std::u16string expected;
+        tk::Colour colour;
+    };
+    const std::vector<Case> cases = {
+        {"plain", plain.u16string(), kSha256Abc, kGreen},
+        {"cancelled: unchanged", u"", kSha256Abc, kGreen},
+        {"cannot be opened: unchanged", (folder / "gone").u16string(), kSha256Abc, kGreen},
+        {"byte-order mark kept", marked.u16string(), std::u16string(u"\uFEFF") + kSha256Abc, kRed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tt::answerNextFileDialog(c.chosen);
+        ASSERT_TRUE(tt::click(app::kExpectedBrowseButton));
+        step();
+        EXPECT_EQ(tk::text(app::kExpectedField), c.expected);
+        run();
+        EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), c.colour);
+    }
+}
+
+// ------------------------------------------------------------ Languages and closing
+
+TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothing) {
+    start();
+    const std::u16string english = tk::text(app::kRunButton);
+    // The checked language: no reload, even of texts changed since.
+    hashmere->languages.textTable.setText(u"tMainVERIFY", u"changed in memory");
+    chooseLanguage(u"en_GB");
+    EXPECT_EQ(text("tMainVERIFY"), u"changed in memory");
+    EXPECT_EQ(tk::text(app::kRunButton), english);
+
+    chooseLanguage(u"hu_HU");
+    EXPECT_TRUE(tk::menuItemChecked(app::kMainWindow, languageItem(u"hu_HU")));
+    EXPECT_FALSE(tk::menuItemChecked(app::kMainWindow, languageItem(u"en_GB")));
+    EXPECT_EQ(hashmere->currentLanguageItem, languageItem(u"hu_HU"));
+    const std::pair<int, const char*> gadgets[] = {
+        {0, "tMainFILE"},      {2, "tGenBROWSE"},  {3, "tMainALGORITHM"},     {6, "tMainCLIPBOARD"},
+        {36, "tMainCLIPBOARD"}, {37, "tMainCLIPBOARD"}, {38, "tMainSAVE"}, {39, "tMainDELETEALL"},
+        {40, "tMainVERIFICATION"}, {42, "tGenBROWSE"}, {44, "tMainVERIFY"},
+    };
+    for (auto [gadget, key] : gadgets) {
+        EXPECT_EQ(tk::text(gadget), text(key)) << key;
+    }
+    EXPECT_NE(tk::text(app::kRunButton), english);
+    EXPECT_EQ(tk::text(app::algorithmCheck(4)), u"SHA2 - 256");
+    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuOpenHelp), text("tMenuOPENHELP"));
+    EXPECT_EQ(tt::windowView(app::kMainWindow).title, u"Hashmere v1.0.0.0 (x86) - Orvanix");
+    EXPECT_EQ(hashmere->styles.confirm.buttonLabels, text("tGenNO") + u"|" + text("tGenYES"));
+    EXPECT_EQ(hashmere->styles.info.title, text("tGenMESSAGE"));
+}
+
+TEST_F(Hashmere, ClosingWhileIdleAsksAndNoKeepsEverything) {
+    start({abc.u16string()});
+    std::u16string question;
+    answerNextRequester(false, &question);
+    tt::clickCloseBox(app::kMainWindow);
+    step();
+    EXPECT_EQ(question, text("tReqSURETOEXIT"));
+    EXPECT_FALSE(hashmere->quitRequested);
+    EXPECT_TRUE(tt::windowView(app::kMainWindow).visible);
+    EXPECT_EQ(tk::text(app::kFileField), abc.u16string());
+    answerNextRequester(true);
+    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuQuit));
+    step();
+    EXPECT_TRUE(hashmere->quitRequested);
+}
+
+TEST_F(Hashmere, ClosingDuringARunAnsweredNoContinuesTheRun) {
+    startWith(abc, {0, 1});
+    holdAt(1);
+    clickRunUntilHeld();
+    std::u16string question;
+    answerNextRequester(false, &question);
+    tt::clickCloseBox(app::kMainWindow);
+    step();
+    EXPECT_EQ(question, app::expandLineBreaks(text("tReqINPROGRESSQUIT")));
+    EXPECT_FALSE(hashmere->quitRequested);
+    EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
+}
+
+TEST_F(Hashmere, ClosingAsTheWorkerFinishesAsksOnlyAfterTheEndOfRunMessage) {
+    startWith(abc, {0});
+    holdAt(-1, digest::PausePlace::BeforeFinish); // past its last pause point
+    clickRunUntilHeld();
+    tt::clickCloseBox(app::kMainWindow);
+    step(); // no question now: it would swallow the finished event
+    EXPECT_FALSE(tk::windowExists(app::kRequesterWindow));
+    std::u16string endOfRun, question;
+    tt::whenWindowShown(app::kRequesterWindow, [&] {
+        endOfRun = tt::view(app::kRequesterMessage).text;
+        // Runs inside the loop of the requester that follows this one.
+        tt::runSoon([&question] {
+            question = tt::view(app::kRequesterMessage).text;
+            tt::click(app::kRequesterYesButton);
+        });
+        tt::click(app::kRequesterNoButton);
+    });
+    hold->release();
+    while (hashmere->runActive) {
+        step();
+    }
+    EXPECT_EQ(endOfRun, endMessage(false, 0));
+    EXPECT_EQ(question, text("tReqSURETOEXIT"));
+    EXPECT_TRUE(hashmere->quitRequested);
+}
+
+TEST_F(Hashmere, QuittingDuringARunEndsTheProcessCleanlyWithTheWorkerStillRunning) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            startWith(abc, {0});
+            holdAt(0); // never released: the worker is still running at exit
+            clickRunUntilHeld();
+            answerNextRequester(true);
+            tt::clickCloseBox(app::kMainWindow);
+            step();
+            if (!hashmere->quitRequested || !hashmere->worker.cancelRequested) {
+                std::_Exit(3);
+            }
+            app::shutdownHashmere(*hashmere);
+            fs::remove_all(folder); // TearDown does not run in this process
+            app::endProcess(*hashmere, 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// ------------------------------------------------------------ About, website, help
+
+TEST_F(Hashmere, AboutBoxShowsItsTextAndDisablesTheMainWindowUntilClosed) {
+    start();
+    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuAbout));
+    step();
+    const tt::WindowView about = tt::windowView(app::kAboutWindow);
+    EXPECT_TRUE(about.visible);
+    EXPECT_EQ(about.title, text("tAboutTITLE"));
+    EXPECT_EQ(about.width, 600);
+    EXPECT_EQ(about.height, 250);
+    EXPECT_EQ(about.owner, app::kMainWindow);
+    EXPECT_FALSE(about.sizable);
+    EXPECT_FALSE(tk::windowEnabled(app::kMainWindow));
+    EXPECT_EQ(tt::view(app::kAboutLogo).imageWidth, 128);
+    const tt::GadgetView title = tt::view(app::kAboutTitle);
+    EXPECT_EQ(title.text, u"Hashmere");
+    EXPECT_EQ(title.fontPointSize, 25);
+    EXPECT_EQ(tt::view(app::kAboutText).text, u"v1.0.0.0 (x86)\n\n" + text("tAboutCODE") +
+                                                  u"\nIlona Varga\n\nOrvanix\n\nwww.orvanix.example\n");
+    const tt::GadgetView ok = tt::view(app::kAboutOkButton);
+    EXPECT_EQ(ok.x, 495);
+    EXPECT_EQ(ok.y, 220);
+    EXPECT_EQ(ok.text, text("tGenOK"));
+    EXPECT_TRUE(tt::saveScreenshot(app::kAboutWindow, shotsFolder() / "hashmere-about-en.png"));
+    tt::pressKey(tk::Key::F1); // F1 belongs to the main window only
+    ASSERT_TRUE(tt::click(app::kAboutOkButton));
+    step();
+    EXPECT_FALSE(tk::windowExists(app::kAboutWindow));
+    EXPECT_TRUE(tk::windowEnabled(app::kMainWindow));
+    EXPECT_FALSE(app::viewerRunning(hashmere->viewer));
+    // The close box closes it too.
+    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuAbout));
+    step();
+    tt::clickCloseBox(app::kAboutWindow);
+    step();
+    EXPECT_FALSE(tk::windowExists(app::kAboutWindow));
+    EXPECT_TRUE(tk::windowEnabled(app::kMainWindow));
+}
+
+TEST_F(Hashmere, WebsiteOpensAsAnHttpsAddress) {
+    start();
+    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuOpenWebsite));
+    step();
+    EXPECT_EQ(tt::openedAddresses(), std::vector<std::u16string>{u"https://www.orvanix.example"});
+}
+
+class HelpViewer : public Hashmere {
+protected:
+    void SetUp() override {
+        Hashmere::SetUp();
+        report = folder / "viewer-report";
+        ASSERT_EQ(mkfifo(report.c_str(), 0600), 0);
+        setenv("VIEWER_STAND_IN_REPORT", report.c_str(), 1);
+    }
+    // What the started viewer reports: its working folder, then its arguments.
+    std::string viewerReport() {
+        std::ifstream in(report); // blocks until the viewer has written
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+    void pressF1() {
+        tt::pressKey(tk::Key::F1);
+        step();
+    }
+    fs::path report;
+};
+
+TEST_F(HelpViewer, StartsOneViewerOnTheManualOfTheCurrentLanguageAndEndsItAtExit) {
+    start();
+    pressF1();
+    const std::string folderText = fs::path(program).parent_path().string();
+    EXPECT_EQ(viewerReport(), folderText + "\n" + program.string() + "Hashmere_en_GB.help\n");
+    const int first = app::viewerProcess(hashmere->viewer);
+    ASSERT_GT(first, 0);
+    pressF1(); // still running: no second viewer
+    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuOpenHelp));
+    step();
+    EXPECT_EQ(app::viewerProcess(hashmere->viewer), first);
+    app::shutdownHashmere(*hashmere);
+    EXPECT_EQ(kill(first, 0), -1); // ended and reaped
+    int status = 0;
+    EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1); // and no other viewer was started
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(HelpViewer, AfterTheViewerEndsHelpStartsANewOneForTheNewLanguage) {
+    start();
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool viewerEnded = false;
+    hashmere->viewer.onViewerEnded = [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        viewerEnded = true;
+        ended.notify_all();
+    };
+    pressF1();
+    viewerReport();
+    const int first = app::viewerProcess(hashmere->viewer);
+    chooseLanguage(u"hu_HU"); // the running viewer keeps its document
+    kill(first, SIGTERM);     // the user closes the viewer
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        ended.wait(lock, [&] { return viewerEnded; });
+    }
+    EXPECT_FALSE(app::viewerRunning(hashmere->viewer));
+    pressF1();
+    EXPECT_EQ(viewerReport(), fs::path(program).parent_path().string() + "\n" + program.string() +
+                                  "Hashmere_hu_HU.help\n");
+    EXPECT_NE(app::viewerProcess(hashmere->viewer), first);
+}
+
+// ------------------------------------------------------------ Screenshots for the README
+
+TEST_F(Hashmere, ScreenshotsAfterARunInEnglishAndHungarian) {
+    // A short, plain path reads better in the README than the test's own folder.
+    const fs::path downloads = fs::temp_directory_path() / "hashmere-screenshots" / "Downloads";
+    fs::create_directories(downloads);
+    const fs::path iso = downloads / "debian-12.5.0-amd64-netinst.iso";
+    std::ofstream(iso, std::ios::binary) << std::string(100000, 'h');
+    startWith(iso, {0, 1, 4, 8});
+    struct Case {
+        std::u16string language;
+        const char* file;
+    };
+    const Case cases[] = {{u"en_GB", "hashmere-main-en.png"}, {u"hu_HU", "hashmere-main-hu.png"}};
+    for (const Case& c : cases) {
+        if (c.language != u"en_GB") {
+            chooseLanguage(c.language);
+        }
+        run();
+        tk::setText(app::kExpectedField, tk::text(app::resultField(4)));
+        run();
+        EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), kGreen);
+        tt::processEvents();
+        ASSERT_TRUE(tt::saveScreenshot(app::kMainWindow, shotsFolder() / c.file));
+    }
+    fs::remove_all(downloads.parent_path());
+}
+
+} // namespace
