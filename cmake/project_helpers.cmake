@@ -16,10 +16,13 @@ function(hashmere_add_test name)
   # Tests find their fixtures beside their sources.
   target_compile_definitions(${name} PRIVATE HASHMERE_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/testdata"
     HASHMERE_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  # A test that hangs (an unanswered window, a lost event) fails after five
+  # minutes instead of holding up the whole run.
   if(ARG_GUI)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
   endif()
 endfunction()
 
