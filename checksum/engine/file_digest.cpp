@@ -1,7 +1,6 @@
 #include "checksum/engine/file_digest.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +12,7 @@
 #include <thread>
 
 #include "checksum/engine/digest_context.h"
+#include "platform/files.h"
 
 namespace digest {
 namespace {
@@ -25,25 +25,6 @@ struct FileCloser {
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
-
-// Opens `path` for reading if it names a regular file. O_NONBLOCK keeps a FIFO
-// or device from blocking the open; it has no effect on reading regular files.
-// Linux has no share modes: a file that another program holds open for
-// writing is read as it stands at each block.
-int openRegularFile(const std::filesystem::path& path, off_t& size)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return -1;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    size = info.st_size;
-    return fd;
-}
 
 // Fills `buffer` as far as the file allows; returns the bytes read. Stops
 // early only at the end of the file or on a read error.
@@ -66,7 +47,7 @@ std::size_t readBlock(int fd, std::uint8_t* buffer, std::size_t size)
 // Files from this size on are read one block ahead on a second thread, so
 // that copying out of the page cache overlaps the digest work instead of
 // adding to it. Smaller files are not worth the thread.
-constexpr off_t kReadAheadMinimum = 4 * static_cast<off_t>(kReadBlockSize);
+constexpr std::int64_t kReadAheadMinimum = 4 * static_cast<std::int64_t>(kReadBlockSize);
 
 // The reading thread and what it shares with the digesting one. At most one
 // read is outstanding, always into the buffer that is not being digested.
@@ -172,10 +153,13 @@ std::string fileDigestHex(const std::filesystem::path& path, DigestAlgorithm alg
     const DigestPlugin* plugin = findPlugin(algorithm);
     if (plugin == nullptr || path.empty())
         return {};
-    off_t size = 0;
-    const int fd = openRegularFile(path, size);
+    // Linux has no share modes: a file that another program holds open for
+    // writing is read as it stands at each block.
+    std::int64_t size = 0;
+    const int fd = platform::openRegularFile(path, O_RDONLY, &size);
     if (fd < 0)
         return {};
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     FileCloser closer{fd};
 
     std::unique_ptr<std::uint8_t, FreeDeleter> buffer(static_cast<std::uint8_t*>(std::calloc(kReadBlockSize, 1)));

@@ -28,12 +28,12 @@
 #include "checksum/settings/preferences_document.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace settings {
@@ -126,20 +126,6 @@ bool writeWhole(int fd, std::string_view bytes)
     return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
 }
 
-// Opens `path` if it names a regular file. O_NONBLOCK keeps a FIFO from
-// blocking the open; the type check then turns it away.
-int openRegularFile(const std::filesystem::path& path, int access)
-{
-    const int fd = ::open(path.c_str(), access | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return -1;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 } // namespace
 
@@ -162,9 +148,9 @@ void PreferencesDocument::reset()
 bool PreferencesDocument::openDocument(const std::filesystem::path& path)
 {
     closeDocument();
-    int fd = openRegularFile(path, O_RDWR);
+    int fd = platform::openRegularFile(path, O_RDWR);
     if (fd < 0)
-        fd = openRegularFile(path, O_RDONLY);
+        fd = platform::openRegularFile(path, O_RDONLY);
     if (fd < 0)
         return false;
     std::string bytes;
@@ -187,14 +173,9 @@ bool PreferencesDocument::openBytes(std::string_view bytes)
 bool PreferencesDocument::createDocument(const std::filesystem::path& path)
 {
     closeDocument();
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666);
+    const int fd = platform::openRegularFile(path, O_RDWR | O_CREAT | O_TRUNC);
     if (fd < 0)
         return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     fd_ = fd;
     open_ = true;
     changed_ = true;

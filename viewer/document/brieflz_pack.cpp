@@ -24,6 +24,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/files.h"
 #include "viewer/document/brieflz_decoder.h"
 #include "viewer/document/packing.h"
 
@@ -118,15 +119,9 @@ void buildTable(BriefLzPackState& pack)
 
 void* openBriefLzPack(const std::string& path)
 {
-    // Non-blocking, so that a FIFO cannot stall the open; only regular files pass.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = platform::openRegularFile(path, O_RDONLY);
     if (fd < 0)
         return nullptr;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
     auto* pack = new (std::nothrow) BriefLzPackState;
     if (pack == nullptr || readAt(fd, pack->magic, 4, 0) != 4 || std::memcmp(pack->magic, kPackMagic, 4) != 0) {
         delete pack;

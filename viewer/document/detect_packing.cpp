@@ -3,19 +3,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/files.h"
 #include "viewer/document/packing.h"
 
 namespace helpdoc {
 
 PackingKind detectPacking(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = platform::openRegularFile(path, O_RDONLY);
     if (fd < 0)
         return PackingKind::None;
-    struct stat info {};
     // The file is read without sharing: a file another process holds locked is
-    // no document to us, as is anything but a regular file.
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || ::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+    // no document to us.
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
         ::close(fd);
         return PackingKind::None;
     }

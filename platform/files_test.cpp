@@ -1,0 +1,50 @@
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+namespace platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(OpenRegularFile, OnlyRegularFilesOpenAndNothingBlocks)
+{
+    const fs::path folder = fs::temp_directory_path() / ("files_test_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    std::ofstream(folder / "data") << "12345";
+    ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
+    struct Case {
+        fs::path path;
+        int flags;
+        bool opens;
+    };
+    const Case cases[] = {
+        {folder / "data", O_RDONLY, true},
+        {folder / "data", O_RDWR, true},
+        {folder / "new", O_RDWR | O_CREAT | O_TRUNC, true},
+        {folder / "missing", O_RDONLY, false},
+        {folder, O_RDONLY, false},
+        {folder / "fifo", O_RDONLY, false}, // no writer: would block without O_NONBLOCK
+        {folder / "fifo", O_RDWR, false},
+        {"/dev/null", O_RDONLY, false},
+    };
+    for (const Case& c : cases) {
+        std::int64_t size = -1;
+        const int fd = openRegularFile(c.path, c.flags, &size);
+        EXPECT_EQ(fd >= 0, c.opens) << c.path;
+        if (fd >= 0) {
+            EXPECT_EQ(size, c.path.filename() == "data" ? 5 : 0) << c.path;
+            ::close(fd);
+        }
+    }
+    fs::remove_all(folder);
+}
+
+} // namespace
+} // namespace platform
