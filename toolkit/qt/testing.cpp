@@ -224,14 +224,15 @@ bool typeText(int gadget, const std::u16string& text) {
     return true;
 }
 
-void pressKey(Key key, std::uint32_t modifiers) {
+namespace {
+
+// Where a key press goes: the focused widget, else the active window.
+QWidget* keyTarget() {
     QWidget* target = QApplication::focusWidget();
-    if (target == nullptr) {
-        target = QApplication::activeWindow();
-    }
-    if (target == nullptr) {
-        return;
-    }
+    return target != nullptr ? target : QApplication::activeWindow();
+}
+
+Qt::KeyboardModifiers toQtModifiers(std::uint32_t modifiers) {
     Qt::KeyboardModifiers qtModifiers;
     if (modifiers & ModControl) {
         qtModifiers |= Qt::ControlModifier;
@@ -242,6 +243,17 @@ void pressKey(Key key, std::uint32_t modifiers) {
     if (modifiers & ModAlt) {
         qtModifiers |= Qt::AltModifier;
     }
+    return qtModifiers;
+}
+
+} // namespace
+
+void pressKey(Key key, std::uint32_t modifiers) {
+    QWidget* target = keyTarget();
+    if (target == nullptr) {
+        return;
+    }
+    Qt::KeyboardModifiers qtModifiers = toQtModifiers(modifiers);
     if (key == Key::KeypadPlus || key == Key::KeypadMinus || key == Key::KeypadMultiply) {
         qtModifiers |= Qt::KeypadModifier;
     }
@@ -488,24 +500,11 @@ bool dragInPage(int gadget, int x1, int y1, int x2, int y2) {
 }
 
 void pressLetter(char letter, std::uint32_t modifiers) {
-    QWidget* target = QApplication::focusWidget();
-    if (target == nullptr) {
-        target = QApplication::activeWindow();
-    }
+    QWidget* target = keyTarget();
     if (target == nullptr) {
         return;
     }
-    Qt::KeyboardModifiers qtModifiers;
-    if (modifiers & ModControl) {
-        qtModifiers |= Qt::ControlModifier;
-    }
-    if (modifiers & ModShift) {
-        qtModifiers |= Qt::ShiftModifier;
-    }
-    if (modifiers & ModAlt) {
-        qtModifiers |= Qt::AltModifier;
-    }
-    QTest::keyClick(target, letter, qtModifiers);
+    QTest::keyClick(target, letter, toQtModifiers(modifiers));
 }
 
 bool repaintPage(int gadget) {
