@@ -10,23 +10,13 @@
 #include <QUrl>
 
 #include "toolkit/rtf/rtf_formats.h"
+#include "toolkit/rtf/rtf_tokenizer.h"
 
 namespace rtf {
 namespace {
 
 constexpr int kPlaceholderSide = 32;
 const QString kPlaceholderName = QStringLiteral("rtf-picture:placeholder");
-
-int hexValue(std::uint8_t c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 std::uint32_t readLe32(const std::vector<std::uint8_t>& data, std::size_t at)
 {

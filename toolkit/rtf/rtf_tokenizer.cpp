@@ -8,17 +8,6 @@ namespace {
 bool isLetter(std::uint8_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
 
-int hexValue(std::uint8_t c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool endsTextRun(std::uint8_t c)
 {
     return c == '{' || c == '}' || c == '\\' || c == '\r' || c == '\n' || c == '\0' || c == '\t';
@@ -91,6 +80,17 @@ Token readControlWord(TokenizerState& state)
 }
 
 } // namespace
+
+int hexValue(std::uint8_t c)
+{
+    if (isDigit(c))
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
 Token nextToken(TokenizerState& state)
 {

@@ -48,4 +48,7 @@ struct TokenizerState {
 // control word "tab", a backslash before CR or LF as the control word "par".
 Token nextToken(TokenizerState& state);
 
+// The value of a hexadecimal digit in either case, or -1.
+int hexValue(std::uint8_t c);
+
 } // namespace rtf
