@@ -22,6 +22,12 @@ bool loadLanguage(const std::filesystem::path& container, std::u16string_view ba
     PreferencesDocument document;
     if (!openLanguageFile(container, baseName, document))
         return false;
+    mergeLanguageTexts(document, table);
+    return true;
+}
+
+void mergeLanguageTexts(PreferencesDocument& document, TextTable& table)
+{
     std::u16string group;
     std::u16string key;
     std::u16string value;
@@ -29,7 +35,6 @@ bool loadLanguage(const std::filesystem::path& container, std::u16string_view ba
         while (document.nextKey(key, value))
             table.setText(key, value);
     }
-    return true;
 }
 
 std::u16string chooseStartLanguage(std::u16string_view savedBaseName, bool portable, const LanguageList& list,

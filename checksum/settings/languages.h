@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "checksum/settings/language_list.h"
+#include "checksum/settings/preferences_document.h"
 #include "checksum/settings/preferences_file.h"
 #include "checksum/settings/text_table.h"
 
@@ -47,6 +48,10 @@ void scanLanguages(const std::filesystem::path& container, LanguageList& list);
 // ones; keys the file lacks keep their texts. False, with `table` unchanged,
 // when the file cannot be found or read.
 bool loadLanguage(const std::filesystem::path& container, std::u16string_view baseName, TextTable& table);
+
+// Merges every key/value pair of the open language `document` into `table`,
+// later pairs overriding earlier ones (pairs above the first group excepted).
+void mergeLanguageTexts(PreferencesDocument& document, TextTable& table);
 
 // The base name to start with: the saved one; when none is saved and the
 // settings are per-user (not portable), the system locale name with every

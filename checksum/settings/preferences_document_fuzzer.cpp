@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "checksum/settings/languages.h"
 #include "checksum/settings/preferences_document.h"
 #include "checksum/settings/text_table.h"
 #include "platform/text.h"
@@ -21,13 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Everything a language load and a preferences read do.
     settings::TextTable table;
-    std::u16string group;
-    std::u16string key;
-    std::u16string value;
-    while (document.nextGroup(group)) {
-        while (document.nextKey(key, value))
-            table.setText(key, value);
-    }
+    settings::mergeLanguageTexts(document, table);
     document.selectGroup(u"General");
     document.readInteger(u"CRC32", 0);
     document.selectGroup(u"Language");
