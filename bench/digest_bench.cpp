@@ -43,11 +43,13 @@ struct Reference {
 };
 
 // The reference and required ratio for each row of kAlgorithmRows.
-constexpr Reference kReferences[digest::kAlgorithmRowCount] = {
+// clang-format off
+constexpr Reference kReferences[engine::kAlgorithmRowCount] = {
     {nullptr, 2.0},      {"MD5", 1.0},      {"SHA1", 1.0},     {"SHA224", 1.0},
     {"SHA256", 1.0},     {"SHA384", 1.0},   {"SHA512", 1.0},   {"SHA3-224", 1.0},
     {"SHA3-256", 1.0},   {"SHA3-384", 1.0}, {"SHA3-512", 1.0},
 };
+// clang-format on
 
 template <typename Run>
 double bestSeconds(int passes, Run&& run)
@@ -136,10 +138,10 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    digest::registerStandardPlugins();
+    engine::registerStandardPlugins();
     std::printf("kernel level: %s (processor offers %s); OpenSSL: %s; zlib: %s\n",
-                digest::kernelLevelName(digest::kernelCeiling()),
-                digest::kernelLevelName(digest::highestKernelLevel()), OpenSSL_version(OPENSSL_VERSION), zlibVersion());
+                engine::kernelLevelName(engine::kernelCeiling()),
+                engine::kernelLevelName(engine::highestKernelLevel()), OpenSSL_version(OPENSSL_VERSION), zlibVersion());
 
     const char* tmp = std::getenv("TMPDIR");
     const std::filesystem::path path =
@@ -170,10 +172,10 @@ int main(int argc, char** argv)
 
     std::printf("\nIn memory, %zu MiB buffer (GB/s, best of 5 alternating passes)\n", bufferMiB);
     std::printf("%-10s %9s %9s %7s %7s  %s\n", "algorithm", "ours", "ref", "ratio", "target", "");
-    double memoryRate[digest::kAlgorithmRowCount] = {};
+    double memoryRate[engine::kAlgorithmRowCount] = {};
     int misses = 0;
-    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
-        const digest::AlgorithmRow& row = digest::kAlgorithmRows[r];
+    for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
+        const engine::AlgorithmRow& row = engine::kAlgorithmRows[r];
         const Reference& ref = kReferences[r];
         std::string ours, theirs;
         // Passes alternate between the two, so that load from elsewhere on the
@@ -181,7 +183,7 @@ int main(int argc, char** argv)
         double ourSeconds = 1e30, refSeconds = 1e30;
         for (int pass = 0; pass < 5; ++pass) {
             ourSeconds = std::min(ourSeconds, bestSeconds(1, [&] {
-                ours = digest::bufferDigestHex(buffer.data(), buffer.size(), row.algorithm, row.bitWidth);
+                ours = engine::bufferDigestHex(buffer.data(), buffer.size(), row.algorithm, row.bitWidth);
             }));
             refSeconds = std::min(refSeconds, bestSeconds(1, [&] { theirs = referenceHex(ref, buffer.data(), buffer.size()); }));
         }
@@ -202,20 +204,20 @@ int main(int argc, char** argv)
     std::printf("(crc32 also needs at least 10 GB/s in memory)\n");
 
     if (withFile) {
-        digest::fileDigestHex(path, digest::Crc32); // warm the page cache
+        engine::fileDigestHex(path, engine::Crc32); // warm the page cache
         const double bytes = static_cast<double>(fileMiB * kMiB);
         std::printf("\nfileDigestHex on a page-cached %zu MiB file (GB/s, best of 2)\n", fileMiB);
         std::printf("%-10s %9s %9s %7s  %s\n", "algorithm", "file", "memory", "file/mem", "");
-        for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
-            const digest::AlgorithmRow& row = digest::kAlgorithmRows[r];
-            const double seconds = bestSeconds(2, [&] { digest::fileDigestHex(path, row.algorithm, row.bitWidth); });
+        for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
+            const engine::AlgorithmRow& row = engine::kAlgorithmRows[r];
+            const double seconds = bestSeconds(2, [&] { engine::fileDigestHex(path, row.algorithm, row.bitWidth); });
             const double rate = bytes / seconds / 1e9;
             const double share = rate / memoryRate[r];
-            const bool ok = row.algorithm == digest::Crc32 || share >= 0.9;
+            const bool ok = row.algorithm == engine::Crc32 || share >= 0.9;
             misses += !ok;
             std::printf("%-10.*s %9.2f %9.2f %7.2f   %s\n", static_cast<int>(row.shortName.size()),
                         row.shortName.data(), rate, memoryRate[r], share,
-                        row.algorithm == digest::Crc32 ? "(reported only)" : ok ? "ok" : "MISS");
+                        row.algorithm == engine::Crc32 ? "(reported only)" : ok ? "ok" : "MISS");
         }
 
         const bool ok = baseline > 0 && peak - baseline < 8 * 1024;

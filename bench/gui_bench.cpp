@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "checksum/app/app_ids.h"
+#include "checksum/app/hashmere_ids.h"
 #include "checksum/app/hashmere_app.h"
 #include "checksum/app/requester.h"
 #include "checksum/engine/digest.h"
@@ -53,27 +53,27 @@ double timedRun(const std::string& program, const std::vector<std::string>& argu
 }
 
 double guiRun(const fs::path& file, const fs::path& settings) {
-    app::HashmereApp hashmere;
-    app::StartOptions options;
+    hashmere::HashmereApp hashmere;
+    hashmere::StartOptions options;
     options.programFolder = fs::path(HASHMERE_PROGRAM_DIR) / "";
     options.perUserFolder = settings / "";
     options.arguments = {file.u16string()};
     options.systemLocaleName = u"en_GB";
-    if (!app::startHashmere(hashmere, options)) {
+    if (!hashmere::startHashmere(hashmere, options)) {
         return -1;
     }
     for (int row = 0; row < 11; ++row) {
-        tk::setState(app::algorithmCheck(row), 1);
+        toolkit::setState(hashmere::algorithmCheck(row), 1);
     }
-    tk::testing::whenWindowShown(app::kRequesterWindow, [] { tk::testing::click(app::kRequesterNoButton); });
+    toolkit::testing::whenWindowShown(hashmere::kRequesterWindow, [] { toolkit::testing::click(hashmere::kRequesterNoButton); });
     const Clock::time_point start = Clock::now();
-    tk::testing::click(app::kRunButton);
+    toolkit::testing::click(hashmere::kRunButton);
     do {
-        app::handleEvent(hashmere, tk::waitEvent());
+        hashmere::handleEvent(hashmere, toolkit::waitEvent());
     } while (hashmere.runActive);
     const double seconds = secondsSince(start);
-    const bool complete = !tk::text(app::resultField(10)).empty();
-    tk::testing::reset();
+    const bool complete = !toolkit::text(hashmere::resultField(10)).empty();
+    toolkit::testing::reset();
     return complete ? seconds : -1;
 }
 
@@ -115,10 +115,10 @@ int main(int argc, char** argv) {
             out.write(block.data(), static_cast<std::streamsize>(block.size()));
         }
     }
-    digest::registerStandardPlugins();
-    digest::fileDigestHex(file, digest::Crc32); // into the page cache
+    engine::registerStandardPlugins();
+    engine::fileDigestHex(file, engine::Crc32); // into the page cache
 
-    if (!tk::testing::initialiseHeadless()) {
+    if (!toolkit::testing::initialiseHeadless()) {
         std::fprintf(stderr, "the toolkit did not start\n");
         return 1;
     }
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    tk::shutdown();
+    toolkit::shutdown();
     fs::remove_all(work);
     // On a shared machine the best of the rounds is the steadier figure.
     const double g = median(gui), c = median(cli);

@@ -37,23 +37,23 @@ struct Figures {
 
 Figures measureOnce(const std::string& page) {
     Figures f;
-    tk::setPageZoom(kPage, 100);
-    tk::showRichText(kPage, "", 0);
-    tk::testing::repaintPage(kPage);
+    toolkit::setPageZoom(kPage, 100);
+    toolkit::showRichText(kPage, "", 0);
+    toolkit::testing::repaintPage(kPage);
     auto start = Clock::now();
-    tk::showRichText(kPage, page.data(), page.size());
-    tk::testing::repaintPage(kPage);
+    toolkit::showRichText(kPage, page.data(), page.size());
+    toolkit::testing::repaintPage(kPage);
     f.show = millisecondsSince(start);
     start = Clock::now();
-    tk::setPageZoom(kPage, 120);
-    tk::testing::repaintPage(kPage);
+    toolkit::setPageZoom(kPage, 120);
+    toolkit::testing::repaintPage(kPage);
     f.zoomStep = millisecondsSince(start);
     start = Clock::now();
-    tk::setPageZoom(kPage, 100);
-    tk::testing::repaintPage(kPage);
+    toolkit::setPageZoom(kPage, 100);
+    toolkit::testing::repaintPage(kPage);
     f.zoomBack = millisecondsSince(start);
     start = Clock::now();
-    tk::testing::pageView(kPage); // lays out every line
+    toolkit::testing::pageView(kPage); // lays out every line
     f.wholeLayout = millisecondsSince(start);
     return f;
 }
@@ -101,14 +101,14 @@ int main(int argc, char** argv) {
             files.push_back(arg);
         }
     }
-    if (!tk::testing::initialiseHeadless()) {
+    if (!toolkit::testing::initialiseHeadless()) {
         std::fprintf(stderr, "page_view_bench: the toolkit did not start\n");
         return 1;
     }
-    tk::openWindow(kWindow, 0, 0, width, height, u"bench", tk::WindowCaption);
-    tk::createPageView(kWindow, kPage, 0, 0, width, height);
-    tk::showWindow(kWindow);
-    tk::testing::processEvents(50);
+    toolkit::openWindow(kWindow, 0, 0, width, height, u"bench", toolkit::WindowCaption);
+    toolkit::createPageView(kWindow, kPage, 0, 0, width, height);
+    toolkit::showWindow(kWindow);
+    toolkit::testing::processEvents(50);
     if (sizeMb > 0) {
         measure("generated " + std::to_string(sizeMb) + " MB page",
                 generatePage(static_cast<std::size_t>(sizeMb * 1e6)), runs, width, height);
@@ -121,6 +121,6 @@ int main(int argc, char** argv) {
         measure(file, std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), runs, width,
                 height);
     }
-    tk::shutdown();
+    toolkit::shutdown();
     return 0;
 }

@@ -1,6 +1,6 @@
 # cmake -DOUT=file.cpp -DFUNCTION=ns::name -DBASE=dir -DFILES=a;b -P embed_files.cmake
 # Writes a C++ source that holds each file's bytes and defines
-#   const tk::EmbeddedFile* ns::name(std::string_view path)
+#   const toolkit::EmbeddedFile* ns::name(std::string_view path)
 # returning the file by its path relative to BASE, or nullptr.
 string(REGEX MATCH "^(.*)::([^:]+)$" _ "${FUNCTION}")
 set(namespace "${CMAKE_MATCH_1}")
@@ -18,9 +18,9 @@ foreach(file IN LISTS FILES)
   string(APPEND table "    {\"${name}\", kFile${index}, ${size}},\n")
   math(EXPR index "${index} + 1")
 endforeach()
-string(APPEND body "const tk::EmbeddedFile kFiles[] = {\n${table}};\n\n} // namespace\n\n")
-string(APPEND body "namespace ${namespace} {\n\nconst tk::EmbeddedFile* ${function}(std::string_view path) {\n")
-string(APPEND body "    for (const tk::EmbeddedFile& file : kFiles) {\n        if (path == file.name) {\n            return &file;\n        }\n    }\n    return nullptr;\n}\n\n")
+string(APPEND body "const toolkit::EmbeddedFile kFiles[] = {\n${table}};\n\n} // namespace\n\n")
+string(APPEND body "namespace ${namespace} {\n\nconst toolkit::EmbeddedFile* ${function}(std::string_view path) {\n")
+string(APPEND body "    for (const toolkit::EmbeddedFile& file : kFiles) {\n        if (path == file.name) {\n            return &file;\n        }\n    }\n    return nullptr;\n}\n\n")
 string(APPEND body "} // namespace ${namespace}\n")
 file(WRITE "${OUT}.tmp" "${body}")
 file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)

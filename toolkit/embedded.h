@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace tk {
+namespace toolkit {
 
 struct EmbeddedFile {
     const char* name; // path relative to the embedded folder, "/"-separated
@@ -14,4 +14,4 @@ struct EmbeddedFile {
     std::size_t size;
 };
 
-} // namespace tk
+} // namespace toolkit

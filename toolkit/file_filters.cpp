@@ -1,6 +1,6 @@
 #include "toolkit/file_filters.h"
 
-namespace tk {
+namespace toolkit {
 namespace {
 
 std::vector<std::u16string_view> split(std::u16string_view text, char16_t separator) {
@@ -51,4 +51,4 @@ std::vector<FileFilter> parseFilterList(std::u16string_view filters) {
     return result;
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace toolkit {
 
 struct FileFilter {
     std::u16string label;
@@ -20,4 +20,4 @@ struct FileFilter {
 
 std::vector<FileFilter> parseFilterList(std::u16string_view filters);
 
-} // namespace tk
+} // namespace toolkit

@@ -5,7 +5,7 @@
 namespace {
 
 TEST(FileFilters, LabelsAndMasksAlternate) {
-    auto filters = tk::parseFilterList(u"Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    auto filters = toolkit::parseFilterList(u"Text files (*.txt)|*.txt|All files (*.*)|*.*");
     ASSERT_EQ(filters.size(), 2u);
     EXPECT_EQ(filters[0].label, u"Text files (*.txt)");
     EXPECT_EQ(filters[0].masks, std::vector<std::u16string>{u"*.txt"});
@@ -14,17 +14,17 @@ TEST(FileFilters, LabelsAndMasksAlternate) {
 }
 
 TEST(FileFilters, SeveralMasksInOneField) {
-    auto filters = tk::parseFilterList(u"Checksums|*.sha256; *.md5;*.txt");
+    auto filters = toolkit::parseFilterList(u"Checksums|*.sha256; *.md5;*.txt");
     ASSERT_EQ(filters.size(), 1u);
     EXPECT_EQ(filters[0].masks, (std::vector<std::u16string>{u"*.sha256", u"*.md5", u"*.txt"}));
 }
 
 TEST(FileFilters, OddShapes) {
-    EXPECT_TRUE(tk::parseFilterList(u"").empty());
-    auto lone = tk::parseFilterList(u"Everything");
+    EXPECT_TRUE(toolkit::parseFilterList(u"").empty());
+    auto lone = toolkit::parseFilterList(u"Everything");
     ASSERT_EQ(lone.size(), 1u);
     EXPECT_EQ(lone[0].masks, std::vector<std::u16string>{u"*"});
-    auto hungarian = tk::parseFilterList(u"Súgófájlok (*.help)|*.help|Minden fájl (*.*)|*.*");
+    auto hungarian = toolkit::parseFilterList(u"Súgófájlok (*.help)|*.help|Minden fájl (*.*)|*.*");
     ASSERT_EQ(hungarian.size(), 2u);
     EXPECT_EQ(hungarian[0].label, u"Súgófájlok (*.help)");
 }

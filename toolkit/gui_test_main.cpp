@@ -9,8 +9,8 @@ namespace {
 
 class HeadlessToolkit : public ::testing::Environment {
 public:
-    void SetUp() override { ASSERT_TRUE(tk::testing::initialiseHeadless()); }
-    void TearDown() override { tk::shutdown(); }
+    void SetUp() override { ASSERT_TRUE(toolkit::testing::initialiseHeadless()); }
+    void TearDown() override { toolkit::shutdown(); }
 };
 
 } // namespace

@@ -18,7 +18,7 @@
 #include "toolkit/testing.h"
 #include "toolkit/toolkit.h"
 
-namespace tt = tk::testing;
+namespace tt = toolkit::testing;
 
 namespace {
 
@@ -28,15 +28,15 @@ constexpr int kPage = 1;
 struct PageViewTest : ::testing::Test {
     void SetUp() override {
         tt::reset();
-        ASSERT_TRUE(tk::openWindow(kWindow, 0, 0, 400, 300, u"Page", tk::WindowCaption));
-        ASSERT_TRUE(tk::createPageView(kWindow, kPage, 0, 0, 400, 300));
-        tk::showWindow(kWindow);
+        ASSERT_TRUE(toolkit::openWindow(kWindow, 0, 0, 400, 300, u"Page", toolkit::WindowCaption));
+        ASSERT_TRUE(toolkit::createPageView(kWindow, kPage, 0, 0, 400, 300));
+        toolkit::showWindow(kWindow);
         ASSERT_TRUE(tt::activate(kWindow));
-        tk::setActiveGadget(kPage);
+        toolkit::setActiveGadget(kPage);
     }
     void TearDown() override { tt::reset(); }
 
-    bool show(const std::string& rtf) { return tk::showRichText(kPage, rtf.data(), rtf.size()); }
+    bool show(const std::string& rtf) { return toolkit::showRichText(kPage, rtf.data(), rtf.size()); }
 };
 
 // An RTF picture group holding a solid black PNG of the given size in pixels (at 96 dpi).
@@ -125,31 +125,31 @@ TEST_F(PageViewTest, ShowRichTextReplacesTheWholeContent) {
         SCOPED_TRACE(c.bytes);
         ASSERT_TRUE(show("{\\rtf1 previous page}"));
         EXPECT_EQ(show(c.bytes), c.complete);
-        EXPECT_EQ(tk::text(kPage), c.text);
+        EXPECT_EQ(toolkit::text(kPage), c.text);
     }
     ASSERT_TRUE(show("{\\rtf1 previous page}"));
-    EXPECT_TRUE(tk::showRichText(kPage, nullptr, 0));
-    EXPECT_TRUE(tk::text(kPage).empty());
+    EXPECT_TRUE(toolkit::showRichText(kPage, nullptr, 0));
+    EXPECT_TRUE(toolkit::text(kPage).empty());
 }
 
 TEST_F(PageViewTest, CallerMayFreeTheBytesAfterwards) {
     auto bytes = std::make_unique<std::string>("{\\rtf1\\ansi kept text}");
-    ASSERT_TRUE(tk::showRichText(kPage, bytes->data(), bytes->size()));
+    ASSERT_TRUE(toolkit::showRichText(kPage, bytes->data(), bytes->size()));
     std::fill(bytes->begin(), bytes->end(), 'x');
     bytes.reset();
     tt::processEvents();
-    EXPECT_EQ(tk::text(kPage), u"kept text");
+    EXPECT_EQ(toolkit::text(kPage), u"kept text");
 }
 
 TEST_F(PageViewTest, OtherGadgetsAreLeftAlone) {
-    ASSERT_TRUE(tk::createButton(kWindow, 2, 0, 0, 50, 20, u"Button"));
+    ASSERT_TRUE(toolkit::createButton(kWindow, 2, 0, 0, 50, 20, u"Button"));
     std::string rtf = "{\\rtf1 x}";
-    EXPECT_FALSE(tk::showRichText(2, rtf.data(), rtf.size()));
-    EXPECT_EQ(tk::text(2), u"Button");
-    EXPECT_EQ(tk::pageZoom(2), 0);
-    EXPECT_FALSE(tk::setPageZoom(2, 100));
-    EXPECT_EQ(tk::pageZoom(99), 0);
-    EXPECT_EQ(tk::printPageToPdf(2, scratch("none.pdf"), u"x"), -1);
+    EXPECT_FALSE(toolkit::showRichText(2, rtf.data(), rtf.size()));
+    EXPECT_EQ(toolkit::text(2), u"Button");
+    EXPECT_EQ(toolkit::pageZoom(2), 0);
+    EXPECT_FALSE(toolkit::setPageZoom(2, 100));
+    EXPECT_EQ(toolkit::pageZoom(99), 0);
+    EXPECT_EQ(toolkit::printPageToPdf(2, scratch("none.pdf"), u"x"), -1);
 }
 
 TEST_F(PageViewTest, ZoomAcceptsOnlyRatiosFromOneSixtyFourthToSixtyFour) {
@@ -166,9 +166,9 @@ TEST_F(PageViewTest, ZoomAcceptsOnlyRatiosFromOneSixtyFourthToSixtyFour) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.numerator) + "/" + std::to_string(c.denominator));
-        ASSERT_TRUE(tk::setPageZoom(kPage, 100));
-        EXPECT_EQ(tk::setPageZoomRatio(kPage, c.numerator, c.denominator), c.accepted);
-        EXPECT_EQ(tk::pageZoom(kPage), c.percent);
+        ASSERT_TRUE(toolkit::setPageZoom(kPage, 100));
+        EXPECT_EQ(toolkit::setPageZoomRatio(kPage, c.numerator, c.denominator), c.accepted);
+        EXPECT_EQ(toolkit::pageZoom(kPage), c.percent);
     }
 }
 
@@ -182,7 +182,7 @@ TEST_F(PageViewTest, ZoomScalesPicturesAndTextTogether) {
     int textHeightAt100 = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.percent);
-        ASSERT_TRUE(tk::setPageZoom(kPage, c.percent));
+        ASSERT_TRUE(toolkit::setPageZoom(kPage, c.percent));
         QImage image = pageImage();
         QRect picture = darkPixels(image, 0, c.pictureHeight);
         EXPECT_EQ(picture, QRect(0, 0, c.pictureWidth, c.pictureHeight));
@@ -204,14 +204,14 @@ TEST_F(PageViewTest, PageRewrapsAtTheViewWidthWhenZoomed) {
     }
     ASSERT_TRUE(show(page(words)));
     tt::PageViewState at100 = tt::pageView(kPage);
-    ASSERT_TRUE(tk::setPageZoom(kPage, 200));
+    ASSERT_TRUE(toolkit::setPageZoom(kPage, 200));
     tt::PageViewState at200 = tt::pageView(kPage);
     EXPECT_EQ(at100.maxScrollX, 0);
     EXPECT_EQ(at200.maxScrollX, 0);
     EXPECT_LE(at200.contentWidth, at200.viewWidth);
     // Twice the line height and about twice the lines.
     EXPECT_GT(at200.contentHeight, 3 * at100.contentHeight);
-    tk::resizeGadget(kPage, tk::kKeep, tk::kKeep, 200, tk::kKeep);
+    toolkit::resizeGadget(kPage, toolkit::kKeep, toolkit::kKeep, 200, toolkit::kKeep);
     tt::PageViewState narrow = tt::pageView(kPage);
     EXPECT_EQ(narrow.maxScrollX, 0);
     EXPECT_GT(narrow.contentHeight, at200.contentHeight);
@@ -225,7 +225,7 @@ TEST_F(PageViewTest, MarginsAreExactPixels) {
     ASSERT_TRUE(show(page(blackPicture(10, 10) + "\\par\\qr " + blackPicture(10, 10) + "\\par")));
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.left) + "," + std::to_string(c.right));
-        tk::setPageMargins(kPage, c.left, c.right);
+        toolkit::setPageMargins(kPage, c.left, c.right);
         int viewWidth = tt::pageView(kPage).viewWidth;
         QImage image = pageImage();
         QRect first = darkPixels(image, 0, 10);
@@ -238,30 +238,30 @@ TEST_F(PageViewTest, MarginsAreExactPixels) {
 TEST_F(PageViewTest, BackgroundColourHasRedInTheLowByte) {
     ASSERT_TRUE(show(page("x")));
     struct Case {
-        tk::Colour set;
-        tk::Colour shown;
+        toolkit::Colour set;
+        toolkit::Colour shown;
     };
     const Case cases[] = {
-        {tk::rgb(255, 0, 0), 0x0000FF},
-        {tk::rgb(10, 200, 30), 0x1EC80A},
-        {-1, tk::systemColour(tk::SystemColour::Window)},
+        {toolkit::rgb(255, 0, 0), 0x0000FF},
+        {toolkit::rgb(10, 200, 30), 0x1EC80A},
+        {-1, toolkit::systemColour(toolkit::SystemColour::Window)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.set);
-        tk::setPageBackground(kPage, c.set);
+        toolkit::setPageBackground(kPage, c.set);
         EXPECT_EQ(tt::view(kPage).backgroundColour, c.shown);
         QRgb corner = pageImage().pixel(300, 5);
-        EXPECT_EQ(tk::rgb(qRed(corner), qGreen(corner), qBlue(corner)), c.shown);
+        EXPECT_EQ(toolkit::rgb(qRed(corner), qGreen(corner), qBlue(corner)), c.shown);
     }
 }
 
 TEST_F(PageViewTest, SettingsSurviveANewPage) {
-    ASSERT_TRUE(tk::setPageZoom(kPage, 140));
-    tk::setPageMargins(kPage, 12, 3);
-    tk::setPageBackground(kPage, tk::rgb(200, 210, 220));
+    ASSERT_TRUE(toolkit::setPageZoom(kPage, 140));
+    toolkit::setPageMargins(kPage, 12, 3);
+    toolkit::setPageBackground(kPage, toolkit::rgb(200, 210, 220));
     ASSERT_TRUE(show(page(blackPicture(10, 10))));
-    EXPECT_EQ(tk::pageZoom(kPage), 140);
-    EXPECT_EQ(tt::view(kPage).backgroundColour, tk::rgb(200, 210, 220));
+    EXPECT_EQ(toolkit::pageZoom(kPage), 140);
+    EXPECT_EQ(tt::view(kPage).backgroundColour, toolkit::rgb(200, 210, 220));
     EXPECT_EQ(darkPixels(pageImage()), QRect(12, 0, 14, 14));
 }
 
@@ -277,15 +277,15 @@ TEST_F(PageViewTest, KeysAndWheelScrollButControlWheelDoesNotZoom) {
         std::function<bool(int before, int after, int maximum)> expect;
     };
     const Step steps[] = {
-        {"Down", [] { tt::pressKey(tk::Key::Down); }, [](int b, int a, int) { return a > b; }},
-        {"PageDown", [] { tt::pressKey(tk::Key::PageDown); }, [](int b, int a, int) { return a > b + 100; }},
-        {"Up", [] { tt::pressKey(tk::Key::Up); }, [](int b, int a, int) { return a < b; }},
-        {"End", [] { tt::pressKey(tk::Key::End, tk::ModControl); }, [](int, int a, int m) { return a == m; }},
-        {"PageUp", [] { tt::pressKey(tk::Key::PageUp); }, [](int b, int a, int) { return a < b - 100; }},
-        {"Home", [] { tt::pressKey(tk::Key::Home, tk::ModControl); }, [](int, int a, int) { return a == 0; }},
+        {"Down", [] { tt::pressKey(toolkit::Key::Down); }, [](int b, int a, int) { return a > b; }},
+        {"PageDown", [] { tt::pressKey(toolkit::Key::PageDown); }, [](int b, int a, int) { return a > b + 100; }},
+        {"Up", [] { tt::pressKey(toolkit::Key::Up); }, [](int b, int a, int) { return a < b; }},
+        {"End", [] { tt::pressKey(toolkit::Key::End, toolkit::ModControl); }, [](int, int a, int m) { return a == m; }},
+        {"PageUp", [] { tt::pressKey(toolkit::Key::PageUp); }, [](int b, int a, int) { return a < b - 100; }},
+        {"Home", [] { tt::pressKey(toolkit::Key::Home, toolkit::ModControl); }, [](int, int a, int) { return a == 0; }},
         {"wheel down", [] { tt::turnWheel(kPage, -2); }, [](int b, int a, int) { return a > b; }},
         {"wheel up", [] { tt::turnWheel(kPage, 1); }, [](int b, int a, int) { return a < b; }},
-        {"Ctrl+wheel", [] { tt::turnWheel(kPage, -3, tk::ModControl); }, [](int b, int a, int) { return a > b; }},
+        {"Ctrl+wheel", [] { tt::turnWheel(kPage, -3, toolkit::ModControl); }, [](int b, int a, int) { return a > b; }},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.what);
@@ -293,9 +293,9 @@ TEST_F(PageViewTest, KeysAndWheelScrollButControlWheelDoesNotZoom) {
         step.act();
         tt::PageViewState after = tt::pageView(kPage);
         EXPECT_TRUE(step.expect(before, after.scrollY, after.maxScrollY)) << before << " -> " << after.scrollY;
-        EXPECT_EQ(tk::pageZoom(kPage), 100);
+        EXPECT_EQ(toolkit::pageZoom(kPage), 100);
     }
-    tk::scrollPageToTop(kPage);
+    toolkit::scrollPageToTop(kPage);
     EXPECT_EQ(tt::pageView(kPage).scrollY, 0);
     tt::turnWheel(kPage, -5);
     ASSERT_GT(tt::pageView(kPage).scrollY, 0);
@@ -307,8 +307,8 @@ TEST_F(PageViewTest, LongPageIsLaidOutAsFarAsShownAndTheRestFromTheEventLoop) {
     const std::string rtf = numberedLines(3000);
     // A twin view of the same size, laid out whole at once, gives the full scroll range.
     constexpr int kTwin = 2;
-    ASSERT_TRUE(tk::createPageView(kWindow, kTwin, 0, 0, 400, 300));
-    ASSERT_TRUE(tk::showRichText(kTwin, rtf.data(), rtf.size()));
+    ASSERT_TRUE(toolkit::createPageView(kWindow, kTwin, 0, 0, 400, 300));
+    ASSERT_TRUE(toolkit::showRichText(kTwin, rtf.data(), rtf.size()));
     const int full = tt::pageView(kTwin).maxScrollY;
     EXPECT_GT(full, 30000);
 
@@ -331,7 +331,7 @@ TEST_F(PageViewTest, WideContentScrollsSidewaysAndScrollsBackToTheCorner) {
     EXPECT_GE(state.contentWidth, 900);
     tt::turnWheel(kPage, -5);
     ASSERT_GT(tt::pageView(kPage).scrollY, 0);
-    tk::scrollPageToTop(kPage);
+    toolkit::scrollPageToTop(kPage);
     state = tt::pageView(kPage);
     EXPECT_EQ(state.scrollX, 0);
     EXPECT_EQ(state.scrollY, 0);
@@ -341,14 +341,14 @@ TEST_F(PageViewTest, DraggedTextIsSelectedAndCopied) {
     ASSERT_TRUE(show(page("Alpha beta gamma\\par second line")));
     ASSERT_TRUE(tt::dragInPage(kPage, 0, 8, 395, 8));
     EXPECT_EQ(tt::pageView(kPage).selectedText, u"Alpha beta gamma");
-    tk::setClipboardText(u"old");
-    tt::pressLetter('C', tk::ModControl);
-    EXPECT_EQ(tk::clipboardText(), u"Alpha beta gamma");
+    toolkit::setClipboardText(u"old");
+    tt::pressLetter('C', toolkit::ModControl);
+    EXPECT_EQ(toolkit::clipboardText(), u"Alpha beta gamma");
 
-    tt::pressLetter('A', tk::ModControl);
-    tt::pressLetter('C', tk::ModControl);
-    EXPECT_EQ(tk::clipboardText(), u"Alpha beta gamma\nsecond line");
-    EXPECT_EQ(tk::pageZoom(kPage), 100);
+    tt::pressLetter('A', toolkit::ModControl);
+    tt::pressLetter('C', toolkit::ModControl);
+    EXPECT_EQ(toolkit::clipboardText(), u"Alpha beta gamma\nsecond line");
+    EXPECT_EQ(toolkit::pageZoom(kPage), 100);
 }
 
 struct Pdf {
@@ -379,9 +379,9 @@ TEST_F(PageViewTest, PrintsEveryLineOnceOverPagesOfThePrintableArea) {
     ASSERT_EQ(std::system("command -v pdftotext >/dev/null && command -v pdfinfo >/dev/null"), 0)
         << "poppler-utils is needed";
     ASSERT_TRUE(show(numberedLines(150)));
-    ASSERT_TRUE(tk::setPageZoom(kPage, 300)); // the zoom is the screen's only
+    ASSERT_TRUE(toolkit::setPageZoom(kPage, 300)); // the zoom is the screen's only
     std::filesystem::path file = scratch("print.pdf");
-    int printed = tk::printPageToPdf(kPage, file, u"Leafscope");
+    int printed = toolkit::printPageToPdf(kPage, file, u"Leafscope");
     // A 12-point line is about 1/5 inch: 150 lines fill three or four pages of A4 or Letter.
     EXPECT_GE(printed, 3);
     EXPECT_LE(printed, 4);
@@ -403,16 +403,16 @@ TEST_F(PageViewTest, PrintsEveryLineOnceOverPagesOfThePrintableArea) {
     std::filesystem::remove(file);
 
     ASSERT_TRUE(show(""));
-    EXPECT_EQ(tk::printPageToPdf(kPage, file, u"Leafscope"), 1);
+    EXPECT_EQ(toolkit::printPageToPdf(kPage, file, u"Leafscope"), 1);
     std::filesystem::remove(file);
-    EXPECT_EQ(tk::printPageToPdf(kPage, "/nonexistent-folder/x.pdf", u"Leafscope"), -1);
+    EXPECT_EQ(toolkit::printPageToPdf(kPage, "/nonexistent-folder/x.pdf", u"Leafscope"), -1);
 }
 
 TEST_F(PageViewTest, PrintedPicturesKeepTheirSize) {
     // 144 x 96 pixels at 96 dpi: 1.5 x 1 inch on paper, whatever the printer's resolution.
     ASSERT_TRUE(show(page(blackPicture(144, 96))));
     std::filesystem::path file = scratch("picture.pdf");
-    ASSERT_EQ(tk::printPageToPdf(kPage, file, u"Leafscope"), 1);
+    ASSERT_EQ(toolkit::printPageToPdf(kPage, file, u"Leafscope"), 1);
     std::optional<std::string> png = commandOutput("pdftoppm -r 72 -png -singlefile '" + file.string() + "'");
     ASSERT_TRUE(png && !png->empty());
     QImage image = QImage::fromData(QByteArray(png->data(), static_cast<qsizetype>(png->size())), "PNG");

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-namespace tk {
+namespace toolkit {
 namespace {
 
 std::uint32_t bigEndian(const std::uint8_t* bytes) {
@@ -64,4 +64,4 @@ bool decodePng(const void* data, std::size_t size, RgbaImage& image) {
     return true;
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace tk {
+namespace toolkit {
 
 // Largest width or height decodePng accepts; larger images are refused before
 // any pixel memory is allocated.
@@ -26,4 +26,4 @@ struct RgbaImage {
 // data[0, size).
 bool decodePng(const void* data, std::size_t size, RgbaImage& image);
 
-} // namespace tk
+} // namespace toolkit

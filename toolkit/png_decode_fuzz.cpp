@@ -5,7 +5,7 @@
 #include "toolkit/png_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tk::RgbaImage image;
-    tk::decodePng(data, size, image);
+    toolkit::RgbaImage image;
+    toolkit::decodePng(data, size, image);
     return 0;
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-std::vector<std::uint8_t> bytesOf(const tk::EmbeddedFile* file) {
+std::vector<std::uint8_t> bytesOf(const toolkit::EmbeddedFile* file) {
     return std::vector<std::uint8_t>(file->data, file->data + file->size);
 }
 
@@ -61,10 +61,10 @@ TEST(PngDecode, EveryEmbeddedPictureDecodesAtItsSize) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.leafscope ? "leafscope/" : "hashmere/") + c.name);
-        const tk::EmbeddedFile* file = c.leafscope ? artwork::leafscopeFile(c.name) : artwork::hashmereFile(c.name);
+        const toolkit::EmbeddedFile* file = c.leafscope ? artwork::leafscopeFile(c.name) : artwork::hashmereFile(c.name);
         ASSERT_NE(file, nullptr);
-        tk::RgbaImage image;
-        ASSERT_TRUE(tk::decodePng(file->data, file->size, image));
+        toolkit::RgbaImage image;
+        ASSERT_TRUE(toolkit::decodePng(file->data, file->size, image));
         EXPECT_EQ(image.width, c.size);
         EXPECT_EQ(image.height, c.size);
         EXPECT_EQ(image.pixels.size(), static_cast<std::size_t>(c.size * c.size * 4));
@@ -74,8 +74,8 @@ TEST(PngDecode, EveryEmbeddedPictureDecodesAtItsSize) {
 
 TEST(PngDecode, PixelsAreStraightRgba) {
     std::vector<std::uint8_t> png = logo();
-    tk::RgbaImage image;
-    ASSERT_TRUE(tk::decodePng(png.data(), png.size(), image));
+    toolkit::RgbaImage image;
+    ASSERT_TRUE(toolkit::decodePng(png.data(), png.size(), image));
     // The corner lies outside the rounded square: fully transparent.
     EXPECT_EQ(image.pixels[3], 0);
     // The middle of the left edge is the square's dark red, opaque.
@@ -126,14 +126,14 @@ TEST(PngDecode, DamagedDataGivesNoImage) {
     cases.push_back({"text, not PNG", std::vector<std::uint8_t>{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        tk::RgbaImage image;
+        toolkit::RgbaImage image;
         image.width = 7;
-        EXPECT_FALSE(tk::decodePng(c.bytes.data(), c.bytes.size(), image));
+        EXPECT_FALSE(toolkit::decodePng(c.bytes.data(), c.bytes.size(), image));
         EXPECT_EQ(image.width, 0);
         EXPECT_TRUE(image.pixels.empty());
     }
-    tk::RgbaImage image;
-    EXPECT_FALSE(tk::decodePng(nullptr, 100, image));
+    toolkit::RgbaImage image;
+    EXPECT_FALSE(toolkit::decodePng(nullptr, 100, image));
 }
 
 TEST(PngDecode, EveryTruncationGivesNoImage) {
@@ -141,8 +141,8 @@ TEST(PngDecode, EveryTruncationGivesNoImage) {
     for (std::size_t length = 0; length < good.size(); ++length) {
         // Copy into a buffer of exactly `length` bytes so that ASan sees any over-read.
         std::vector<std::uint8_t> prefix(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
-        tk::RgbaImage image;
-        ASSERT_FALSE(tk::decodePng(prefix.data(), prefix.size(), image)) << "length " << length;
+        toolkit::RgbaImage image;
+        ASSERT_FALSE(toolkit::decodePng(prefix.data(), prefix.size(), image)) << "length " << length;
     }
 }
 

@@ -15,7 +15,7 @@
 
 #include "toolkit/toolkit.h"
 
-namespace tk::testing {
+namespace toolkit::testing {
 
 // Sets QT_QPA_PLATFORM=offscreen unless it is set, then initialise().
 bool initialiseHeadless();
@@ -151,4 +151,4 @@ bool savePageImage(int gadget, const std::filesystem::path& file);
 // Saves a picture of the window (its inner area and menu bar) as a PNG file.
 bool saveScreenshot(int window, const std::filesystem::path& file);
 
-} // namespace tk::testing
+} // namespace toolkit::testing

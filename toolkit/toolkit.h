@@ -3,11 +3,11 @@
 // shortcuts, fonts and images, one blocking event wait and posted application
 // events. Programs drive their windows the way their tables of numbers read:
 //
-//     tk::openWindow(kMainWindow, 0, 0, 1000, 605, title, tk::WindowCaption | ...);
-//     tk::createButton(kMainWindow, 44, 865, 540, 130, 35, verifyText);
+//     toolkit::openWindow(kMainWindow, 0, 0, 1000, 605, title, toolkit::WindowCaption | ...);
+//     toolkit::createButton(kMainWindow, 44, 865, 540, 130, 35, verifyText);
 //     for (;;) {
-//         tk::Event event = tk::waitEvent();
-//         if (event.kind == tk::EventKind::Gadget && event.id == 44) ...
+//         toolkit::Event event = toolkit::waitEvent();
+//         if (event.kind == toolkit::EventKind::Gadget && event.id == 44) ...
 //     }
 //
 // This header is free of Qt types; the Qt 6 Widgets back end lives in
@@ -44,7 +44,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tk {
+namespace toolkit {
 
 // ------------------------------------------------------------------ Colours
 
@@ -438,4 +438,4 @@ std::u16string clipboardText();
 // name ("example.org") opens as a web address. False when nothing took it.
 bool openWithDefaultHandler(std::u16string_view address);
 
-} // namespace tk
+} // namespace toolkit

@@ -13,33 +13,33 @@
 namespace {
 
 TEST(ToolkitShutdown, CallsFromAWorkerDuringAndAfterShutdownAreHarmless) {
-    ASSERT_TRUE(tk::openWindow(0, 0, 0, 300, 200, u"Main", tk::WindowCaption));
-    ASSERT_TRUE(tk::createTextField(0, 5, 10, 10, 200, 25, u"start"));
-    ASSERT_TRUE(tk::createProgressBar(0, 43, 10, 40, 200, 20, 0, 1000000));
+    ASSERT_TRUE(toolkit::openWindow(0, 0, 0, 300, 200, u"Main", toolkit::WindowCaption));
+    ASSERT_TRUE(toolkit::createTextField(0, 5, 10, 10, 200, 25, u"start"));
+    ASSERT_TRUE(toolkit::createProgressBar(0, 43, 10, 40, 200, 20, 0, 1000000));
     std::atomic<bool> stop{false};
     std::atomic<int> rounds{0};
     std::thread worker([&] {
         while (!stop) {
-            tk::setText(5, u"busy");
-            tk::setValue(43, rounds + 1);
-            tk::setColour(5, tk::ColourRole::Text, tk::rgb(255, 0, 0));
-            (void)tk::text(5);
-            (void)tk::value(43);
-            tk::postEvent(0, tk::kFirstApplicationEvent);
+            toolkit::setText(5, u"busy");
+            toolkit::setValue(43, rounds + 1);
+            toolkit::setColour(5, toolkit::ColourRole::Text, toolkit::rgb(255, 0, 0));
+            (void)toolkit::text(5);
+            (void)toolkit::value(43);
+            toolkit::postEvent(0, toolkit::kFirstApplicationEvent);
             ++rounds;
         }
     });
     while (rounds < 50) {
-        tk::waitEvent(10);
+        toolkit::waitEvent(10);
     }
-    tk::shutdown(); // the worker is still calling
-    EXPECT_FALSE(tk::isInitialised());
+    toolkit::shutdown(); // the worker is still calling
+    EXPECT_FALSE(toolkit::isInitialised());
     int before = rounds;
     while (rounds < before + 50) {
         std::this_thread::yield();
     }
-    EXPECT_EQ(tk::text(5), u"");
-    EXPECT_FALSE(tk::postEvent(0, tk::kFirstApplicationEvent));
+    EXPECT_EQ(toolkit::text(5), u"");
+    EXPECT_FALSE(toolkit::postEvent(0, toolkit::kFirstApplicationEvent));
     stop = true;
     worker.join();
 }

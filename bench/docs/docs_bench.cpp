@@ -26,7 +26,7 @@
 
 namespace {
 
-using namespace helpdoc;
+using namespace document;
 using Bytes = std::vector<std::uint8_t>;
 namespace fs = std::filesystem;
 

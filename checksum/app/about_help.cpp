@@ -1,10 +1,10 @@
 // The About box, the maker's website and the help viewer.
 
-#include "checksum/app/app_ids.h"
-#include "checksum/app/app_internal.h"
+#include "checksum/app/hashmere_ids.h"
+#include "checksum/app/hashmere_internal.h"
 #include "checksum/app/result_lines.h"
 
-namespace app {
+namespace hashmere {
 namespace {
 
 constexpr char16_t kAuthorName[] = u"Ilona Varga";
@@ -19,9 +19,9 @@ std::u16string aboutText(const HashmereApp& app) {
 }
 
 void closeAboutWindow() {
-    tk::closeWindow(kAboutWindow);
-    tk::setWindowEnabled(kMainWindow, true);
-    tk::activateWindow(kMainWindow);
+    toolkit::closeWindow(kAboutWindow);
+    toolkit::setWindowEnabled(kMainWindow, true);
+    toolkit::activateWindow(kMainWindow);
 }
 
 } // namespace
@@ -29,32 +29,32 @@ void closeAboutWindow() {
 void showAboutWindow(HashmereApp& app) {
     const std::u16string text = aboutText(app);
     const std::uint32_t flags =
-        tk::WindowCaption | tk::WindowSystemMenu | tk::WindowInvisible | tk::WindowOwnerCentered;
-    if (!tk::openWindow(kAboutWindow, 0, 0, kAboutWidth, kAboutHeight, lookup(app, "tAboutTITLE"), flags,
+        toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowInvisible | toolkit::WindowOwnerCentered;
+    if (!toolkit::openWindow(kAboutWindow, 0, 0, kAboutWidth, kAboutHeight, lookup(app, "tAboutTITLE"), flags,
                         kMainWindow)) {
         return;
     }
-    tk::setWindowEnabled(kMainWindow, false);
-    tk::createImage(kAboutWindow, kAboutLogo, 5, 5, 128, 128, kLogoImage);
-    tk::createText(kAboutWindow, kAboutTitle, 150, 10, 445, 45, u"Hashmere");
-    tk::setFont(kAboutTitle, kTitleFont);
-    tk::createText(kAboutWindow, kAboutText, 150, 55, 445, 160, text);
-    tk::setFont(kAboutText, kBodyFont);
-    tk::createButton(kAboutWindow, kAboutOkButton, kAboutWidth - 105, 220, 100, 25, lookup(app, "tGenOK"));
-    tk::showWindow(kAboutWindow);
+    toolkit::setWindowEnabled(kMainWindow, false);
+    toolkit::createImage(kAboutWindow, kAboutLogo, 5, 5, 128, 128, kLogoImage);
+    toolkit::createText(kAboutWindow, kAboutTitle, 150, 10, 445, 45, u"Hashmere");
+    toolkit::setFont(kAboutTitle, kTitleFont);
+    toolkit::createText(kAboutWindow, kAboutText, 150, 55, 445, 160, text);
+    toolkit::setFont(kAboutText, kBodyFont);
+    toolkit::createButton(kAboutWindow, kAboutOkButton, kAboutWidth - 105, 220, 100, 25, lookup(app, "tGenOK"));
+    toolkit::showWindow(kAboutWindow);
 }
 
-void handleAboutEvent(HashmereApp&, const tk::Event& event) {
-    if ((event.kind == tk::EventKind::Gadget && event.id == kAboutOkButton) ||
-        event.kind == tk::EventKind::CloseWindow) {
+void handleAboutEvent(HashmereApp&, const toolkit::Event& event) {
+    if ((event.kind == toolkit::EventKind::Gadget && event.id == kAboutOkButton) ||
+        event.kind == toolkit::EventKind::CloseWindow) {
         closeAboutWindow();
     }
 }
 
-void openWebsite(HashmereApp&) { tk::openWithDefaultHandler(webAddress(kWebsite)); }
+void openWebsite(HashmereApp&) { toolkit::openWithDefaultHandler(webAddress(kWebsite)); }
 
 void openHelp(HashmereApp& app) {
     startViewer(app.viewer, app.programFolder, lookup(app, "tLangFileLANGID"));
 }
 
-} // namespace app
+} // namespace hashmere

@@ -3,12 +3,12 @@
 // the dispatch of the main loop's events and its shutdown. All of it runs on
 // the user-interface thread except where a member says otherwise.
 //
-//   tk::initialise(argc, argv);
-//   app::HashmereApp hashmere;
-//   if (app::startHashmere(hashmere, app::defaultStartOptions(argc, argv)))
-//       app::runEventLoop(hashmere);
-//   app::shutdownHashmere(hashmere);
-//   app::endProcess(hashmere); // never returns
+//   toolkit::initialise(argc, argv);
+//   hashmere::HashmereApp hashmere;
+//   if (hashmere::startHashmere(hashmere, hashmere::defaultStartOptions(argc, argv)))
+//       hashmere::runEventLoop(hashmere);
+//   hashmere::shutdownHashmere(hashmere);
+//   hashmere::endProcess(hashmere); // never returns
 
 #include <array>
 #include <filesystem>
@@ -24,7 +24,7 @@
 #include "checksum/settings/preferences_file.h"
 #include "toolkit/toolkit.h"
 
-namespace app {
+namespace hashmere {
 
 inline constexpr char16_t kMainWindowCaption[] = u"Hashmere v1.0.0.0 (x86) - Orvanix";
 inline constexpr int kMainWindowWidth = 1000;
@@ -60,12 +60,12 @@ struct HashmereApp {
     bool runActive = false;
     bool runCancelled = false;
     bool closeAfterRun = false; // a close request came as the worker was finishing
-    digest::WorkerShared worker;
-    digest::WorkerPause pause;
+    engine::WorkerShared worker;
+    engine::WorkerPause pause;
     std::thread workerThread;
     // Worker thread: called at each of the worker's pause points after the
     // pause has been honoured (tests hold the worker here).
-    std::function<void(digest::PausePlace place, int row)> workerHook;
+    std::function<void(engine::PausePlace place, int row)> workerHook;
 
     ViewerState viewer;
 };
@@ -75,7 +75,7 @@ struct HashmereApp {
 bool startHashmere(HashmereApp& app, const StartOptions& options);
 
 // Acts on one event of the main loop.
-void handleEvent(HashmereApp& app, const tk::Event& event);
+void handleEvent(HashmereApp& app, const toolkit::Event& event);
 
 // Waits for and handles events until quitRequested is set.
 void runEventLoop(HashmereApp& app);
@@ -97,4 +97,4 @@ void openHelp(HashmereApp& app);
 // The checked rows' lines as Copy all and Save produce them.
 std::u16string currentResultLines();
 
-} // namespace app
+} // namespace hashmere

@@ -21,7 +21,7 @@
 #include <memory>
 #include <mutex>
 
-#include "checksum/app/app_ids.h"
+#include "checksum/app/hashmere_ids.h"
 #include "checksum/app/hashmere_app.h"
 #include "checksum/app/requester.h"
 #include "platform/text.h"
@@ -30,11 +30,11 @@
 namespace {
 
 namespace fs = std::filesystem;
-namespace tt = tk::testing;
+namespace tt = toolkit::testing;
 
 constexpr std::int32_t kHeldEvent = 65537;
-constexpr tk::Colour kGreen = tk::rgb(0, 255, 0);
-constexpr tk::Colour kRed = tk::rgb(255, 0, 0);
+constexpr toolkit::Colour kGreen = toolkit::rgb(0, 255, 0);
+constexpr toolkit::Colour kRed = toolkit::rgb(255, 0, 0);
 
 constexpr char16_t kCrc32Abc[] = u"352441c2";
 constexpr char16_t kSha1Abc[] = u"a9993e364706816aba3e25717850c26c9cd0d89d";
@@ -93,55 +93,55 @@ protected:
             if (hashmere->workerThread.joinable()) {
                 hashmere->workerThread.join();
             }
-            app::stopViewer(hashmere->viewer);
+            hashmere::stopViewer(hashmere->viewer);
         }
         tt::reset();
         fs::remove_all(folder);
     }
 
     void start(std::vector<std::u16string> arguments = {}) {
-        hashmere = std::make_unique<app::HashmereApp>();
-        app::StartOptions options;
+        hashmere = std::make_unique<hashmere::HashmereApp>();
+        hashmere::StartOptions options;
         options.programFolder = program;
         options.perUserFolder = folder / "user/";
         options.arguments = std::move(arguments);
         options.systemLocaleName = u"en_GB";
-        ASSERT_TRUE(app::startHashmere(*hashmere, options));
-        ASSERT_TRUE(tt::activate(app::kMainWindow));
+        ASSERT_TRUE(hashmere::startHashmere(*hashmere, options));
+        ASSERT_TRUE(tt::activate(hashmere::kMainWindow));
     }
 
     void startWith(const fs::path& file, std::initializer_list<int> rows) {
         start({file.u16string()});
         for (int row = 0; row < 11; ++row) {
-            tk::setState(app::algorithmCheck(row), 0);
+            toolkit::setState(hashmere::algorithmCheck(row), 0);
         }
         for (int row : rows) {
-            tk::setState(app::algorithmCheck(row), 1);
+            toolkit::setState(hashmere::algorithmCheck(row), 1);
         }
     }
 
     // Handles every event already queued (check-box clicks and the like).
     void drain() {
-        for (tk::Event event = tk::waitEvent(0); event.kind != tk::EventKind::None; event = tk::waitEvent(0)) {
-            app::handleEvent(*hashmere, event);
+        for (toolkit::Event event = toolkit::waitEvent(0); event.kind != toolkit::EventKind::None; event = toolkit::waitEvent(0)) {
+            hashmere::handleEvent(*hashmere, event);
         }
     }
 
     // Handles the next event of the main loop.
     void step() {
-        tk::Event event = tk::waitEvent(20000);
-        ASSERT_NE(event.kind, tk::EventKind::None) << "no event arrived";
-        app::handleEvent(*hashmere, event);
+        toolkit::Event event = toolkit::waitEvent(20000);
+        ASSERT_NE(event.kind, toolkit::EventKind::None) << "no event arrived";
+        hashmere::handleEvent(*hashmere, event);
     }
 
     // The next requester is answered with `yes` (the single button for No);
     // its message lands in `message`.
     void answerNextRequester(bool yes, std::u16string* message = nullptr) {
-        tt::whenWindowShown(app::kRequesterWindow, [yes, message] {
+        tt::whenWindowShown(hashmere::kRequesterWindow, [yes, message] {
             if (message != nullptr) {
-                *message = tt::view(app::kRequesterMessage).text;
+                *message = tt::view(hashmere::kRequesterMessage).text;
             }
-            tt::click(yes ? app::kRequesterYesButton : app::kRequesterNoButton);
+            tt::click(yes ? hashmere::kRequesterYesButton : hashmere::kRequesterNoButton);
         });
     }
 
@@ -150,7 +150,7 @@ protected:
     std::u16string run() {
         std::u16string message;
         answerNextRequester(false, &message);
-        EXPECT_TRUE(tt::click(app::kRunButton));
+        EXPECT_TRUE(tt::click(hashmere::kRunButton));
         do {
             step();
         } while (hashmere->runActive && !::testing::Test::HasFatalFailure());
@@ -158,9 +158,9 @@ protected:
     }
 
     // Holds the worker before its first block read of `row`; returns once it is held.
-    void holdAt(int row, digest::PausePlace at = digest::PausePlace::BeforeBlockRead) {
+    void holdAt(int row, engine::PausePlace at = engine::PausePlace::BeforeBlockRead) {
         hold = std::make_shared<Hold>();
-        hashmere->workerHook = [h = hold, row, at](digest::PausePlace place, int r) {
+        hashmere->workerHook = [h = hold, row, at](engine::PausePlace place, int r) {
             if (place != at || r != row) {
                 return;
             }
@@ -169,19 +169,19 @@ protected:
                 return;
             }
             h->reached = true;
-            tk::postEvent(app::kMainWindow, kHeldEvent);
+            toolkit::postEvent(hashmere::kMainWindow, kHeldEvent);
             h->released.wait(lock, [&h] { return h->open; });
         };
     }
     void clickRunUntilHeld() {
-        ASSERT_TRUE(tt::click(app::kRunButton));
+        ASSERT_TRUE(tt::click(hashmere::kRunButton));
         for (;;) {
-            tk::Event event = tk::waitEvent(20000);
-            ASSERT_NE(event.kind, tk::EventKind::None);
-            if (event.kind == tk::EventKind::Application && event.id == kHeldEvent) {
+            toolkit::Event event = toolkit::waitEvent(20000);
+            ASSERT_NE(event.kind, toolkit::EventKind::None);
+            if (event.kind == toolkit::EventKind::Application && event.id == kHeldEvent) {
                 return;
             }
-            app::handleEvent(*hashmere, event);
+            hashmere::handleEvent(*hashmere, event);
         }
     }
     std::u16string finishHeldRun() {
@@ -202,18 +202,18 @@ protected:
     int languageItem(std::u16string_view baseName) {
         for (std::size_t n = 0; n < hashmere->menuLanguages.size(); ++n) {
             if (hashmere->menuLanguages[n].baseName == baseName) {
-                return app::kFirstLanguageItem + static_cast<int>(n);
+                return hashmere::kFirstLanguageItem + static_cast<int>(n);
             }
         }
         return -1;
     }
     void chooseLanguage(std::u16string_view baseName) {
-        ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, languageItem(baseName)));
+        ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, languageItem(baseName)));
         step();
     }
 
     fs::path folder, program, abc;
-    std::unique_ptr<app::HashmereApp> hashmere;
+    std::unique_ptr<hashmere::HashmereApp> hashmere;
     std::shared_ptr<Hold> hold;
 };
 
@@ -221,13 +221,13 @@ protected:
 
 TEST_F(Hashmere, MainWindowHasItsCaptionSizeAndEveryGadgetInPlace) {
     start();
-    const tt::WindowView window = tt::windowView(app::kMainWindow);
+    const tt::WindowView window = tt::windowView(hashmere::kMainWindow);
     EXPECT_TRUE(window.visible);
     EXPECT_EQ(window.title, u"Hashmere v1.0.0.0 (x86) - Orvanix");
     EXPECT_EQ(window.width, 1000);
     EXPECT_EQ(window.height, 605);
     EXPECT_FALSE(window.sizable);
-    EXPECT_LE(std::abs(window.x + window.width / 2 - tk::primaryScreenWidth() / 2), 2);
+    EXPECT_LE(std::abs(window.x + window.width / 2 - toolkit::primaryScreenWidth() / 2), 2);
 
     struct Expected {
         int id, x, y, w, h;
@@ -278,23 +278,23 @@ TEST_F(Hashmere, MainWindowHasItsCaptionSizeAndEveryGadgetInPlace) {
             EXPECT_TRUE(v.fontBold);
         }
     }
-    EXPECT_EQ(tk::attribute(app::kProgressBar, tk::Attribute::ProgressMaximum), 100);
-    EXPECT_EQ(tk::value(app::kProgressBar), 0);
+    EXPECT_EQ(toolkit::attribute(hashmere::kProgressBar, toolkit::Attribute::ProgressMaximum), 100);
+    EXPECT_EQ(toolkit::value(hashmere::kProgressBar), 0);
 }
 
 TEST_F(Hashmere, MenusCarryTheirTextsAndTheLanguagesInListOrderWithTheCurrentOneChecked) {
     start();
-    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuOpen), text("tMenuOPEN"));
-    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuQuit), text("tMenuQUIT"));
-    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuOpenHelp), text("tMenuOPENHELP"));
-    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuAbout), text("tMenuABOUT"));
-    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuOpenWebsite), text("tMenuOPENWEB"));
+    EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, hashmere::kMenuOpen), text("tMenuOPEN"));
+    EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, hashmere::kMenuQuit), text("tMenuQUIT"));
+    EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, hashmere::kMenuOpenHelp), text("tMenuOPENHELP"));
+    EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, hashmere::kMenuAbout), text("tMenuABOUT"));
+    EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, hashmere::kMenuOpenWebsite), text("tMenuOPENWEB"));
     const auto entries = hashmere->languages.languageList.entries();
     ASSERT_EQ(entries.size(), 4u);
     for (std::size_t n = 0; n < entries.size(); ++n) {
-        const int item = app::kFirstLanguageItem + static_cast<int>(n);
-        EXPECT_EQ(tk::menuItemText(app::kMainWindow, item), entries[n].displayName);
-        EXPECT_EQ(tk::menuItemChecked(app::kMainWindow, item), entries[n].baseName == u"en_GB");
+        const int item = hashmere::kFirstLanguageItem + static_cast<int>(n);
+        EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, item), entries[n].displayName);
+        EXPECT_EQ(toolkit::menuItemChecked(hashmere::kMainWindow, item), entries[n].baseName == u"en_GB");
     }
     EXPECT_EQ(hashmere->currentLanguageItem, languageItem(u"en_GB"));
 }
@@ -317,11 +317,11 @@ TEST_F(Hashmere, TheFirstArgumentIsTakenOnlyWhenItNamesAnExistingFile) {
         SCOPED_TRACE(c.name);
         tt::reset();
         start(c.arguments);
-        EXPECT_EQ(tt::view(app::kFileField).text, c.field);
+        EXPECT_EQ(tt::view(hashmere::kFileField).text, c.field);
         const bool chosen = !c.field.empty();
-        EXPECT_EQ(tt::view(app::kRunButton).enabled, chosen);
-        EXPECT_EQ(tt::view(app::kDeleteAllButton).enabled, chosen);
-        EXPECT_FALSE(tt::view(app::kSaveButton).enabled);
+        EXPECT_EQ(tt::view(hashmere::kRunButton).enabled, chosen);
+        EXPECT_EQ(tt::view(hashmere::kDeleteAllButton).enabled, chosen);
+        EXPECT_FALSE(tt::view(hashmere::kSaveButton).enabled);
     }
 }
 
@@ -332,13 +332,13 @@ TEST_F(Hashmere, CheckBoxesStartFromThePreferencesAndAreWrittenBackExactlyAtExit
     }
     start();
     for (int row = 0; row < 11; ++row) {
-        EXPECT_EQ(tk::state(app::algorithmCheck(row)), row == 1 || row == 10 ? 1 : 0) << "row " << row;
+        EXPECT_EQ(toolkit::state(hashmere::algorithmCheck(row)), row == 1 || row == 10 ? 1 : 0) << "row " << row;
     }
     chooseLanguage(u"hu_HU");
-    ASSERT_TRUE(tt::click(app::algorithmCheck(0)));
-    ASSERT_TRUE(tt::click(app::algorithmCheck(1)));
+    ASSERT_TRUE(tt::click(hashmere::algorithmCheck(0)));
+    ASSERT_TRUE(tt::click(hashmere::algorithmCheck(1)));
     drain();
-    app::shutdownHashmere(*hashmere);
+    hashmere::shutdownHashmere(*hashmere);
     EXPECT_EQ(readFile(program / "Hashmere.prefs"),
               "\xEF\xBB\xBF\r\n; Hashmere Preferences\r\n[Language]\r\nLanguage = hu_HU\r\n[General]\r\n"
               "CRC32 = 1\r\nMD5 = 0\r\nSHA1 = 0\r\nSHA2224 = 0\r\nSHA2256 = 0\r\nSHA2384 = 0\r\nSHA2512 = 0\r\n"
@@ -359,11 +359,11 @@ TEST_F(Hashmere, DropsSelectOnlyTheFirstExistingFileAndOnlyOnTheFileField) {
         std::u16string field;
     };
     const std::vector<Case> cases = {
-        {"on a result field", app::resultField(0), {abc.u16string()}, false, u""},
-        {"on the expected field", app::kExpectedField, {abc.u16string()}, false, u""},
-        {"a folder", app::kFileField, {(folder / "data").u16string()}, true, u""},
-        {"a missing file", app::kFileField, {(folder / "gone").u16string()}, true, u""},
-        {"three files", app::kFileField, {second.u16string(), abc.u16string(), abc.u16string()}, true,
+        {"on a result field", hashmere::resultField(0), {abc.u16string()}, false, u""},
+        {"on the expected field", hashmere::kExpectedField, {abc.u16string()}, false, u""},
+        {"a folder", hashmere::kFileField, {(folder / "data").u16string()}, true, u""},
+        {"a missing file", hashmere::kFileField, {(folder / "gone").u16string()}, true, u""},
+        {"three files", hashmere::kFileField, {second.u16string(), abc.u16string(), abc.u16string()}, true,
          second.u16string()},
     };
     for (const Case& c : cases) {
@@ -372,10 +372,10 @@ TEST_F(Hashmere, DropsSelectOnlyTheFirstExistingFileAndOnlyOnTheFileField) {
         if (c.accepted) {
             step();
         }
-        EXPECT_EQ(tk::text(app::kFileField), c.field);
-        EXPECT_EQ(tt::view(app::kRunButton).enabled, !c.field.empty());
+        EXPECT_EQ(toolkit::text(hashmere::kFileField), c.field);
+        EXPECT_EQ(tt::view(hashmere::kRunButton).enabled, !c.field.empty());
     }
-    EXPECT_EQ(tk::text(app::kExpectedField), u"");
+    EXPECT_EQ(toolkit::text(hashmere::kExpectedField), u"");
 }
 
 TEST_F(Hashmere, BrowseButtonAndOpenItemAskInTheFolderOfTheCurrentFile) {
@@ -383,13 +383,13 @@ TEST_F(Hashmere, BrowseButtonAndOpenItemAskInTheFolderOfTheCurrentFile) {
     const fs::path other = folder / "other.bin";
     std::ofstream(other) << "x";
     tt::cancelNextFileDialog();
-    ASSERT_TRUE(tt::click(app::kFileBrowseButton));
+    ASSERT_TRUE(tt::click(hashmere::kFileBrowseButton));
     step();
-    EXPECT_EQ(tk::text(app::kFileField), abc.u16string()); // cancelled: unchanged
+    EXPECT_EQ(toolkit::text(hashmere::kFileField), abc.u16string()); // cancelled: unchanged
     tt::answerNextFileDialog(other.u16string());
-    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuOpen));
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuOpen));
     step();
-    EXPECT_EQ(tk::text(app::kFileField), other.u16string());
+    EXPECT_EQ(toolkit::text(hashmere::kFileField), other.u16string());
     ASSERT_EQ(tt::fileDialogs().size(), 2u);
     for (const tt::FileDialogRecord& record : tt::fileDialogs()) {
         EXPECT_FALSE(record.save);
@@ -406,7 +406,7 @@ TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText) {
     struct Case {
         const char* name;
         std::u16string expected;
-        tk::Colour crc32, sha256;
+        toolkit::Colour crc32, sha256;
     };
     std::u16string upper(kSha256Abc);
     for (char16_t& c : upper) {
@@ -421,54 +421,54 @@ TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText) {
     startWith(abc, {0, 4});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        tk::setText(app::kExpectedField, c.expected);
+        toolkit::setText(hashmere::kExpectedField, c.expected);
         EXPECT_EQ(run(), endMessage(false, 0));
-        EXPECT_EQ(tk::text(app::resultField(0)), kCrc32Abc);
-        EXPECT_EQ(tk::text(app::resultField(4)), kSha256Abc);
-        EXPECT_EQ(tk::colour(app::resultField(0), tk::ColourRole::Text), c.crc32);
-        EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), c.sha256);
+        EXPECT_EQ(toolkit::text(hashmere::resultField(0)), kCrc32Abc);
+        EXPECT_EQ(toolkit::text(hashmere::resultField(4)), kSha256Abc);
+        EXPECT_EQ(toolkit::colour(hashmere::resultField(0), toolkit::ColourRole::Text), c.crc32);
+        EXPECT_EQ(toolkit::colour(hashmere::resultField(4), toolkit::ColourRole::Text), c.sha256);
     }
     // An empty expected text leaves the last run's colours.
-    tk::setText(app::kExpectedField, u"");
+    toolkit::setText(hashmere::kExpectedField, u"");
     run();
-    EXPECT_EQ(tk::colour(app::resultField(0), tk::ColourRole::Text), kGreen);
-    EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), kRed);
+    EXPECT_EQ(toolkit::colour(hashmere::resultField(0), toolkit::ColourRole::Text), kGreen);
+    EXPECT_EQ(toolkit::colour(hashmere::resultField(4), toolkit::ColourRole::Text), kRed);
 }
 
 TEST_F(Hashmere, EndOfRunRestoresTheFileChosenStateWithCopyButtonsOfCheckedRows) {
     startWith(abc, {1, 4});
     EXPECT_EQ(run(), endMessage(false, 0));
-    EXPECT_EQ(tk::text(app::kRunButton), text("tMainVERIFY"));
-    EXPECT_EQ(tk::value(app::kProgressBar), 0);
-    EXPECT_EQ(tk::attribute(app::kProgressBar, tk::Attribute::ProgressMaximum), 2);
+    EXPECT_EQ(toolkit::text(hashmere::kRunButton), text("tMainVERIFY"));
+    EXPECT_EQ(toolkit::value(hashmere::kProgressBar), 0);
+    EXPECT_EQ(toolkit::attribute(hashmere::kProgressBar, toolkit::Attribute::ProgressMaximum), 2);
     for (int row = 0; row < 11; ++row) {
-        EXPECT_EQ(tt::view(app::copyButton(row)).enabled, row == 1 || row == 4) << "row " << row;
-        EXPECT_TRUE(tt::view(app::algorithmCheck(row)).enabled);
+        EXPECT_EQ(tt::view(hashmere::copyButton(row)).enabled, row == 1 || row == 4) << "row " << row;
+        EXPECT_TRUE(tt::view(hashmere::algorithmCheck(row)).enabled);
     }
-    for (int gadget : {app::kCopyAllButton, app::kSaveButton, app::kDeleteAllButton, app::kFileBrowseButton,
-                       app::kExpectedField, app::kExpectedBrowseButton, app::kRunButton}) {
+    for (int gadget : {hashmere::kCopyAllButton, hashmere::kSaveButton, hashmere::kDeleteAllButton, hashmere::kFileBrowseButton,
+                       hashmere::kExpectedField, hashmere::kExpectedBrowseButton, hashmere::kRunButton}) {
         EXPECT_TRUE(tt::view(gadget).enabled) << "gadget " << gadget;
     }
     for (int item = 0; item <= 4; ++item) {
-        EXPECT_TRUE(tk::menuItemEnabled(app::kMainWindow, item));
+        EXPECT_TRUE(toolkit::menuItemEnabled(hashmere::kMainWindow, item));
     }
 }
 
 TEST_F(Hashmere, NoRowCheckedEndsAtOnceWithAnEmptyResultText) {
     startWith(abc, {});
     EXPECT_EQ(run(), endMessage(false, 0));
-    EXPECT_EQ(tk::attribute(app::kProgressBar, tk::Attribute::ProgressMaximum), 0);
+    EXPECT_EQ(toolkit::attribute(hashmere::kProgressBar, toolkit::Attribute::ProgressMaximum), 0);
     for (int row = 0; row < 11; ++row) {
-        EXPECT_FALSE(tt::view(app::copyButton(row)).enabled);
-        EXPECT_EQ(tk::text(app::resultField(row)), u"");
+        EXPECT_FALSE(tt::view(hashmere::copyButton(row)).enabled);
+        EXPECT_EQ(toolkit::text(hashmere::resultField(row)), u"");
     }
-    EXPECT_TRUE(tt::view(app::kCopyAllButton).enabled);
-    EXPECT_TRUE(tt::view(app::kSaveButton).enabled);
-    tk::setClipboardText(u"before");
+    EXPECT_TRUE(tt::view(hashmere::kCopyAllButton).enabled);
+    EXPECT_TRUE(tt::view(hashmere::kSaveButton).enabled);
+    toolkit::setClipboardText(u"before");
     answerNextRequester(false);
-    ASSERT_TRUE(tt::click(app::kCopyAllButton));
+    ASSERT_TRUE(tt::click(hashmere::kCopyAllButton));
     step();
-    EXPECT_EQ(tk::clipboardText(), u"");
+    EXPECT_EQ(toolkit::clipboardText(), u"");
 }
 
 TEST_F(Hashmere, AFileThatCannotBeReadCountsEveryCheckedRow) {
@@ -478,7 +478,7 @@ TEST_F(Hashmere, AFileThatCannotBeReadCountsEveryCheckedRow) {
     fs::remove(doomed);
     EXPECT_EQ(run(), endMessage(false, 4));
     for (int row : {0, 2, 5, 9}) {
-        EXPECT_EQ(tk::text(app::resultField(row)), u"");
+        EXPECT_EQ(toolkit::text(hashmere::resultField(row)), u"");
     }
 }
 
@@ -486,21 +486,21 @@ TEST_F(Hashmere, RunningStateDisablesEverythingButTheRunButtonAndTheLanguages) {
     startWith(abc, {0});
     holdAt(0);
     clickRunUntilHeld();
-    EXPECT_EQ(tk::text(app::kRunButton), text("tMainCANCEL"));
-    EXPECT_TRUE(tt::view(app::kRunButton).enabled);
-    for (int gadget : {app::kFileField, app::kFileBrowseButton, app::algorithmCheck(0), app::algorithmCheck(5),
-                       app::copyButton(0), app::kCopyAllButton, app::kSaveButton, app::kDeleteAllButton,
-                       app::kExpectedField, app::kExpectedBrowseButton}) {
+    EXPECT_EQ(toolkit::text(hashmere::kRunButton), text("tMainCANCEL"));
+    EXPECT_TRUE(tt::view(hashmere::kRunButton).enabled);
+    for (int gadget : {hashmere::kFileField, hashmere::kFileBrowseButton, hashmere::algorithmCheck(0), hashmere::algorithmCheck(5),
+                       hashmere::copyButton(0), hashmere::kCopyAllButton, hashmere::kSaveButton, hashmere::kDeleteAllButton,
+                       hashmere::kExpectedField, hashmere::kExpectedBrowseButton}) {
         EXPECT_FALSE(tt::view(gadget).enabled) << "gadget " << gadget;
     }
     for (int item = 0; item <= 4; ++item) {
-        EXPECT_FALSE(tk::menuItemEnabled(app::kMainWindow, item));
+        EXPECT_FALSE(toolkit::menuItemEnabled(hashmere::kMainWindow, item));
     }
-    EXPECT_TRUE(tk::menuItemEnabled(app::kMainWindow, languageItem(u"hu_HU")));
+    EXPECT_TRUE(toolkit::menuItemEnabled(hashmere::kMainWindow, languageItem(u"hu_HU")));
     // F1 raises the disabled help item: nothing starts.
-    tt::pressKey(tk::Key::F1);
+    tt::pressKey(toolkit::Key::F1);
     step();
-    EXPECT_FALSE(app::viewerRunning(hashmere->viewer));
+    EXPECT_FALSE(hashmere::viewerRunning(hashmere->viewer));
     EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
 }
 
@@ -510,12 +510,12 @@ TEST_F(Hashmere, CancelAnsweredNoLetsTheRunFinish) {
     clickRunUntilHeld();
     std::u16string question;
     answerNextRequester(false, &question);
-    ASSERT_TRUE(tt::click(app::kRunButton));
+    ASSERT_TRUE(tt::click(hashmere::kRunButton));
     step();
     EXPECT_EQ(question, text("tReqCANCEL"));
     EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
     for (int row : {0, 2, 5, 9}) {
-        EXPECT_FALSE(tk::text(app::resultField(row)).empty()) << "row " << row;
+        EXPECT_FALSE(toolkit::text(hashmere::resultField(row)).empty()) << "row " << row;
     }
 }
 
@@ -536,13 +536,13 @@ TEST_F(Hashmere, CancelAnsweredYesStopsAfterTheAlgorithmBeingComputed) {
         holdAt(c.heldRow);
         clickRunUntilHeld();
         answerNextRequester(true);
-        ASSERT_TRUE(tt::click(app::kRunButton));
+        ASSERT_TRUE(tt::click(hashmere::kRunButton));
         step();
         EXPECT_TRUE(hashmere->worker.cancelRequested.load());
         EXPECT_EQ(finishHeldRun(), endMessage(true, 0));
         for (int row : {0, 2, 5, 9}) {
             const bool computed = std::find(c.computed.begin(), c.computed.end(), row) != c.computed.end();
-            EXPECT_EQ(tk::text(app::resultField(row)).empty(), !computed) << "row " << row;
+            EXPECT_EQ(toolkit::text(hashmere::resultField(row)).empty(), !computed) << "row " << row;
         }
         EXPECT_FALSE(hashmere->runCancelled);
         // The next run is a normal one again.
@@ -557,10 +557,10 @@ TEST_F(Hashmere, LanguageSwitchDuringARunKeepsTheCancelLabel) {
     clickRunUntilHeld();
     chooseLanguage(u"hu_HU");
     EXPECT_EQ(hashmere->languages.languageBaseName, u"hu_HU");
-    EXPECT_EQ(tk::text(app::kRunButton), text("tMainCANCEL"));
+    EXPECT_EQ(toolkit::text(hashmere::kRunButton), text("tMainCANCEL"));
     EXPECT_NE(text("tMainCANCEL"), u"Cancel");
     EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
-    EXPECT_EQ(tk::text(app::kRunButton), text("tMainVERIFY"));
+    EXPECT_EQ(toolkit::text(hashmere::kRunButton), text("tMainVERIFY"));
 }
 
 // ------------------------------------------------------------ Results
@@ -580,10 +580,10 @@ TEST_F(Hashmere, SaveWritesExactlyTheCheckedRowsAndCopyAllPutsTheSameTextOnTheCl
     std::ofstream(folder / "out" / "sums.sha") << "an older and longer file to be replaced entirely";
     for (const Case& c : cases) {
         tt::answerNextFileDialog(c.chosen.u16string());
-        ASSERT_TRUE(tt::click(app::kSaveButton));
+        ASSERT_TRUE(tt::click(hashmere::kSaveButton));
         step();
         EXPECT_EQ(readFile(c.written), expected);
-        EXPECT_TRUE(tk::windowEnabled(app::kMainWindow));
+        EXPECT_TRUE(toolkit::windowEnabled(hashmere::kMainWindow));
     }
     const tt::FileDialogRecord& record = tt::fileDialogs().back();
     EXPECT_TRUE(record.save);
@@ -595,21 +595,21 @@ TEST_F(Hashmere, SaveWritesExactlyTheCheckedRowsAndCopyAllPutsTheSameTextOnTheCl
     const bool plantedBefore = fs::exists(planted);
     std::u16string message;
     answerNextRequester(false, &message);
-    ASSERT_TRUE(tt::click(app::kCopyAllButton));
+    ASSERT_TRUE(tt::click(hashmere::kCopyAllButton));
     step();
-    EXPECT_EQ(platform::utf16ToUtf8(tk::clipboardText()), expected);
+    EXPECT_EQ(platform::utf16ToUtf8(toolkit::clipboardText()), expected);
     EXPECT_EQ(message, text("tReqCLIPBOARD"));
     EXPECT_EQ(fs::exists(planted), plantedBefore); // no temporary file
-    ASSERT_TRUE(tt::click(app::copyButton(2)));
+    ASSERT_TRUE(tt::click(hashmere::copyButton(2)));
     step();
-    EXPECT_EQ(tk::clipboardText(), kSha1Abc);
+    EXPECT_EQ(toolkit::clipboardText(), kSha1Abc);
 
     // Checked after the run: an empty value; unchecked: left out.
-    ASSERT_TRUE(tt::click(app::algorithmCheck(4)));
-    ASSERT_TRUE(tt::click(app::algorithmCheck(0)));
+    ASSERT_TRUE(tt::click(hashmere::algorithmCheck(4)));
+    ASSERT_TRUE(tt::click(hashmere::algorithmCheck(0)));
     drain();
     tt::answerNextFileDialog((folder / "out" / "later.txt").u16string());
-    ASSERT_TRUE(tt::click(app::kSaveButton));
+    ASSERT_TRUE(tt::click(hashmere::kSaveButton));
     step();
     EXPECT_EQ(readFile(folder / "out" / "later.txt"),
               "SHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\nSHA2-256: \r\n");
@@ -619,11 +619,11 @@ TEST_F(Hashmere, CopyAllMessageUsesTheLowerMinimumHeight) {
     startWith(abc, {0});
     run();
     int height = 0;
-    tt::whenWindowShown(app::kRequesterWindow, [&height] {
-        height = tt::windowView(app::kRequesterWindow).height;
-        tt::click(app::kRequesterNoButton);
+    tt::whenWindowShown(hashmere::kRequesterWindow, [&height] {
+        height = tt::windowView(hashmere::kRequesterWindow).height;
+        tt::click(hashmere::kRequesterNoButton);
     });
-    ASSERT_TRUE(tt::click(app::kCopyAllButton));
+    ASSERT_TRUE(tt::click(hashmere::kCopyAllButton));
     step();
     EXPECT_EQ(height, 120); // lowered from 160 for this message only
     EXPECT_EQ(hashmere->styles.info.minimumHeight, 160);
@@ -631,27 +631,27 @@ TEST_F(Hashmere, CopyAllMessageUsesTheLowerMinimumHeight) {
 
 TEST_F(Hashmere, DeleteAllClearsFileAndResultsButKeepsTheExpectedTextAndTheChecks) {
     startWith(abc, {0, 4});
-    tk::setText(app::kExpectedField, kSha256Abc);
+    toolkit::setText(hashmere::kExpectedField, kSha256Abc);
     run();
     answerNextRequester(false);
-    ASSERT_TRUE(tt::click(app::kDeleteAllButton));
+    ASSERT_TRUE(tt::click(hashmere::kDeleteAllButton));
     step();
-    EXPECT_EQ(tk::text(app::kFileField), abc.u16string()); // answered No
+    EXPECT_EQ(toolkit::text(hashmere::kFileField), abc.u16string()); // answered No
     std::u16string question;
     answerNextRequester(true, &question);
-    ASSERT_TRUE(tt::click(app::kDeleteAllButton));
+    ASSERT_TRUE(tt::click(hashmere::kDeleteAllButton));
     step();
     EXPECT_EQ(question, text("tReqDELETEALL"));
-    EXPECT_EQ(tk::text(app::kFileField), u"");
-    EXPECT_EQ(tk::text(app::kExpectedField), kSha256Abc);
-    EXPECT_EQ(tk::state(app::algorithmCheck(0)), 1);
-    EXPECT_EQ(tk::state(app::algorithmCheck(4)), 1);
-    EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), kGreen);
+    EXPECT_EQ(toolkit::text(hashmere::kFileField), u"");
+    EXPECT_EQ(toolkit::text(hashmere::kExpectedField), kSha256Abc);
+    EXPECT_EQ(toolkit::state(hashmere::algorithmCheck(0)), 1);
+    EXPECT_EQ(toolkit::state(hashmere::algorithmCheck(4)), 1);
+    EXPECT_EQ(toolkit::colour(hashmere::resultField(4), toolkit::ColourRole::Text), kGreen);
     for (int row = 0; row < 11; ++row) {
-        EXPECT_EQ(tk::text(app::resultField(row)), u"");
-        EXPECT_FALSE(tt::view(app::copyButton(row)).enabled);
+        EXPECT_EQ(toolkit::text(hashmere::resultField(row)), u"");
+        EXPECT_FALSE(tt::view(hashmere::copyButton(row)).enabled);
     }
-    for (int gadget : {app::kCopyAllButton, app::kSaveButton, app::kDeleteAllButton, app::kRunButton}) {
+    for (int gadget : {hashmere::kCopyAllButton, hashmere::kSaveButton, hashmere::kDeleteAllButton, hashmere::kRunButton}) {
         EXPECT_FALSE(tt::view(gadget).enabled) << "gadget " << gadget;
     }
 }
@@ -666,7 +666,7 @@ TEST_F(Hashmere, ExpectedChecksumLoadsFromTheFirstLineOfAFile) {
         const char* name;
         std::u16string chosen;
         std::u16string expected;
-        tk::Colour colour;
+        toolkit::Colour colour;
     };
     const std::vector<Case> cases = {
         {"plain", plain.u16string(), kSha256Abc, kGreen},
@@ -677,11 +677,11 @@ TEST_F(Hashmere, ExpectedChecksumLoadsFromTheFirstLineOfAFile) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         tt::answerNextFileDialog(c.chosen);
-        ASSERT_TRUE(tt::click(app::kExpectedBrowseButton));
+        ASSERT_TRUE(tt::click(hashmere::kExpectedBrowseButton));
         step();
-        EXPECT_EQ(tk::text(app::kExpectedField), c.expected);
+        EXPECT_EQ(toolkit::text(hashmere::kExpectedField), c.expected);
         run();
-        EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), c.colour);
+        EXPECT_EQ(toolkit::colour(hashmere::resultField(4), toolkit::ColourRole::Text), c.colour);
     }
 }
 
@@ -689,16 +689,16 @@ TEST_F(Hashmere, ExpectedChecksumLoadsFromTheFirstLineOfAFile) {
 
 TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothing) {
     start();
-    const std::u16string english = tk::text(app::kRunButton);
+    const std::u16string english = toolkit::text(hashmere::kRunButton);
     // The checked language: no reload, even of texts changed since.
     hashmere->languages.textTable.setText(u"tMainVERIFY", u"changed in memory");
     chooseLanguage(u"en_GB");
     EXPECT_EQ(text("tMainVERIFY"), u"changed in memory");
-    EXPECT_EQ(tk::text(app::kRunButton), english);
+    EXPECT_EQ(toolkit::text(hashmere::kRunButton), english);
 
     chooseLanguage(u"hu_HU");
-    EXPECT_TRUE(tk::menuItemChecked(app::kMainWindow, languageItem(u"hu_HU")));
-    EXPECT_FALSE(tk::menuItemChecked(app::kMainWindow, languageItem(u"en_GB")));
+    EXPECT_TRUE(toolkit::menuItemChecked(hashmere::kMainWindow, languageItem(u"hu_HU")));
+    EXPECT_FALSE(toolkit::menuItemChecked(hashmere::kMainWindow, languageItem(u"en_GB")));
     EXPECT_EQ(hashmere->currentLanguageItem, languageItem(u"hu_HU"));
     const std::pair<int, const char*> gadgets[] = {
         {0, "tMainFILE"},      {2, "tGenBROWSE"},  {3, "tMainALGORITHM"},     {6, "tMainCLIPBOARD"},
@@ -706,12 +706,12 @@ TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothin
         {40, "tMainVERIFICATION"}, {42, "tGenBROWSE"}, {44, "tMainVERIFY"},
     };
     for (auto [gadget, key] : gadgets) {
-        EXPECT_EQ(tk::text(gadget), text(key)) << key;
+        EXPECT_EQ(toolkit::text(gadget), text(key)) << key;
     }
-    EXPECT_NE(tk::text(app::kRunButton), english);
-    EXPECT_EQ(tk::text(app::algorithmCheck(4)), u"SHA2 - 256");
-    EXPECT_EQ(tk::menuItemText(app::kMainWindow, app::kMenuOpenHelp), text("tMenuOPENHELP"));
-    EXPECT_EQ(tt::windowView(app::kMainWindow).title, u"Hashmere v1.0.0.0 (x86) - Orvanix");
+    EXPECT_NE(toolkit::text(hashmere::kRunButton), english);
+    EXPECT_EQ(toolkit::text(hashmere::algorithmCheck(4)), u"SHA2 - 256");
+    EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, hashmere::kMenuOpenHelp), text("tMenuOPENHELP"));
+    EXPECT_EQ(tt::windowView(hashmere::kMainWindow).title, u"Hashmere v1.0.0.0 (x86) - Orvanix");
     EXPECT_EQ(hashmere->styles.confirm.buttonLabels, text("tGenNO") + u"|" + text("tGenYES"));
     EXPECT_EQ(hashmere->styles.info.title, text("tGenMESSAGE"));
 }
@@ -720,14 +720,14 @@ TEST_F(Hashmere, ClosingWhileIdleAsksAndNoKeepsEverything) {
     start({abc.u16string()});
     std::u16string question;
     answerNextRequester(false, &question);
-    tt::clickCloseBox(app::kMainWindow);
+    tt::clickCloseBox(hashmere::kMainWindow);
     step();
     EXPECT_EQ(question, text("tReqSURETOEXIT"));
     EXPECT_FALSE(hashmere->quitRequested);
-    EXPECT_TRUE(tt::windowView(app::kMainWindow).visible);
-    EXPECT_EQ(tk::text(app::kFileField), abc.u16string());
+    EXPECT_TRUE(tt::windowView(hashmere::kMainWindow).visible);
+    EXPECT_EQ(toolkit::text(hashmere::kFileField), abc.u16string());
     answerNextRequester(true);
-    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuQuit));
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuQuit));
     step();
     EXPECT_TRUE(hashmere->quitRequested);
 }
@@ -738,29 +738,29 @@ TEST_F(Hashmere, ClosingDuringARunAnsweredNoContinuesTheRun) {
     clickRunUntilHeld();
     std::u16string question;
     answerNextRequester(false, &question);
-    tt::clickCloseBox(app::kMainWindow);
+    tt::clickCloseBox(hashmere::kMainWindow);
     step();
-    EXPECT_EQ(question, app::expandLineBreaks(text("tReqINPROGRESSQUIT")));
+    EXPECT_EQ(question, hashmere::expandLineBreaks(text("tReqINPROGRESSQUIT")));
     EXPECT_FALSE(hashmere->quitRequested);
     EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
 }
 
 TEST_F(Hashmere, ClosingAsTheWorkerFinishesAsksOnlyAfterTheEndOfRunMessage) {
     startWith(abc, {0});
-    holdAt(-1, digest::PausePlace::BeforeFinish); // past its last pause point
+    holdAt(-1, engine::PausePlace::BeforeFinish); // past its last pause point
     clickRunUntilHeld();
-    tt::clickCloseBox(app::kMainWindow);
+    tt::clickCloseBox(hashmere::kMainWindow);
     step(); // no question now: it would swallow the finished event
-    EXPECT_FALSE(tk::windowExists(app::kRequesterWindow));
+    EXPECT_FALSE(toolkit::windowExists(hashmere::kRequesterWindow));
     std::u16string endOfRun, question;
-    tt::whenWindowShown(app::kRequesterWindow, [&] {
-        endOfRun = tt::view(app::kRequesterMessage).text;
+    tt::whenWindowShown(hashmere::kRequesterWindow, [&] {
+        endOfRun = tt::view(hashmere::kRequesterMessage).text;
         // Runs inside the loop of the requester that follows this one.
         tt::runSoon([&question] {
-            question = tt::view(app::kRequesterMessage).text;
-            tt::click(app::kRequesterYesButton);
+            question = tt::view(hashmere::kRequesterMessage).text;
+            tt::click(hashmere::kRequesterYesButton);
         });
-        tt::click(app::kRequesterNoButton);
+        tt::click(hashmere::kRequesterNoButton);
     });
     hold->release();
     while (hashmere->runActive) {
@@ -779,14 +779,14 @@ TEST_F(Hashmere, QuittingDuringARunEndsTheProcessCleanlyWithTheWorkerStillRunnin
             holdAt(0); // never released: the worker is still running at exit
             clickRunUntilHeld();
             answerNextRequester(true);
-            tt::clickCloseBox(app::kMainWindow);
+            tt::clickCloseBox(hashmere::kMainWindow);
             step();
             if (!hashmere->quitRequested || !hashmere->worker.cancelRequested) {
                 std::_Exit(3);
             }
-            app::shutdownHashmere(*hashmere);
+            hashmere::shutdownHashmere(*hashmere);
             fs::remove_all(folder); // TearDown does not run in this process
-            app::endProcess(*hashmere, 0);
+            hashmere::endProcess(*hashmere, 0);
         },
         ::testing::ExitedWithCode(0), "");
 }
@@ -795,45 +795,45 @@ TEST_F(Hashmere, QuittingDuringARunEndsTheProcessCleanlyWithTheWorkerStillRunnin
 
 TEST_F(Hashmere, AboutBoxShowsItsTextAndDisablesTheMainWindowUntilClosed) {
     start();
-    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuAbout));
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuAbout));
     step();
-    const tt::WindowView about = tt::windowView(app::kAboutWindow);
+    const tt::WindowView about = tt::windowView(hashmere::kAboutWindow);
     EXPECT_TRUE(about.visible);
     EXPECT_EQ(about.title, text("tAboutTITLE"));
     EXPECT_EQ(about.width, 600);
     EXPECT_EQ(about.height, 250);
-    EXPECT_EQ(about.owner, app::kMainWindow);
+    EXPECT_EQ(about.owner, hashmere::kMainWindow);
     EXPECT_FALSE(about.sizable);
-    EXPECT_FALSE(tk::windowEnabled(app::kMainWindow));
-    EXPECT_EQ(tt::view(app::kAboutLogo).imageWidth, 128);
-    const tt::GadgetView title = tt::view(app::kAboutTitle);
+    EXPECT_FALSE(toolkit::windowEnabled(hashmere::kMainWindow));
+    EXPECT_EQ(tt::view(hashmere::kAboutLogo).imageWidth, 128);
+    const tt::GadgetView title = tt::view(hashmere::kAboutTitle);
     EXPECT_EQ(title.text, u"Hashmere");
     EXPECT_EQ(title.fontPointSize, 25);
-    EXPECT_EQ(tt::view(app::kAboutText).text, u"v1.0.0.0 (x86)\n\n" + text("tAboutCODE") +
+    EXPECT_EQ(tt::view(hashmere::kAboutText).text, u"v1.0.0.0 (x86)\n\n" + text("tAboutCODE") +
                                                   u"\nIlona Varga\n\nOrvanix\n\nwww.orvanix.example\n");
-    const tt::GadgetView ok = tt::view(app::kAboutOkButton);
+    const tt::GadgetView ok = tt::view(hashmere::kAboutOkButton);
     EXPECT_EQ(ok.x, 495);
     EXPECT_EQ(ok.y, 220);
     EXPECT_EQ(ok.text, text("tGenOK"));
-    EXPECT_TRUE(tt::saveScreenshot(app::kAboutWindow, shotsFolder() / "hashmere-about-en.png"));
-    tt::pressKey(tk::Key::F1); // F1 belongs to the main window only
-    ASSERT_TRUE(tt::click(app::kAboutOkButton));
+    EXPECT_TRUE(tt::saveScreenshot(hashmere::kAboutWindow, shotsFolder() / "hashmere-about-en.png"));
+    tt::pressKey(toolkit::Key::F1); // F1 belongs to the main window only
+    ASSERT_TRUE(tt::click(hashmere::kAboutOkButton));
     step();
-    EXPECT_FALSE(tk::windowExists(app::kAboutWindow));
-    EXPECT_TRUE(tk::windowEnabled(app::kMainWindow));
-    EXPECT_FALSE(app::viewerRunning(hashmere->viewer));
+    EXPECT_FALSE(toolkit::windowExists(hashmere::kAboutWindow));
+    EXPECT_TRUE(toolkit::windowEnabled(hashmere::kMainWindow));
+    EXPECT_FALSE(hashmere::viewerRunning(hashmere->viewer));
     // The close box closes it too.
-    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuAbout));
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuAbout));
     step();
-    tt::clickCloseBox(app::kAboutWindow);
+    tt::clickCloseBox(hashmere::kAboutWindow);
     step();
-    EXPECT_FALSE(tk::windowExists(app::kAboutWindow));
-    EXPECT_TRUE(tk::windowEnabled(app::kMainWindow));
+    EXPECT_FALSE(toolkit::windowExists(hashmere::kAboutWindow));
+    EXPECT_TRUE(toolkit::windowEnabled(hashmere::kMainWindow));
 }
 
 TEST_F(Hashmere, WebsiteOpensAsAnHttpsAddress) {
     start();
-    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuOpenWebsite));
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuOpenWebsite));
     step();
     EXPECT_EQ(tt::openedAddresses(), std::vector<std::u16string>{u"https://www.orvanix.example"});
 }
@@ -852,7 +852,7 @@ protected:
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
     void pressF1() {
-        tt::pressKey(tk::Key::F1);
+        tt::pressKey(toolkit::Key::F1);
         step();
     }
     fs::path report;
@@ -863,13 +863,13 @@ TEST_F(HelpViewer, StartsOneViewerOnTheManualOfTheCurrentLanguageAndEndsItAtExit
     pressF1();
     const std::string folderText = fs::path(program).parent_path().string();
     EXPECT_EQ(viewerReport(), folderText + "\n" + program.string() + "Hashmere_en_GB.help\n");
-    const int first = app::viewerProcess(hashmere->viewer);
+    const int first = hashmere::viewerProcess(hashmere->viewer);
     ASSERT_GT(first, 0);
     pressF1(); // still running: no second viewer
-    ASSERT_TRUE(tt::chooseMenuItem(app::kMainWindow, app::kMenuOpenHelp));
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuOpenHelp));
     step();
-    EXPECT_EQ(app::viewerProcess(hashmere->viewer), first);
-    app::shutdownHashmere(*hashmere);
+    EXPECT_EQ(hashmere::viewerProcess(hashmere->viewer), first);
+    hashmere::shutdownHashmere(*hashmere);
     EXPECT_EQ(kill(first, 0), -1); // ended and reaped
     int status = 0;
     EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1); // and no other viewer was started
@@ -888,18 +888,18 @@ TEST_F(HelpViewer, AfterTheViewerEndsHelpStartsANewOneForTheNewLanguage) {
     };
     pressF1();
     viewerReport();
-    const int first = app::viewerProcess(hashmere->viewer);
+    const int first = hashmere::viewerProcess(hashmere->viewer);
     chooseLanguage(u"hu_HU"); // the running viewer keeps its document
     kill(first, SIGTERM);     // the user closes the viewer
     {
         std::unique_lock<std::mutex> lock(mutex);
         ended.wait(lock, [&] { return viewerEnded; });
     }
-    EXPECT_FALSE(app::viewerRunning(hashmere->viewer));
+    EXPECT_FALSE(hashmere::viewerRunning(hashmere->viewer));
     pressF1();
     EXPECT_EQ(viewerReport(), fs::path(program).parent_path().string() + "\n" + program.string() +
                                   "Hashmere_hu_HU.help\n");
-    EXPECT_NE(app::viewerProcess(hashmere->viewer), first);
+    EXPECT_NE(hashmere::viewerProcess(hashmere->viewer), first);
 }
 
 // ------------------------------------------------------------ Screenshots for the README
@@ -921,11 +921,11 @@ TEST_F(Hashmere, ScreenshotsAfterARunInEnglishAndHungarian) {
             chooseLanguage(c.language);
         }
         run();
-        tk::setText(app::kExpectedField, tk::text(app::resultField(4)));
+        toolkit::setText(hashmere::kExpectedField, toolkit::text(hashmere::resultField(4)));
         run();
-        EXPECT_EQ(tk::colour(app::resultField(4), tk::ColourRole::Text), kGreen);
+        EXPECT_EQ(toolkit::colour(hashmere::resultField(4), toolkit::ColourRole::Text), kGreen);
         tt::processEvents();
-        ASSERT_TRUE(tt::saveScreenshot(app::kMainWindow, shotsFolder() / c.file));
+        ASSERT_TRUE(tt::saveScreenshot(hashmere::kMainWindow, shotsFolder() / c.file));
     }
     fs::remove_all(downloads.parent_path());
 }

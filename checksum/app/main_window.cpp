@@ -7,16 +7,16 @@
 #include <system_error>
 #include <thread>
 
-#include "checksum/app/app_ids.h"
-#include "checksum/app/app_internal.h"
-#include "checksum/app/app_resources.h"
+#include "checksum/app/hashmere_ids.h"
+#include "checksum/app/hashmere_internal.h"
+#include "checksum/app/hashmere_resources.h"
 #include "checksum/app/result_lines.h"
 #include "checksum/engine/algorithm_rows.h"
 #include "checksum/engine/digest.h"
 #include "platform/folders.h"
 #include "platform/text.h"
 
-namespace app {
+namespace hashmere {
 namespace {
 
 namespace fs = std::filesystem;
@@ -35,94 +35,94 @@ void applyRequesterTexts(HashmereApp& app) {
 }
 
 void createMenus(HashmereApp& app) {
-    app.hasMenu = tk::createMenuBar(kMainWindow);
+    app.hasMenu = toolkit::createMenuBar(kMainWindow);
     if (!app.hasMenu) {
         return;
     }
-    tk::addMenuTitle(kMainWindow, lookup(app, "tMenuFILE"));
-    tk::addMenuItem(kMainWindow, kMenuOpen, lookup(app, "tMenuOPEN"), kOpenIcon);
-    tk::addMenuSeparator(kMainWindow);
-    tk::addMenuItem(kMainWindow, kMenuQuit, lookup(app, "tMenuQUIT"), kQuitIcon);
-    tk::addMenuTitle(kMainWindow, lookup(app, "tMenuLANGUAGES"));
+    toolkit::addMenuTitle(kMainWindow, lookup(app, "tMenuFILE"));
+    toolkit::addMenuItem(kMainWindow, kMenuOpen, lookup(app, "tMenuOPEN"), kOpenIcon);
+    toolkit::addMenuSeparator(kMainWindow);
+    toolkit::addMenuItem(kMainWindow, kMenuQuit, lookup(app, "tMenuQUIT"), kQuitIcon);
+    toolkit::addMenuTitle(kMainWindow, lookup(app, "tMenuLANGUAGES"));
     for (std::size_t n = 0; n < app.menuLanguages.size(); ++n) {
         const int item = kFirstLanguageItem + static_cast<int>(n);
-        tk::addMenuItem(kMainWindow, item, app.menuLanguages[n].displayName);
+        toolkit::addMenuItem(kMainWindow, item, app.menuLanguages[n].displayName);
         if (app.menuLanguages[n].baseName == app.languages.languageBaseName) {
-            tk::setMenuItemChecked(kMainWindow, item, true);
+            toolkit::setMenuItemChecked(kMainWindow, item, true);
             app.currentLanguageItem = item;
         }
     }
-    tk::addMenuTitle(kMainWindow, lookup(app, "tMenuHELP"));
-    tk::addMenuItem(kMainWindow, kMenuOpenHelp, lookup(app, "tMenuOPENHELP"), kHelpIcon);
-    tk::addMenuSeparator(kMainWindow);
-    tk::addMenuItem(kMainWindow, kMenuAbout, lookup(app, "tMenuABOUT"), kAboutIcon);
-    tk::addMenuSeparator(kMainWindow);
-    tk::addMenuItem(kMainWindow, kMenuOpenWebsite, lookup(app, "tMenuOPENWEB"), kWebsiteIcon);
+    toolkit::addMenuTitle(kMainWindow, lookup(app, "tMenuHELP"));
+    toolkit::addMenuItem(kMainWindow, kMenuOpenHelp, lookup(app, "tMenuOPENHELP"), kHelpIcon);
+    toolkit::addMenuSeparator(kMainWindow);
+    toolkit::addMenuItem(kMainWindow, kMenuAbout, lookup(app, "tMenuABOUT"), kAboutIcon);
+    toolkit::addMenuSeparator(kMainWindow);
+    toolkit::addMenuItem(kMainWindow, kMenuOpenWebsite, lookup(app, "tMenuOPENWEB"), kWebsiteIcon);
 }
 
 void bodyButton(int gadget, int x, int y, int w, int h, std::u16string_view text, bool enabled) {
-    tk::createButton(kMainWindow, gadget, x, y, w, h, text);
-    tk::setFont(gadget, kBodyFont);
-    tk::setEnabled(gadget, enabled);
+    toolkit::createButton(kMainWindow, gadget, x, y, w, h, text);
+    toolkit::setFont(gadget, kBodyFont);
+    toolkit::setEnabled(gadget, enabled);
 }
 
 void createGadgets(HashmereApp& app) {
-    tk::createFrame(kMainWindow, kFileFrame, 5, 5, 990, 55, lookup(app, "tMainFILE"));
-    tk::createTextField(kMainWindow, kFileField, 10, 23, 855, 27, u"", tk::FieldReadOnly);
-    tk::setFont(kFileField, kBodyFont);
+    toolkit::createFrame(kMainWindow, kFileFrame, 5, 5, 990, 55, lookup(app, "tMainFILE"));
+    toolkit::createTextField(kMainWindow, kFileField, 10, 23, 855, 27, u"", toolkit::FieldReadOnly);
+    toolkit::setFont(kFileField, kBodyFont);
     bodyButton(kFileBrowseButton, 870, 23, 120, 27, lookup(app, "tGenBROWSE"), true);
-    tk::createFrame(kMainWindow, kAlgorithmFrame, 5, 65, 990, 410, lookup(app, "tMainALGORITHM"));
+    toolkit::createFrame(kMainWindow, kAlgorithmFrame, 5, 65, 990, 410, lookup(app, "tMainALGORITHM"));
     const std::u16string copyText = lookup(app, "tMainCLIPBOARD");
-    for (int row = 0; row < digest::kAlgorithmRowCount; ++row) {
+    for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
         const int y = 83 + 32 * row;
-        tk::createCheckBox(kMainWindow, algorithmCheck(row), 10, y, 100, 27,
-                           ascii(digest::kAlgorithmRows[static_cast<std::size_t>(row)].checkLabel));
-        tk::setFont(algorithmCheck(row), kBodyFont);
-        tk::createTextField(kMainWindow, resultField(row), 115, y, 770, 27, u"", tk::FieldReadOnly);
-        tk::setFont(resultField(row), kBodyFont);
+        toolkit::createCheckBox(kMainWindow, algorithmCheck(row), 10, y, 100, 27,
+                           ascii(engine::kAlgorithmRows[static_cast<std::size_t>(row)].checkLabel));
+        toolkit::setFont(algorithmCheck(row), kBodyFont);
+        toolkit::createTextField(kMainWindow, resultField(row), 115, y, 770, 27, u"", toolkit::FieldReadOnly);
+        toolkit::setFont(resultField(row), kBodyFont);
         bodyButton(copyButton(row), 890, y, 100, 27, copyText, false);
     }
     bodyButton(kCopyAllButton, 10, 440, 120, 27, copyText, false);
     bodyButton(kSaveButton, 135, 440, 120, 27, lookup(app, "tMainSAVE"), false);
     bodyButton(kDeleteAllButton, 870, 440, 120, 27, lookup(app, "tMainDELETEALL"), false);
-    tk::createFrame(kMainWindow, kVerificationFrame, 5, 480, 990, 55, lookup(app, "tMainVERIFICATION"));
-    tk::createTextField(kMainWindow, kExpectedField, 10, 498, 855, 27, u"");
-    tk::setFont(kExpectedField, kBodyFont);
+    toolkit::createFrame(kMainWindow, kVerificationFrame, 5, 480, 990, 55, lookup(app, "tMainVERIFICATION"));
+    toolkit::createTextField(kMainWindow, kExpectedField, 10, 498, 855, 27, u"");
+    toolkit::setFont(kExpectedField, kBodyFont);
     bodyButton(kExpectedBrowseButton, 870, 498, 120, 27, lookup(app, "tGenBROWSE"), true);
-    tk::createProgressBar(kMainWindow, kProgressBar, 5, 545, 855, 27, 0, 100);
-    tk::createButton(kMainWindow, kRunButton, 865, 540, 130, 35, lookup(app, "tMainVERIFY"));
-    tk::setFont(kRunButton, kRunFont);
-    tk::setEnabled(kRunButton, false);
-    tk::enableFileDrop(kFileField, true);
+    toolkit::createProgressBar(kMainWindow, kProgressBar, 5, 545, 855, 27, 0, 100);
+    toolkit::createButton(kMainWindow, kRunButton, 865, 540, 130, 35, lookup(app, "tMainVERIFY"));
+    toolkit::setFont(kRunButton, kRunFont);
+    toolkit::setEnabled(kRunButton, false);
+    toolkit::enableFileDrop(kFileField, true);
 }
 
 void relabel(HashmereApp& app) {
     static constexpr std::string_view kTitles[] = {"tMenuFILE", "tMenuLANGUAGES", "tMenuHELP"};
     for (int title = 0; title < 3; ++title) {
-        tk::setMenuTitleText(kMainWindow, title, lookup(app, kTitles[title]));
+        toolkit::setMenuTitleText(kMainWindow, title, lookup(app, kTitles[title]));
     }
     static constexpr std::string_view kItems[] = {"tMenuOPEN", "tMenuQUIT", "tMenuOPENHELP", "tMenuABOUT",
                                                   "tMenuOPENWEB"};
     for (int item = 0; item < 5; ++item) {
-        tk::setMenuItemText(kMainWindow, item, lookup(app, kItems[item]));
+        toolkit::setMenuItemText(kMainWindow, item, lookup(app, kItems[item]));
     }
-    tk::setText(kFileFrame, lookup(app, "tMainFILE"));
-    tk::setText(kFileBrowseButton, lookup(app, "tGenBROWSE"));
-    tk::setText(kAlgorithmFrame, lookup(app, "tMainALGORITHM"));
+    toolkit::setText(kFileFrame, lookup(app, "tMainFILE"));
+    toolkit::setText(kFileBrowseButton, lookup(app, "tGenBROWSE"));
+    toolkit::setText(kAlgorithmFrame, lookup(app, "tMainALGORITHM"));
     const std::u16string copyText = lookup(app, "tMainCLIPBOARD");
-    for (int row = 0; row < digest::kAlgorithmRowCount; ++row) {
-        tk::setText(copyButton(row), copyText);
+    for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
+        toolkit::setText(copyButton(row), copyText);
     }
-    tk::setText(kCopyAllButton, copyText);
-    tk::setText(kSaveButton, lookup(app, "tMainSAVE"));
-    tk::setText(kDeleteAllButton, lookup(app, "tMainDELETEALL"));
-    tk::setText(kVerificationFrame, lookup(app, "tMainVERIFICATION"));
-    tk::setText(kExpectedBrowseButton, lookup(app, "tGenBROWSE"));
-    tk::setText(kRunButton, lookup(app, app.runActive ? "tMainCANCEL" : "tMainVERIFY"));
+    toolkit::setText(kCopyAllButton, copyText);
+    toolkit::setText(kSaveButton, lookup(app, "tMainSAVE"));
+    toolkit::setText(kDeleteAllButton, lookup(app, "tMainDELETEALL"));
+    toolkit::setText(kVerificationFrame, lookup(app, "tMainVERIFICATION"));
+    toolkit::setText(kExpectedBrowseButton, lookup(app, "tGenBROWSE"));
+    toolkit::setText(kRunButton, lookup(app, app.runActive ? "tMainCANCEL" : "tMainVERIFY"));
 }
 
 void browseForFile(HashmereApp& app) {
-    const std::u16string chosen = tk::openFileDialog(lookup(app, "tReqOPENFILE"), folderPart(tk::text(kFileField)),
+    const std::u16string chosen = toolkit::openFileDialog(lookup(app, "tReqOPENFILE"), folderPart(toolkit::text(kFileField)),
                                                      lookup(app, "tReqOPENPATTERN"), 0);
     if (!chosen.empty()) {
         selectFile(app, chosen);
@@ -140,7 +140,7 @@ void closeRequested(HashmereApp& app) {
         askToQuit(app);
         return;
     }
-    if (!digest::pauseWorker(app.pause)) {
+    if (!engine::pauseWorker(app.pause)) {
         // The worker's finished event is on its way; a question now would
         // swallow it. Ask once the run has ended.
         app.closeAfterRun = true;
@@ -151,7 +151,7 @@ void closeRequested(HashmereApp& app) {
         app.worker.cancelRequested.store(true, std::memory_order_release);
         app.runCancelled = true;
     }
-    digest::resumeWorker(app.pause);
+    engine::resumeWorker(app.pause);
     if (quit) {
         // Give the worker a moment to reach its cancel check; the loop does
         // not wait for it to finish.
@@ -161,7 +161,7 @@ void closeRequested(HashmereApp& app) {
 }
 
 void handleCommand(HashmereApp& app, int command) {
-    if (command >= 0 && command < kFirstLanguageItem && app.hasMenu && !tk::menuItemEnabled(kMainWindow, command)) {
+    if (command >= 0 && command < kFirstLanguageItem && app.hasMenu && !toolkit::menuItemEnabled(kMainWindow, command)) {
         return; // F1 during a run: the help item is disabled
     }
     switch (command) {
@@ -179,7 +179,7 @@ void handleCommand(HashmereApp& app, int command) {
 }
 
 void handleGadget(HashmereApp& app, int gadget) {
-    if (gadget >= copyButton(0) && gadget <= copyButton(digest::kAlgorithmRowCount - 1) &&
+    if (gadget >= copyButton(0) && gadget <= copyButton(engine::kAlgorithmRowCount - 1) &&
         (gadget - copyButton(0)) % 3 == 0) {
         copyOne((gadget - copyButton(0)) / 3);
         return;
@@ -195,17 +195,17 @@ void handleGadget(HashmereApp& app, int gadget) {
     }
 }
 
-void handleMainEvent(HashmereApp& app, const tk::Event& event) {
+void handleMainEvent(HashmereApp& app, const toolkit::Event& event) {
     switch (event.kind) {
-    case tk::EventKind::Gadget: handleGadget(app, event.id); break;
-    case tk::EventKind::Command: handleCommand(app, event.id); break;
-    case tk::EventKind::FilesDropped:
+    case toolkit::EventKind::Gadget: handleGadget(app, event.id); break;
+    case toolkit::EventKind::Command: handleCommand(app, event.id); break;
+    case toolkit::EventKind::FilesDropped:
         if (event.id == kFileField && !event.files.empty() && isExistingFile(event.files.front())) {
             selectFile(app, event.files.front());
         }
         break;
-    case tk::EventKind::CloseWindow: closeRequested(app); break;
-    case tk::EventKind::Application:
+    case toolkit::EventKind::CloseWindow: closeRequested(app); break;
+    case toolkit::EventKind::Application:
         if (event.id == kWorkerFinished) {
             finishRun(app);
             if (app.closeAfterRun) {
@@ -235,8 +235,8 @@ StartOptions defaultStartOptions(int argc, char** argv) {
 }
 
 bool startHashmere(HashmereApp& app, const StartOptions& options) {
-    digest::registerStandardPlugins();
-    fillRequesterStyles(app.styles, tk::systemColour(tk::SystemColour::ButtonFace));
+    engine::registerStandardPlugins();
+    fillRequesterStyles(app.styles, toolkit::systemColour(toolkit::SystemColour::ButtonFace));
     loadFonts();
     decodeImages();
     app.programFolder = options.programFolder;
@@ -252,30 +252,30 @@ bool startHashmere(HashmereApp& app, const StartOptions& options) {
     app.menuLanguages = app.languages.languageList.entries();
     applyRequesterTexts(app);
 
-    const std::uint32_t flags = tk::WindowCaption | tk::WindowSystemMenu | tk::WindowMinimizeButton |
-                                tk::WindowInvisible | tk::WindowScreenCentered;
-    if (!tk::openWindow(kMainWindow, 0, 0, kMainWindowWidth, kMainWindowHeight, kMainWindowCaption, flags)) {
+    const std::uint32_t flags = toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
+                                toolkit::WindowInvisible | toolkit::WindowScreenCentered;
+    if (!toolkit::openWindow(kMainWindow, 0, 0, kMainWindowWidth, kMainWindowHeight, kMainWindowCaption, flags)) {
         return false;
     }
     createMenus(app);
     createGadgets(app);
-    tk::addShortcut(kMainWindow, tk::Key::F1, tk::ModNone, kMenuOpenHelp);
-    for (int row = 0; row < digest::kAlgorithmRowCount; ++row) {
-        tk::setState(algorithmCheck(row), app.preferences.algorithmChecks[static_cast<std::size_t>(row)] ? 1 : 0);
+    toolkit::addShortcut(kMainWindow, toolkit::Key::F1, toolkit::ModNone, kMenuOpenHelp);
+    for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
+        toolkit::setState(algorithmCheck(row), app.preferences.algorithmChecks[static_cast<std::size_t>(row)] ? 1 : 0);
     }
     if (isExistingFile(app.startFile)) {
         std::error_code error;
         const fs::path absolute = fs::absolute(platform::pathFromUtf16(app.startFile), error);
         selectFile(app, error ? app.startFile : platform::pathToUtf16(absolute.lexically_normal()));
     }
-    tk::showWindow(kMainWindow);
+    toolkit::showWindow(kMainWindow);
     return true;
 }
 
 void selectFile(HashmereApp&, std::u16string_view path) {
-    tk::setText(kFileField, path);
-    tk::setEnabled(kDeleteAllButton, true);
-    tk::setEnabled(kRunButton, true);
+    toolkit::setText(kFileField, path);
+    toolkit::setEnabled(kDeleteAllButton, true);
+    toolkit::setEnabled(kRunButton, true);
 }
 
 bool switchLanguage(HashmereApp& app, int menuItem) {
@@ -286,10 +286,10 @@ bool switchLanguage(HashmereApp& app, int menuItem) {
     if (n >= app.menuLanguages.size()) {
         return false;
     }
-    settings::selectLanguage(app.languages, tk::menuItemText(kMainWindow, menuItem));
-    tk::setMenuItemChecked(kMainWindow, app.currentLanguageItem, false);
+    settings::selectLanguage(app.languages, toolkit::menuItemText(kMainWindow, menuItem));
+    toolkit::setMenuItemChecked(kMainWindow, app.currentLanguageItem, false);
     app.currentLanguageItem = menuItem;
-    tk::setMenuItemChecked(kMainWindow, menuItem, true);
+    toolkit::setMenuItemChecked(kMainWindow, menuItem, true);
     relabel(app);
     applyRequesterTexts(app);
     return true;
@@ -297,20 +297,20 @@ bool switchLanguage(HashmereApp& app, int menuItem) {
 
 void setRunningControls(HashmereApp& app, bool running) {
     for (int item = kMenuOpen; item <= kMenuOpenWebsite; ++item) {
-        tk::setMenuItemEnabled(kMainWindow, item, !running);
+        toolkit::setMenuItemEnabled(kMainWindow, item, !running);
     }
-    tk::setText(kRunButton, lookup(app, running ? "tMainCANCEL" : "tMainVERIFY"));
+    toolkit::setText(kRunButton, lookup(app, running ? "tMainCANCEL" : "tMainVERIFY"));
     for (int gadget : {kFileField, kFileBrowseButton, kExpectedField, kExpectedBrowseButton, kCopyAllButton,
                        kSaveButton, kDeleteAllButton}) {
-        tk::setEnabled(gadget, !running);
+        toolkit::setEnabled(gadget, !running);
     }
-    for (int row = 0; row < digest::kAlgorithmRowCount; ++row) {
-        tk::setEnabled(algorithmCheck(row), !running);
-        tk::setEnabled(copyButton(row), !running && tk::state(algorithmCheck(row)) == 1);
+    for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
+        toolkit::setEnabled(algorithmCheck(row), !running);
+        toolkit::setEnabled(copyButton(row), !running && toolkit::state(algorithmCheck(row)) == 1);
     }
 }
 
-void handleEvent(HashmereApp& app, const tk::Event& event) {
+void handleEvent(HashmereApp& app, const toolkit::Event& event) {
     if (event.window == kMainWindow) {
         handleMainEvent(app, event);
     } else if (event.window == kAboutWindow) {
@@ -320,22 +320,22 @@ void handleEvent(HashmereApp& app, const tk::Event& event) {
 
 void runEventLoop(HashmereApp& app) {
     app.quitRequested = false;
-    while (!app.quitRequested && tk::isInitialised()) {
-        handleEvent(app, tk::waitEvent());
+    while (!app.quitRequested && toolkit::isInitialised()) {
+        handleEvent(app, toolkit::waitEvent());
     }
 }
 
 void shutdownHashmere(HashmereApp& app) {
     settings::AlgorithmChecks checks{};
-    for (int row = 0; row < digest::kAlgorithmRowCount; ++row) {
-        checks[static_cast<std::size_t>(row)] = tk::state(algorithmCheck(row)) == 1;
+    for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
+        checks[static_cast<std::size_t>(row)] = toolkit::state(algorithmCheck(row)) == 1;
     }
     settings::savePreferences(app.preferences.settingsFolder, app.languages.languageBaseName, checks);
     stopViewer(app.viewer);
 }
 
 void endProcess(HashmereApp& app, int code) {
-    tk::shutdown();
+    toolkit::shutdown();
     std::fflush(nullptr);
     if (app.workerThread.joinable()) {
         // A worker still computing ends with the process; joining would wait
@@ -347,11 +347,11 @@ void endProcess(HashmereApp& app, int code) {
 
 std::u16string currentResultLines() {
     RowResults rows;
-    for (int row = 0; row < digest::kAlgorithmRowCount; ++row) {
-        rows.checked[static_cast<std::size_t>(row)] = tk::state(algorithmCheck(row)) == 1;
-        rows.results[static_cast<std::size_t>(row)] = tk::text(resultField(row));
+    for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
+        rows.checked[static_cast<std::size_t>(row)] = toolkit::state(algorithmCheck(row)) == 1;
+        rows.results[static_cast<std::size_t>(row)] = toolkit::text(resultField(row));
     }
     return resultLines(rows);
 }
 
-} // namespace app
+} // namespace hashmere

@@ -1,8 +1,8 @@
 #include "checksum/app/requester.h"
 
-#include "checksum/app/app_ids.h"
+#include "checksum/app/hashmere_ids.h"
 
-namespace app {
+namespace hashmere {
 namespace {
 
 // Commands of the requester's shortcuts.
@@ -12,12 +12,12 @@ constexpr int kAnswerYes = 1;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
 
-RequesterStyle baseStyle(std::int32_t minimumHeight, tk::Colour textColour, std::int32_t image,
-                         tk::Colour buttonFace) {
+RequesterStyle baseStyle(std::int32_t minimumHeight, toolkit::Colour textColour, std::int32_t image,
+                         toolkit::Colour buttonFace) {
     RequesterStyle style;
     style.width = 440;
     style.minimumHeight = minimumHeight;
-    style.backgroundColour = tk::rgb(255, 255, 255);
+    style.backgroundColour = toolkit::rgb(255, 255, 255);
     style.textFlags = 0;
     style.textColour = textColour;
     style.font = kRequesterFont;
@@ -30,10 +30,10 @@ RequesterStyle baseStyle(std::int32_t minimumHeight, tk::Colour textColour, std:
 
 } // namespace
 
-void fillRequesterStyles(RequesterStyles& styles, tk::Colour buttonFace) {
-    styles.info = baseStyle(160, tk::kDefaultColour, kInformationImage, buttonFace);
-    styles.confirm = baseStyle(120, tk::rgb(0, 0, 0), kWarningImage, buttonFace);
-    styles.cancel = baseStyle(120, tk::kDefaultColour, kQuestionImage, buttonFace);
+void fillRequesterStyles(RequesterStyles& styles, toolkit::Colour buttonFace) {
+    styles.info = baseStyle(160, toolkit::kDefaultColour, kInformationImage, buttonFace);
+    styles.confirm = baseStyle(120, toolkit::rgb(0, 0, 0), kWarningImage, buttonFace);
+    styles.cancel = baseStyle(120, toolkit::kDefaultColour, kQuestionImage, buttonFace);
 }
 
 RequesterTexts requesterTexts(const std::function<std::u16string(std::u16string_view key)>& lookup) {
@@ -118,79 +118,79 @@ RequesterLayout layoutRequester(const RequesterStyle& style, int imageWidth, int
 bool showRequester(const RequesterStyle& style, std::u16string_view message) {
     const std::u16string text = expandLineBreaks(message);
     const ButtonLabels labels = splitButtonLabels(style.buttonLabels);
-    const bool hasImage = style.image >= 0 && tk::imageExists(style.image);
-    const RequesterLayout layout = layoutRequester(style, hasImage ? tk::imageWidth(style.image) : 0,
-                                                   hasImage ? tk::imageHeight(style.image) : 0);
+    const bool hasImage = style.image >= 0 && toolkit::imageExists(style.image);
+    const RequesterLayout layout = layoutRequester(style, hasImage ? toolkit::imageWidth(style.image) : 0,
+                                                   hasImage ? toolkit::imageHeight(style.image) : 0);
 
-    const bool hasMain = tk::windowExists(kMainWindow);
-    tk::setWindowEnabled(kMainWindow, false);
-    const std::uint32_t flags = tk::WindowCaption | tk::WindowSystemMenu | tk::WindowInvisible |
-                                tk::WindowOwnerCentered;
-    if (!tk::openWindow(kRequesterWindow, 0, 0, style.width, layout.height, style.title, flags,
+    const bool hasMain = toolkit::windowExists(kMainWindow);
+    toolkit::setWindowEnabled(kMainWindow, false);
+    const std::uint32_t flags = toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowInvisible |
+                                toolkit::WindowOwnerCentered;
+    if (!toolkit::openWindow(kRequesterWindow, 0, 0, style.width, layout.height, style.title, flags,
                         hasMain ? kMainWindow : -1)) {
-        tk::setWindowEnabled(kMainWindow, true);
+        toolkit::setWindowEnabled(kMainWindow, true);
         return false;
     }
-    if (style.backgroundColour != tk::kDefaultColour) {
-        tk::setWindowColour(kRequesterWindow, style.backgroundColour);
+    if (style.backgroundColour != toolkit::kDefaultColour) {
+        toolkit::setWindowColour(kRequesterWindow, style.backgroundColour);
     }
 
     if (layout.hasPicture) {
         const Box& b = layout.picture;
-        tk::createImage(kRequesterWindow, kRequesterPicture, b.x, b.y, b.width, b.height, style.image);
+        toolkit::createImage(kRequesterWindow, kRequesterPicture, b.x, b.y, b.width, b.height, style.image);
     }
-    std::uint32_t textFlags = tk::TextWordWrap;
+    std::uint32_t textFlags = toolkit::TextWordWrap;
     if (style.textFlags & kRequesterTextCenter) {
-        textFlags |= tk::TextCenter;
+        textFlags |= toolkit::TextCenter;
     } else if (style.textFlags & kRequesterTextRight) {
-        textFlags |= tk::TextRight;
+        textFlags |= toolkit::TextRight;
     }
     const Box& m = layout.message;
-    tk::createText(kRequesterWindow, kRequesterMessage, m.x, m.y, m.width, m.height, text, textFlags);
+    toolkit::createText(kRequesterWindow, kRequesterMessage, m.x, m.y, m.width, m.height, text, textFlags);
     if (style.font >= 0) {
-        tk::setFont(kRequesterMessage, style.font);
+        toolkit::setFont(kRequesterMessage, style.font);
     }
-    if (style.backgroundColour != tk::kDefaultColour) {
-        tk::setColour(kRequesterMessage, tk::ColourRole::Background, style.backgroundColour);
+    if (style.backgroundColour != toolkit::kDefaultColour) {
+        toolkit::setColour(kRequesterMessage, toolkit::ColourRole::Background, style.backgroundColour);
     }
-    if (style.textColour != tk::kDefaultColour) {
-        tk::setColour(kRequesterMessage, tk::ColourRole::Text, style.textColour);
+    if (style.textColour != toolkit::kDefaultColour) {
+        toolkit::setColour(kRequesterMessage, toolkit::ColourRole::Text, style.textColour);
     }
 
     if (layout.hasBand) {
         const Box& b = layout.band;
-        tk::createText(kRequesterWindow, kRequesterBand, b.x, b.y, b.width, b.height, u"");
-        if (style.bandColour != tk::kDefaultColour) {
-            tk::setColour(kRequesterBand, tk::ColourRole::Background, style.bandColour);
+        toolkit::createText(kRequesterWindow, kRequesterBand, b.x, b.y, b.width, b.height, u"");
+        if (style.bandColour != toolkit::kDefaultColour) {
+            toolkit::setColour(kRequesterBand, toolkit::ColourRole::Background, style.bandColour);
         }
     }
     if (layout.twoButtons) {
         const Box& y = layout.yesButton;
-        tk::createButton(kRequesterWindow, kRequesterYesButton, y.x, y.y, y.width, y.height, labels.yes);
+        toolkit::createButton(kRequesterWindow, kRequesterYesButton, y.x, y.y, y.width, y.height, labels.yes);
     }
     const Box& n = layout.noButton;
-    tk::createButton(kRequesterWindow, kRequesterNoButton, n.x, n.y, n.width, n.height, labels.no);
+    toolkit::createButton(kRequesterWindow, kRequesterNoButton, n.x, n.y, n.width, n.height, labels.no);
 
-    tk::addShortcut(kRequesterWindow, tk::Key::Escape, tk::ModNone, kAnswerNo);
-    tk::addShortcut(kRequesterWindow, tk::Key::Return, tk::ModNone, kAnswerYes);
-    tk::showWindow(kRequesterWindow);
+    toolkit::addShortcut(kRequesterWindow, toolkit::Key::Escape, toolkit::ModNone, kAnswerNo);
+    toolkit::addShortcut(kRequesterWindow, toolkit::Key::Return, toolkit::ModNone, kAnswerYes);
+    toolkit::showWindow(kRequesterWindow);
 
     bool answer = false;
     for (bool answered = false; !answered;) {
-        const tk::Event event = tk::waitWindowEvent(kRequesterWindow);
+        const toolkit::Event event = toolkit::waitWindowEvent(kRequesterWindow);
         switch (event.kind) {
-        case tk::EventKind::Gadget:
+        case toolkit::EventKind::Gadget:
             if (event.id == kRequesterYesButton || event.id == kRequesterNoButton) {
                 answer = event.id == kRequesterYesButton;
                 answered = true;
             }
             break;
-        case tk::EventKind::Command:
+        case toolkit::EventKind::Command:
             answer = event.id == kAnswerYes;
             answered = true;
             break;
-        case tk::EventKind::CloseWindow:
-        case tk::EventKind::None: // the toolkit shut down
+        case toolkit::EventKind::CloseWindow:
+        case toolkit::EventKind::None: // the toolkit shut down
             answer = false;
             answered = true;
             break;
@@ -198,9 +198,9 @@ bool showRequester(const RequesterStyle& style, std::u16string_view message) {
             break;
         }
     }
-    tk::closeWindow(kRequesterWindow);
-    tk::setWindowEnabled(kMainWindow, true);
+    toolkit::closeWindow(kRequesterWindow);
+    toolkit::setWindowEnabled(kMainWindow, true);
     return answer;
 }
 
-} // namespace app
+} // namespace hashmere

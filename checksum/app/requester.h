@@ -12,7 +12,7 @@
 
 #include "toolkit/toolkit.h"
 
-namespace app {
+namespace hashmere {
 
 // Gadget numbers of the requester window (kRequesterWindow, app_ids.h).
 inline constexpr int kRequesterPicture = 100;
@@ -35,14 +35,14 @@ struct RequesterStyle {
     std::int32_t width = 0;         // client width
     std::int32_t minimumHeight = 0; // client height unless the picture needs more
     std::u16string title;
-    tk::Colour backgroundColour = tk::kDefaultColour; // window and message background
+    toolkit::Colour backgroundColour = toolkit::kDefaultColour; // window and message background
     std::uint8_t textFlags = 0;
-    tk::Colour textColour = tk::kDefaultColour;
+    toolkit::Colour textColour = toolkit::kDefaultColour;
     std::int32_t font = -1;  // font number or -1
     std::int32_t image = -1; // image number or -1
     std::u16string buttonLabels; // one label, or "No label|Yes label"
     std::int32_t bandKind = kBandNone;
-    tk::Colour bandColour = tk::kDefaultColour;
+    toolkit::Colour bandColour = toolkit::kDefaultColour;
     std::uint8_t buttonPlacement = 1; // 1: both buttons at the right edge
 };
 
@@ -55,8 +55,8 @@ struct RequesterStyles {
 
 // Fills sizes, colours, font and image of the three styles (start-up step 4);
 // the texts follow with setRequesterTexts. `buttonFace` is the system colour
-// of button faces (tk::systemColour(tk::SystemColour::ButtonFace)).
-void fillRequesterStyles(RequesterStyles& styles, tk::Colour buttonFace);
+// of button faces (toolkit::systemColour(toolkit::SystemColour::ButtonFace)).
+void fillRequesterStyles(RequesterStyles& styles, toolkit::Colour buttonFace);
 
 // The texts the styles take from the current language (start-up step 10 and
 // every language switch).
@@ -115,4 +115,4 @@ RequesterLayout layoutRequester(const RequesterStyle& style, int imageWidth, int
 // events of every other window that arrive meanwhile are dropped.
 bool showRequester(const RequesterStyle& style, std::u16string_view message);
 
-} // namespace app
+} // namespace hashmere

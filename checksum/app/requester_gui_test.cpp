@@ -8,18 +8,18 @@
 #include <filesystem>
 #include <functional>
 
-#include "checksum/app/app_ids.h"
-#include "checksum/app/app_resources.h"
+#include "checksum/app/hashmere_ids.h"
+#include "checksum/app/hashmere_resources.h"
 #include "checksum/app/requester.h"
 #include "toolkit/testing.h"
 
 namespace {
 
-namespace tt = tk::testing;
+namespace tt = toolkit::testing;
 
 constexpr int kMainButton = 44;
 
-const app::RequesterTexts kEnglish{u"Message", u"OK", u"No", u"Yes"};
+const hashmere::RequesterTexts kEnglish{u"Message", u"OK", u"No", u"Yes"};
 
 class Requester : public ::testing::Test {
 protected:
@@ -27,52 +27,52 @@ protected:
         tt::reset();
         static bool loaded = false;
         if (!loaded) {
-            ASSERT_TRUE(app::loadFonts());
-            ASSERT_TRUE(app::decodeImages());
+            ASSERT_TRUE(hashmere::loadFonts());
+            ASSERT_TRUE(hashmere::decodeImages());
             loaded = true;
         }
-        app::fillRequesterStyles(styles, tk::systemColour(tk::SystemColour::ButtonFace));
-        app::setRequesterTexts(styles, kEnglish);
-        ASSERT_TRUE(tk::openWindow(app::kMainWindow, 0, 0, 1000, 605, u"Hashmere v1.0.0.0 (x86) - Orvanix",
-                                   tk::WindowCaption | tk::WindowSystemMenu | tk::WindowMinimizeButton |
-                                       tk::WindowScreenCentered));
-        ASSERT_TRUE(tk::createButton(app::kMainWindow, kMainButton, 865, 540, 130, 35, u"Verify"));
-        tk::addShortcut(app::kMainWindow, tk::Key::F1, tk::ModNone, 2);
-        ASSERT_TRUE(tt::activate(app::kMainWindow));
+        hashmere::fillRequesterStyles(styles, toolkit::systemColour(toolkit::SystemColour::ButtonFace));
+        hashmere::setRequesterTexts(styles, kEnglish);
+        ASSERT_TRUE(toolkit::openWindow(hashmere::kMainWindow, 0, 0, 1000, 605, u"Hashmere v1.0.0.0 (x86) - Orvanix",
+                                   toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
+                                       toolkit::WindowScreenCentered));
+        ASSERT_TRUE(toolkit::createButton(hashmere::kMainWindow, kMainButton, 865, 540, 130, 35, u"Verify"));
+        toolkit::addShortcut(hashmere::kMainWindow, toolkit::Key::F1, toolkit::ModNone, 2);
+        ASSERT_TRUE(tt::activate(hashmere::kMainWindow));
     }
     void TearDown() override { tt::reset(); }
 
     // Shows the requester; `user` runs inside its loop once it is on screen.
-    static bool ask(const app::RequesterStyle& style, std::u16string_view message, std::function<void()> user) {
-        tt::whenWindowShown(app::kRequesterWindow, [user = std::move(user)] {
-            tt::activate(app::kRequesterWindow);
+    static bool ask(const hashmere::RequesterStyle& style, std::u16string_view message, std::function<void()> user) {
+        tt::whenWindowShown(hashmere::kRequesterWindow, [user = std::move(user)] {
+            tt::activate(hashmere::kRequesterWindow);
             user();
         });
-        return app::showRequester(style, message);
+        return hashmere::showRequester(style, message);
     }
 
-    app::RequesterStyles styles;
+    hashmere::RequesterStyles styles;
 };
 
 TEST_F(Requester, ButtonsKeysAndCloseBoxAnswer) {
-    EXPECT_TRUE(ask(styles.confirm, u"Sure?", [] { tt::click(app::kRequesterYesButton); }));
-    EXPECT_FALSE(ask(styles.confirm, u"Sure?", [] { tt::click(app::kRequesterNoButton); }));
-    EXPECT_FALSE(ask(styles.cancel, u"Cancel?", [] { tt::clickCloseBox(app::kRequesterWindow); }));
-    EXPECT_FALSE(ask(styles.info, u"Done", [] { tt::click(app::kRequesterNoButton); }));
-    EXPECT_TRUE(ask(styles.info, u"Done", [] { tt::pressKey(tk::Key::Return); }));
-    EXPECT_FALSE(ask(styles.info, u"Done", [] { tt::pressKey(tk::Key::Escape); }));
+    EXPECT_TRUE(ask(styles.confirm, u"Sure?", [] { tt::click(hashmere::kRequesterYesButton); }));
+    EXPECT_FALSE(ask(styles.confirm, u"Sure?", [] { tt::click(hashmere::kRequesterNoButton); }));
+    EXPECT_FALSE(ask(styles.cancel, u"Cancel?", [] { tt::clickCloseBox(hashmere::kRequesterWindow); }));
+    EXPECT_FALSE(ask(styles.info, u"Done", [] { tt::click(hashmere::kRequesterNoButton); }));
+    EXPECT_TRUE(ask(styles.info, u"Done", [] { tt::pressKey(toolkit::Key::Return); }));
+    EXPECT_FALSE(ask(styles.info, u"Done", [] { tt::pressKey(toolkit::Key::Escape); }));
 }
 
 TEST_F(Requester, ReturnIsYesAndEscapeIsNoWhicheverButtonHasTheFocus) {
     EXPECT_TRUE(ask(styles.confirm, u"Sure?", [] {
-        tk::setActiveGadget(app::kRequesterNoButton);
+        toolkit::setActiveGadget(hashmere::kRequesterNoButton);
         tt::processEvents();
-        tt::pressKey(tk::Key::Return);
+        tt::pressKey(toolkit::Key::Return);
     }));
     EXPECT_FALSE(ask(styles.confirm, u"Sure?", [] {
-        tk::setActiveGadget(app::kRequesterYesButton);
+        toolkit::setActiveGadget(hashmere::kRequesterYesButton);
         tt::processEvents();
-        tt::pressKey(tk::Key::Escape);
+        tt::pressKey(toolkit::Key::Escape);
     }));
 }
 
@@ -80,22 +80,22 @@ TEST_F(Requester, MainWindowIsDisabledWhileOpenAndItsEventsAreDropped) {
     bool mainEnabledDuringQuestion = true;
     bool mainButtonReachable = true;
     EXPECT_TRUE(ask(styles.cancel, u"Cancel the run?", [&] {
-        mainEnabledDuringQuestion = tk::windowEnabled(app::kMainWindow);
+        mainEnabledDuringQuestion = toolkit::windowEnabled(hashmere::kMainWindow);
         mainButtonReachable = tt::view(kMainButton).enabled;
         tt::click(kMainButton);                                   // ignored: the window is disabled
-        tk::postEvent(app::kMainWindow, tk::kFirstApplicationEvent); // dropped by the requester's loop
-        tt::pressKey(tk::Key::F1);                                // F1 belongs to MainWindow only
-        tt::runSoon([] { tt::click(app::kRequesterYesButton); }); // after the posted event has arrived
+        toolkit::postEvent(hashmere::kMainWindow, toolkit::kFirstApplicationEvent); // dropped by the requester's loop
+        tt::pressKey(toolkit::Key::F1);                                // F1 belongs to MainWindow only
+        tt::runSoon([] { tt::click(hashmere::kRequesterYesButton); }); // after the posted event has arrived
     }));
     EXPECT_FALSE(mainEnabledDuringQuestion);
     EXPECT_FALSE(mainButtonReachable);
-    EXPECT_TRUE(tk::windowEnabled(app::kMainWindow));
-    EXPECT_FALSE(tk::windowExists(app::kRequesterWindow));
-    EXPECT_EQ(tk::waitEvent(50).kind, tk::EventKind::None);
+    EXPECT_TRUE(toolkit::windowEnabled(hashmere::kMainWindow));
+    EXPECT_FALSE(toolkit::windowExists(hashmere::kRequesterWindow));
+    EXPECT_EQ(toolkit::waitEvent(50).kind, toolkit::EventKind::None);
     // MainWindow takes input again.
-    ASSERT_TRUE(tt::activate(app::kMainWindow));
+    ASSERT_TRUE(tt::activate(hashmere::kMainWindow));
     tt::click(kMainButton);
-    EXPECT_EQ(tk::waitEvent(200).id, kMainButton);
+    EXPECT_EQ(toolkit::waitEvent(200).id, kMainButton);
 }
 
 struct Shown {
@@ -104,9 +104,9 @@ struct Shown {
 };
 
 Shown capture() {
-    return Shown{tt::windowView(app::kRequesterWindow), tt::view(app::kRequesterPicture),
-                 tt::view(app::kRequesterMessage), tt::view(app::kRequesterBand),
-                 tt::view(app::kRequesterYesButton), tt::view(app::kRequesterNoButton)};
+    return Shown{tt::windowView(hashmere::kRequesterWindow), tt::view(hashmere::kRequesterPicture),
+                 tt::view(hashmere::kRequesterMessage), tt::view(hashmere::kRequesterBand),
+                 tt::view(hashmere::kRequesterYesButton), tt::view(hashmere::kRequesterNoButton)};
 }
 
 void expectBox(const tt::GadgetView& view, int x, int y, int width, int height) {
@@ -121,15 +121,15 @@ TEST_F(Requester, InfoStyleGeometryAndLook) {
     Shown shown;
     ask(styles.info, u"Finished.\\n\\nErrors:  0", [&] {
         shown = capture();
-        tt::click(app::kRequesterNoButton);
+        tt::click(hashmere::kRequesterNoButton);
     });
     EXPECT_TRUE(shown.window.visible);
     EXPECT_EQ(shown.window.title, u"Message");
-    EXPECT_EQ(shown.window.owner, app::kMainWindow);
+    EXPECT_EQ(shown.window.owner, hashmere::kMainWindow);
     EXPECT_FALSE(shown.window.sizable);
     EXPECT_EQ(shown.window.width, 440);
     EXPECT_EQ(shown.window.height, 160);
-    EXPECT_EQ(shown.window.backgroundColour, tk::rgb(255, 255, 255));
+    EXPECT_EQ(shown.window.backgroundColour, toolkit::rgb(255, 255, 255));
     expectBox(shown.picture, 5, 5, 64, 64);
     EXPECT_EQ(shown.picture.imageWidth, 64);
     expectBox(shown.message, 74, 5, 361, 120);
@@ -139,23 +139,23 @@ TEST_F(Requester, InfoStyleGeometryAndLook) {
     EXPECT_EQ(shown.message.fontFamily, u"Liberation Sans");
     EXPECT_EQ(shown.message.fontPointSize, 12);
     EXPECT_TRUE(shown.message.fontBold);
-    EXPECT_EQ(shown.message.backgroundColour, tk::rgb(255, 255, 255));
+    EXPECT_EQ(shown.message.backgroundColour, toolkit::rgb(255, 255, 255));
     expectBox(shown.band, 0, 125, 440, 35);
-    EXPECT_EQ(shown.band.backgroundColour, tk::systemColour(tk::SystemColour::ButtonFace));
+    EXPECT_EQ(shown.band.backgroundColour, toolkit::systemColour(toolkit::SystemColour::ButtonFace));
     EXPECT_FALSE(shown.yes.exists);
     expectBox(shown.no, 345, 130, 90, 25);
     EXPECT_EQ(shown.no.text, u"OK");
     // Centred on MainWindow.
-    tt::WindowView main = tt::windowView(app::kMainWindow);
+    tt::WindowView main = tt::windowView(hashmere::kMainWindow);
     EXPECT_LE(std::abs((main.x + main.width / 2) - (shown.window.x + shown.window.width / 2)), 2);
 }
 
 TEST_F(Requester, QuestionStylesGeometry) {
-    for (const app::RequesterStyle* style : {&styles.confirm, &styles.cancel}) {
+    for (const hashmere::RequesterStyle* style : {&styles.confirm, &styles.cancel}) {
         Shown shown;
         ask(*style, u"Delete all results?", [&] {
             shown = capture();
-            tt::click(app::kRequesterNoButton);
+            tt::click(hashmere::kRequesterNoButton);
         });
         EXPECT_EQ(shown.window.height, 120);
         expectBox(shown.picture, 5, 5, 64, 64);
@@ -169,27 +169,27 @@ TEST_F(Requester, QuestionStylesGeometry) {
     Shown confirm;
     ask(styles.confirm, u"Quit?", [&] {
         confirm = capture();
-        tt::click(app::kRequesterNoButton);
+        tt::click(hashmere::kRequesterNoButton);
     });
-    EXPECT_EQ(confirm.message.textColour, tk::rgb(0, 0, 0));
+    EXPECT_EQ(confirm.message.textColour, toolkit::rgb(0, 0, 0));
 }
 
 TEST_F(Requester, WithoutPictureAndWithAMissingImage) {
-    app::RequesterStyle plain = styles.confirm;
+    hashmere::RequesterStyle plain = styles.confirm;
     plain.image = -1;
     Shown shown;
     ask(plain, u"No picture", [&] {
         shown = capture();
-        tt::click(app::kRequesterNoButton);
+        tt::click(hashmere::kRequesterNoButton);
     });
     EXPECT_FALSE(shown.picture.exists);
     expectBox(shown.message, 5, 5, 430, 80);
 
-    app::RequesterStyle missing = styles.info;
+    hashmere::RequesterStyle missing = styles.info;
     missing.image = 77; // never decoded
     ask(missing, u"Missing picture", [&] {
         shown = capture();
-        tt::click(app::kRequesterNoButton);
+        tt::click(hashmere::kRequesterNoButton);
     });
     EXPECT_FALSE(shown.picture.exists);
     EXPECT_EQ(shown.window.height, 160);
@@ -197,8 +197,8 @@ TEST_F(Requester, WithoutPictureAndWithAMissingImage) {
 }
 
 TEST_F(Requester, WorksWithoutMainWindow) {
-    tk::closeWindow(app::kMainWindow);
-    EXPECT_TRUE(ask(styles.confirm, u"Alone", [] { tt::click(app::kRequesterYesButton); }));
+    toolkit::closeWindow(hashmere::kMainWindow);
+    EXPECT_TRUE(ask(styles.confirm, u"Alone", [] { tt::click(hashmere::kRequesterYesButton); }));
 }
 
 // Screenshots of the three styles, for the closing note and the README; written
@@ -209,7 +209,7 @@ TEST_F(Requester, ScreenshotOfEachStyle) {
                                                  : std::filesystem::path(HASHMERE_BINARY_DIR) / "shots";
     std::filesystem::create_directories(shots);
     struct Shot {
-        const app::RequesterStyle* style;
+        const hashmere::RequesterStyle* style;
         std::u16string message;
         const char* file;
     };
@@ -222,8 +222,8 @@ TEST_F(Requester, ScreenshotOfEachStyle) {
     for (const Shot& shot : list) {
         bool saved = false;
         ask(*shot.style, shot.message, [&] {
-            saved = tt::saveScreenshot(app::kRequesterWindow, shots / shot.file);
-            tt::click(app::kRequesterNoButton);
+            saved = tt::saveScreenshot(hashmere::kRequesterWindow, shots / shot.file);
+            tt::click(hashmere::kRequesterNoButton);
         });
         EXPECT_TRUE(saved) << shot.file;
     }

@@ -5,62 +5,62 @@
 
 #include <map>
 
-#include "checksum/app/app_ids.h"
+#include "checksum/app/hashmere_ids.h"
 #include "checksum/app/requester.h"
 
 namespace {
 
-using app::Box;
+using hashmere::Box;
 
 TEST(RequesterText, BackslashNInEitherCaseBreaksTheLine) {
-    EXPECT_EQ(app::expandLineBreaks(u"One\\nTwo"), u"One\nTwo");
-    EXPECT_EQ(app::expandLineBreaks(u"One\\NTwo"), u"One\nTwo");
-    EXPECT_EQ(app::expandLineBreaks(u"Finished\\n\\nErrors:  0"), u"Finished\n\nErrors:  0");
-    EXPECT_EQ(app::expandLineBreaks(u"no break here"), u"no break here");
-    EXPECT_EQ(app::expandLineBreaks(u"trailing\\"), u"trailing\\");
-    EXPECT_EQ(app::expandLineBreaks(u"\\x and \\t stay"), u"\\x and \\t stay");
-    EXPECT_EQ(app::expandLineBreaks(u"\\\\n"), u"\\\n"); // the first backslash stays, the second pair breaks
-    EXPECT_EQ(app::expandLineBreaks(u""), u"");
+    EXPECT_EQ(hashmere::expandLineBreaks(u"One\\nTwo"), u"One\nTwo");
+    EXPECT_EQ(hashmere::expandLineBreaks(u"One\\NTwo"), u"One\nTwo");
+    EXPECT_EQ(hashmere::expandLineBreaks(u"Finished\\n\\nErrors:  0"), u"Finished\n\nErrors:  0");
+    EXPECT_EQ(hashmere::expandLineBreaks(u"no break here"), u"no break here");
+    EXPECT_EQ(hashmere::expandLineBreaks(u"trailing\\"), u"trailing\\");
+    EXPECT_EQ(hashmere::expandLineBreaks(u"\\x and \\t stay"), u"\\x and \\t stay");
+    EXPECT_EQ(hashmere::expandLineBreaks(u"\\\\n"), u"\\\n"); // the first backslash stays, the second pair breaks
+    EXPECT_EQ(hashmere::expandLineBreaks(u""), u"");
 }
 
 TEST(RequesterText, ButtonLabelsSplitAtTheFirstBar) {
-    app::ButtonLabels two = app::splitButtonLabels(u"No|Yes");
+    hashmere::ButtonLabels two = hashmere::splitButtonLabels(u"No|Yes");
     EXPECT_TRUE(two.twoButtons);
     EXPECT_EQ(two.no, u"No");
     EXPECT_EQ(two.yes, u"Yes");
-    app::ButtonLabels three = app::splitButtonLabels(u"Nem|Igen|Talán");
+    hashmere::ButtonLabels three = hashmere::splitButtonLabels(u"Nem|Igen|Talán");
     EXPECT_TRUE(three.twoButtons);
     EXPECT_EQ(three.yes, u"Igen");
-    app::ButtonLabels one = app::splitButtonLabels(u"OK");
+    hashmere::ButtonLabels one = hashmere::splitButtonLabels(u"OK");
     EXPECT_FALSE(one.twoButtons);
     EXPECT_EQ(one.no, u"OK");
-    app::ButtonLabels empty = app::splitButtonLabels(u"|");
+    hashmere::ButtonLabels empty = hashmere::splitButtonLabels(u"|");
     EXPECT_TRUE(empty.twoButtons);
     EXPECT_EQ(empty.no, u"");
     EXPECT_EQ(empty.yes, u"");
 }
 
 TEST(RequesterStyles, TheThreeStylesOfPart13) {
-    app::RequesterStyles styles;
-    const tk::Colour face = tk::rgb(240, 240, 240);
-    app::fillRequesterStyles(styles, face);
+    hashmere::RequesterStyles styles;
+    const toolkit::Colour face = toolkit::rgb(240, 240, 240);
+    hashmere::fillRequesterStyles(styles, face);
     struct Expect {
-        const app::RequesterStyle* style;
+        const hashmere::RequesterStyle* style;
         int minimumHeight;
-        tk::Colour textColour;
+        toolkit::Colour textColour;
         int image;
     };
-    for (const Expect& e : {Expect{&styles.info, 160, tk::kDefaultColour, app::kInformationImage},
-                            Expect{&styles.confirm, 120, tk::rgb(0, 0, 0), app::kWarningImage},
-                            Expect{&styles.cancel, 120, tk::kDefaultColour, app::kQuestionImage}}) {
+    for (const Expect& e : {Expect{&styles.info, 160, toolkit::kDefaultColour, hashmere::kInformationImage},
+                            Expect{&styles.confirm, 120, toolkit::rgb(0, 0, 0), hashmere::kWarningImage},
+                            Expect{&styles.cancel, 120, toolkit::kDefaultColour, hashmere::kQuestionImage}}) {
         EXPECT_EQ(e.style->width, 440);
         EXPECT_EQ(e.style->minimumHeight, e.minimumHeight);
-        EXPECT_EQ(e.style->backgroundColour, tk::rgb(255, 255, 255));
+        EXPECT_EQ(e.style->backgroundColour, toolkit::rgb(255, 255, 255));
         EXPECT_EQ(e.style->textFlags, 0);
         EXPECT_EQ(e.style->textColour, e.textColour);
-        EXPECT_EQ(e.style->font, app::kRequesterFont);
+        EXPECT_EQ(e.style->font, hashmere::kRequesterFont);
         EXPECT_EQ(e.style->image, e.image);
-        EXPECT_EQ(e.style->bandKind, app::kBandBehindButtons);
+        EXPECT_EQ(e.style->bandKind, hashmere::kBandBehindButtons);
         EXPECT_EQ(e.style->bandColour, face);
         EXPECT_EQ(e.style->buttonPlacement, 1);
     }
@@ -73,9 +73,9 @@ TEST(RequesterStyles, TextsComeFromTheLanguageByKey) {
         auto found = language.find(std::u16string(key));
         return found == language.end() ? std::u16string() : found->second;
     };
-    app::RequesterStyles styles;
-    app::fillRequesterStyles(styles, 0);
-    app::setRequesterTexts(styles, app::requesterTexts(lookup));
+    hashmere::RequesterStyles styles;
+    hashmere::fillRequesterStyles(styles, 0);
+    hashmere::setRequesterTexts(styles, hashmere::requesterTexts(lookup));
     EXPECT_EQ(styles.info.title, u"Üzenet");
     EXPECT_EQ(styles.confirm.title, u"Üzenet");
     EXPECT_EQ(styles.cancel.title, u"Üzenet");
@@ -84,13 +84,13 @@ TEST(RequesterStyles, TextsComeFromTheLanguageByKey) {
     EXPECT_EQ(styles.cancel.buttonLabels, u"Nem|Igen");
 
     // A language without the keys gives empty texts, and the question styles still get two buttons.
-    app::setRequesterTexts(styles, app::requesterTexts([](std::u16string_view) { return std::u16string(); }));
+    hashmere::setRequesterTexts(styles, hashmere::requesterTexts([](std::u16string_view) { return std::u16string(); }));
     EXPECT_EQ(styles.confirm.buttonLabels, u"|");
-    EXPECT_TRUE(app::splitButtonLabels(styles.confirm.buttonLabels).twoButtons);
+    EXPECT_TRUE(hashmere::splitButtonLabels(styles.confirm.buttonLabels).twoButtons);
 }
 
-app::RequesterStyle styleWith(int minimumHeight, const std::u16string& labels, int bandKind = app::kBandBehindButtons) {
-    app::RequesterStyle style;
+hashmere::RequesterStyle styleWith(int minimumHeight, const std::u16string& labels, int bandKind = hashmere::kBandBehindButtons) {
+    hashmere::RequesterStyle style;
     style.width = 440;
     style.minimumHeight = minimumHeight;
     style.buttonLabels = labels;
@@ -99,7 +99,7 @@ app::RequesterStyle styleWith(int minimumHeight, const std::u16string& labels, i
 }
 
 TEST(RequesterLayout, InfoStyleWithPicture) {
-    app::RequesterLayout l = app::layoutRequester(styleWith(160, u"OK"), 64, 64);
+    hashmere::RequesterLayout l = hashmere::layoutRequester(styleWith(160, u"OK"), 64, 64);
     EXPECT_EQ(l.height, 160);
     EXPECT_TRUE(l.hasPicture);
     EXPECT_EQ(l.picture, (Box{5, 5, 64, 64}));
@@ -110,7 +110,7 @@ TEST(RequesterLayout, InfoStyleWithPicture) {
 }
 
 TEST(RequesterLayout, QuestionStylesWithPicture) {
-    app::RequesterLayout l = app::layoutRequester(styleWith(120, u"No|Yes"), 64, 64);
+    hashmere::RequesterLayout l = hashmere::layoutRequester(styleWith(120, u"No|Yes"), 64, 64);
     EXPECT_EQ(l.height, 120);
     EXPECT_EQ(l.message, (Box{74, 5, 361, 80}));
     EXPECT_EQ(l.band, (Box{0, 85, 440, 35}));
@@ -120,13 +120,13 @@ TEST(RequesterLayout, QuestionStylesWithPicture) {
 }
 
 TEST(RequesterLayout, ClipboardMessageLowersInfoStyleTo120) {
-    app::RequesterLayout l = app::layoutRequester(styleWith(120, u"OK"), 64, 64);
+    hashmere::RequesterLayout l = hashmere::layoutRequester(styleWith(120, u"OK"), 64, 64);
     EXPECT_EQ(l.height, 120);
     EXPECT_EQ(l.noButton, (Box{345, 90, 90, 25}));
 }
 
 TEST(RequesterLayout, WithoutPicture) {
-    app::RequesterLayout l = app::layoutRequester(styleWith(120, u"No|Yes"), 0, 0);
+    hashmere::RequesterLayout l = hashmere::layoutRequester(styleWith(120, u"No|Yes"), 0, 0);
     EXPECT_FALSE(l.hasPicture);
     EXPECT_EQ(l.height, 120);
     EXPECT_EQ(l.message, (Box{5, 5, 430, 80}));
@@ -134,22 +134,22 @@ TEST(RequesterLayout, WithoutPicture) {
 
 TEST(RequesterLayout, HeightRuleGrowsForATallPicture) {
     // Picture height + 9 at least the minimum height: H = picture height + 10.
-    EXPECT_EQ(app::layoutRequester(styleWith(73, u"OK"), 64, 64).height, 74);
-    EXPECT_EQ(app::layoutRequester(styleWith(74, u"OK"), 64, 64).height, 74);
-    EXPECT_EQ(app::layoutRequester(styleWith(75, u"OK"), 64, 64).height, 75);
-    EXPECT_EQ(app::layoutRequester(styleWith(120, u"OK"), 128, 128).height, 138);
+    EXPECT_EQ(hashmere::layoutRequester(styleWith(73, u"OK"), 64, 64).height, 74);
+    EXPECT_EQ(hashmere::layoutRequester(styleWith(74, u"OK"), 64, 64).height, 74);
+    EXPECT_EQ(hashmere::layoutRequester(styleWith(75, u"OK"), 64, 64).height, 75);
+    EXPECT_EQ(hashmere::layoutRequester(styleWith(120, u"OK"), 128, 128).height, 138);
     // Without a picture the minimum height holds, however small.
-    EXPECT_EQ(app::layoutRequester(styleWith(50, u"OK"), 0, 0).height, 50);
-    app::RequesterLayout tall = app::layoutRequester(styleWith(120, u"OK"), 128, 128);
+    EXPECT_EQ(hashmere::layoutRequester(styleWith(50, u"OK"), 0, 0).height, 50);
+    hashmere::RequesterLayout tall = hashmere::layoutRequester(styleWith(120, u"OK"), 128, 128);
     EXPECT_EQ(tall.message, (Box{138, 5, 297, 98}));
     EXPECT_EQ(tall.band, (Box{0, 103, 440, 35}));
 }
 
 TEST(RequesterLayout, BandKinds) {
-    EXPECT_FALSE(app::layoutRequester(styleWith(120, u"OK", app::kBandNone), 64, 64).hasBand);
-    app::RequesterLayout beside = app::layoutRequester(styleWith(120, u"OK", app::kBandLineBesidePicture), 64, 64);
+    EXPECT_FALSE(hashmere::layoutRequester(styleWith(120, u"OK", hashmere::kBandNone), 64, 64).hasBand);
+    hashmere::RequesterLayout beside = hashmere::layoutRequester(styleWith(120, u"OK", hashmere::kBandLineBesidePicture), 64, 64);
     EXPECT_EQ(beside.band, (Box{74, 85, 361, 1}));
-    app::RequesterLayout full = app::layoutRequester(styleWith(120, u"OK", app::kBandLineFullWidth), 64, 64);
+    hashmere::RequesterLayout full = hashmere::layoutRequester(styleWith(120, u"OK", hashmere::kBandLineFullWidth), 64, 64);
     EXPECT_EQ(full.band, (Box{0, 85, 440, 1}));
 }
 

@@ -2,7 +2,7 @@
 
 #include "platform/text.h"
 
-namespace app {
+namespace hashmere {
 
 std::u16string resultLines(const RowResults& rows) {
     std::u16string text;
@@ -10,7 +10,7 @@ std::u16string resultLines(const RowResults& rows) {
         if (!rows.checked[row]) {
             continue;
         }
-        const std::string_view label = digest::kAlgorithmRows[row].resultLabel;
+        const std::string_view label = engine::kAlgorithmRows[row].resultLabel;
         text.append(label.begin(), label.end());
         text += rows.results[row];
         text += u"\r\n";
@@ -45,4 +45,4 @@ std::u16string webAddress(std::u16string_view address) {
     return u"https://" + std::u16string(address);
 }
 
-} // namespace app
+} // namespace hashmere

@@ -8,11 +8,11 @@
 
 #include "checksum/engine/algorithm_rows.h"
 
-namespace app {
+namespace hashmere {
 
 struct RowResults {
-    std::array<bool, digest::kAlgorithmRowCount> checked{};
-    std::array<std::u16string, digest::kAlgorithmRowCount> results{};
+    std::array<bool, engine::kAlgorithmRowCount> checked{};
+    std::array<std::u16string, engine::kAlgorithmRowCount> results{};
 };
 
 std::u16string resultLines(const RowResults& rows);
@@ -30,4 +30,4 @@ std::u16string firstLineText(std::string_view bytes);
 // A web address for the desktop's handler: "https://" before a bare host name.
 std::u16string webAddress(std::u16string_view address);
 
-} // namespace app
+} // namespace hashmere

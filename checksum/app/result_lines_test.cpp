@@ -10,17 +10,17 @@
 namespace {
 
 TEST(ResultLines, OneCrLfLinePerCheckedRowInRowOrder) {
-    app::RowResults rows;
-    EXPECT_EQ(app::resultLines(rows), u"");
+    hashmere::RowResults rows;
+    EXPECT_EQ(hashmere::resultLines(rows), u"");
     rows.checked[0] = rows.checked[2] = true;
     rows.results[0] = u"352441c2";
     rows.results[1] = u"not checked, not written";
     rows.results[2] = u"a9993e364706816aba3e25717850c26c9cd0d89d";
-    EXPECT_EQ(app::resultLines(rows),
+    EXPECT_EQ(hashmere::resultLines(rows),
               u"CRC32: 352441c2\r\nSHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\n");
     rows.checked[10] = true; // checked after the run: its label with an empty value
     rows.checked[4] = true;
-    EXPECT_EQ(app::resultLines(rows), u"CRC32: 352441c2\r\nSHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\n"
+    EXPECT_EQ(hashmere::resultLines(rows), u"CRC32: 352441c2\r\nSHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\n"
                                       u"SHA2-256: \r\nSHA3-512: \r\n");
 }
 
@@ -38,15 +38,15 @@ TEST(ResultLines, DefaultExtensionOnlyWhenTheNameHasNone) {
         {u"relative", u"relative.txt"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::withDefaultExtension(c.chosen), c.written);
+        EXPECT_EQ(hashmere::withDefaultExtension(c.chosen), c.written);
     }
 }
 
 TEST(ResultLines, FolderPartKeepsTheTrailingSlash) {
-    EXPECT_EQ(app::folderPart(u"/data/iso/disc.iso"), u"/data/iso/");
-    EXPECT_EQ(app::folderPart(u"/disc.iso"), u"/");
-    EXPECT_EQ(app::folderPart(u"disc.iso"), u"");
-    EXPECT_EQ(app::folderPart(u""), u"");
+    EXPECT_EQ(hashmere::folderPart(u"/data/iso/disc.iso"), u"/data/iso/");
+    EXPECT_EQ(hashmere::folderPart(u"/disc.iso"), u"/");
+    EXPECT_EQ(hashmere::folderPart(u"disc.iso"), u"");
+    EXPECT_EQ(hashmere::folderPart(u""), u"");
 }
 
 TEST(ResultLines, FirstLineStopsAtCrOrLfAndKeepsAByteOrderMark) {
@@ -66,18 +66,18 @@ TEST(ResultLines, FirstLineStopsAtCrOrLfAndKeepsAByteOrderMark) {
         {"", u""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(app::firstLineText(c.bytes), c.text);
+        EXPECT_EQ(hashmere::firstLineText(c.bytes), c.text);
     }
 }
 
 TEST(ResultLines, BareHostBecomesAnHttpsAddress) {
-    EXPECT_EQ(app::webAddress(u"www.orvanix.example"), u"https://www.orvanix.example");
-    EXPECT_EQ(app::webAddress(u"http://www.orvanix.example/"), u"http://www.orvanix.example/");
+    EXPECT_EQ(hashmere::webAddress(u"www.orvanix.example"), u"https://www.orvanix.example");
+    EXPECT_EQ(hashmere::webAddress(u"http://www.orvanix.example/"), u"http://www.orvanix.example/");
 }
 
 TEST(ResultLines, ManualPathFollowsTheLanguageIdentifier) {
-    EXPECT_EQ(app::helpDocumentPath("/opt/hm/", u"en_GB"), std::filesystem::path("/opt/hm/Hashmere_en_GB.help"));
-    EXPECT_EQ(app::helpDocumentPath("/opt/hm/", u""), std::filesystem::path("/opt/hm/Hashmere_.help"));
+    EXPECT_EQ(hashmere::helpDocumentPath("/opt/hm/", u"en_GB"), std::filesystem::path("/opt/hm/Hashmere_en_GB.help"));
+    EXPECT_EQ(hashmere::helpDocumentPath("/opt/hm/", u""), std::filesystem::path("/opt/hm/Hashmere_.help"));
 }
 
 } // namespace

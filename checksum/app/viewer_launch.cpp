@@ -5,7 +5,7 @@
 #include "platform/process.h"
 #include "platform/text.h"
 
-namespace app {
+namespace hashmere {
 namespace {
 
 void watchViewer(ViewerState* viewer) {
@@ -80,4 +80,4 @@ void stopViewer(ViewerState& viewer) {
     }
 }
 
-} // namespace app
+} // namespace hashmere

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <thread>
 
-namespace app {
+namespace hashmere {
 
 inline constexpr char kViewerProgramName[] = "Leafscope";
 inline constexpr int kViewerPollMs = 100;
@@ -42,4 +42,4 @@ int viewerProcess(ViewerState& viewer);
 // Shutdown: stops the watch thread and ends a viewer that still runs.
 void stopViewer(ViewerState& viewer);
 
-} // namespace app
+} // namespace hashmere

@@ -7,7 +7,7 @@
 
 #include "checksum/engine/digest.h"
 
-namespace digest {
+namespace engine {
 
 struct AlgorithmRow {
     std::string_view checkLabel;  // caption of the row's check box
@@ -34,4 +34,4 @@ inline constexpr std::array<AlgorithmRow, kAlgorithmRowCount> kAlgorithmRows = {
     {"SHA3 - 512", "SHA3-512: ", "sha3-512", Sha3, 512, 128},
 }};
 
-} // namespace digest
+} // namespace engine

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace digest {
+namespace engine {
 
 template <std::size_t BlockBytes>
 struct PartialBlock {
@@ -113,4 +113,4 @@ inline void storeLe64(std::uint8_t* p, std::uint64_t v)
     storeLe32(p + 4, static_cast<std::uint32_t>(v >> 32));
 }
 
-} // namespace digest
+} // namespace engine

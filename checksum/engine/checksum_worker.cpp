@@ -4,7 +4,7 @@
 #include "checksum/engine/file_digest.h"
 #include "platform/text.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 void stopAt(const WorkerWindow& window, PausePlace place, int row) {
@@ -83,4 +83,4 @@ void resetWorkerPause(WorkerPause& pause) {
     pause.finishing = false;
 }
 
-} // namespace digest
+} // namespace engine

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-namespace digest {
+namespace engine {
 
 // Text colours of verified results: 24-bit, red in the lowest byte.
 inline constexpr std::int32_t kMatchColour = 0x00FF00;    // pure green
@@ -85,4 +85,4 @@ void honourPause(WorkerPause& pause, PausePlace place);
 // Back to the state before a run (not paused, not finishing).
 void resetWorkerPause(WorkerPause& pause);
 
-} // namespace digest
+} // namespace engine

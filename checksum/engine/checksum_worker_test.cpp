@@ -19,7 +19,7 @@
 
 namespace {
 
-using digest::PausePlace;
+using engine::PausePlace;
 
 // Known digests of the three bytes "abc".
 constexpr char16_t kCrc32Abc[] = u"352441c2";
@@ -29,18 +29,18 @@ constexpr char16_t kSha256Abc[] = u"ba7816bf8f01cfea414140de5dae2223b00361a39617
 struct FakeWindow {
     std::u16string path;
     std::u16string expected;
-    std::array<int, digest::kAlgorithmRowCount> checks{};
+    std::array<int, engine::kAlgorithmRowCount> checks{};
     int progress = 0;
-    std::array<std::u16string, digest::kAlgorithmRowCount> results{};
-    std::array<std::int32_t, digest::kAlgorithmRowCount> colours{};
+    std::array<std::u16string, engine::kAlgorithmRowCount> results{};
+    std::array<std::int32_t, engine::kAlgorithmRowCount> colours{};
     int finished = 0;
     std::vector<std::string> log; // "progress 1", "text 4", "colour 4", "finished"
     std::function<void(PausePlace, int)> onPause;
 
     FakeWindow() { colours.fill(-1); }
 
-    digest::WorkerWindow table() {
-        digest::WorkerWindow w;
+    engine::WorkerWindow table() {
+        engine::WorkerWindow w;
         w.context = this;
         w.filePath = [](void* c) { return self(c).path; };
         w.expectedText = [](void* c) { return self(c).expected; };
@@ -74,7 +74,7 @@ struct FakeWindow {
 
 class ChecksumWorker : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { digest::registerStandardPlugins(); }
+    static void SetUpTestSuite() { engine::registerStandardPlugins(); }
     void SetUp() override {
         folder = std::filesystem::temp_directory_path() /
                  ("checksum_worker_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
@@ -89,8 +89,8 @@ protected:
     std::filesystem::path abc;
 };
 
-constexpr std::int32_t kGreen = digest::kMatchColour;
-constexpr std::int32_t kRed = digest::kMismatchColour;
+constexpr std::int32_t kGreen = engine::kMatchColour;
+constexpr std::int32_t kRed = engine::kMismatchColour;
 
 TEST_F(ChecksumWorker, ComputesCheckedRowsAndColoursAgainstTheExpectedText) {
     struct Case {
@@ -116,16 +116,16 @@ TEST_F(ChecksumWorker, ComputesCheckedRowsAndColoursAgainstTheExpectedText) {
         for (int row : c.checked) {
             window.checks[static_cast<std::size_t>(row)] = 1;
         }
-        digest::WorkerShared shared;
+        engine::WorkerShared shared;
         shared.errorCount = 7;
-        digest::runChecksumWorker(window.table(), shared);
+        engine::runChecksumWorker(window.table(), shared);
         EXPECT_EQ(shared.errorCount.load(), 0);
         EXPECT_EQ(window.finished, 1);
         EXPECT_EQ(window.progress, static_cast<int>(c.checked.size()));
-        for (int row = 0; row < digest::kAlgorithmRowCount; ++row) {
+        for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
             const bool checked = window.checks[static_cast<std::size_t>(row)] == 1;
             EXPECT_EQ(window.results[static_cast<std::size_t>(row)].size(),
-                      checked ? static_cast<std::size_t>(digest::kAlgorithmRows[static_cast<std::size_t>(row)].hexLength)
+                      checked ? static_cast<std::size_t>(engine::kAlgorithmRows[static_cast<std::size_t>(row)].hexLength)
                               : 0u)
                 << "row " << row;
             std::int32_t colour = -1;
@@ -144,8 +144,8 @@ TEST_F(ChecksumWorker, WritesProgressResultAndColourPerRowInRowOrder) {
     window.path = abc.u16string();
     window.expected = kMd5Abc;
     window.checks[0] = window.checks[1] = 1;
-    digest::WorkerShared shared;
-    digest::runChecksumWorker(window.table(), shared);
+    engine::WorkerShared shared;
+    engine::runChecksumWorker(window.table(), shared);
     EXPECT_EQ(window.log, (std::vector<std::string>{"progress 1", "text 0", "colour 0", "progress 2", "text 1",
                                                      "colour 1", "finished"}));
     EXPECT_EQ(window.results[0], kCrc32Abc);
@@ -172,8 +172,8 @@ TEST_F(ChecksumWorker, UnreadableInputCountsEveryCheckedRowAndLeavesFieldsAlone)
             window.checks[static_cast<std::size_t>(row)] = 1;
         }
         window.results[3] = u"left from before";
-        digest::WorkerShared shared;
-        digest::runChecksumWorker(window.table(), shared);
+        engine::WorkerShared shared;
+        engine::runChecksumWorker(window.table(), shared);
         EXPECT_EQ(shared.errorCount.load(), 4);
         EXPECT_EQ(window.progress, 4);
         EXPECT_EQ(window.results[3], u"left from before");
@@ -187,8 +187,8 @@ TEST_F(ChecksumWorker, OnlyAStateOfExactlyOneCountsAsChecked) {
     FakeWindow window;
     window.path = abc.u16string();
     window.checks = {0, 2, -1, 1, 0, 0, 0, 0, 0, 0, 1};
-    digest::WorkerShared shared;
-    digest::runChecksumWorker(window.table(), shared);
+    engine::WorkerShared shared;
+    engine::runChecksumWorker(window.table(), shared);
     EXPECT_EQ(window.progress, 2);
     EXPECT_TRUE(window.results[1].empty());
     EXPECT_TRUE(window.results[2].empty());
@@ -199,8 +199,8 @@ TEST_F(ChecksumWorker, OnlyAStateOfExactlyOneCountsAsChecked) {
 TEST_F(ChecksumWorker, NoRowCheckedFinishesAtOnce) {
     FakeWindow window;
     window.path = abc.u16string();
-    digest::WorkerShared shared;
-    digest::runChecksumWorker(window.table(), shared);
+    engine::WorkerShared shared;
+    engine::runChecksumWorker(window.table(), shared);
     EXPECT_EQ(window.log, std::vector<std::string>{"finished"});
     EXPECT_EQ(shared.errorCount.load(), 0);
 }
@@ -224,13 +224,13 @@ TEST_F(ChecksumWorker, CancelTakesEffectBetweenRowsAndStillFinishesOnce) {
         for (int row : {0, 2, 5, 9}) {
             window.checks[static_cast<std::size_t>(row)] = 1;
         }
-        digest::WorkerShared shared;
+        engine::WorkerShared shared;
         window.onPause = [&](PausePlace place, int row) {
             if (place == PausePlace::BeforeBlockRead && row == c.cancelDuringRow) {
                 shared.cancelRequested = true;
             }
         };
-        digest::runChecksumWorker(window.table(), shared);
+        engine::runChecksumWorker(window.table(), shared);
         EXPECT_EQ(window.progress, c.progress);
         for (int row : {0, 2, 5, 9}) {
             const bool computed = std::find(c.computed.begin(), c.computed.end(), row) != c.computed.end();
@@ -257,8 +257,8 @@ TEST_F(ChecksumWorker, ReadsAMultiBlockFileThroughThePausePointBeforeEachBlock) 
             ++blockReads;
         }
     };
-    digest::WorkerShared shared;
-    digest::runChecksumWorker(window.table(), shared);
+    engine::WorkerShared shared;
+    engine::runChecksumWorker(window.table(), shared);
     EXPECT_GE(blockReads, 3);
     EXPECT_EQ(window.results[2].size(), 40u);
 }
@@ -268,37 +268,37 @@ TEST_F(ChecksumWorker, PausedWorkerMakesNoProgressUntilResumed) {
     FakeWindow window;
     window.path = abc.u16string();
     window.checks[0] = 1;
-    digest::WorkerPause pause;
-    digest::WorkerShared shared;
+    engine::WorkerPause pause;
+    engine::WorkerShared shared;
     std::latch atPausePoint(1);
     window.onPause = [&](PausePlace place, int) {
         if (place == PausePlace::BeforeWrite && window.log.empty()) {
             atPausePoint.count_down();
         }
-        digest::honourPause(pause, place);
+        engine::honourPause(pause, place);
     };
-    ASSERT_TRUE(digest::pauseWorker(pause));
-    std::thread worker([&] { digest::runChecksumWorker(window.table(), shared); });
+    ASSERT_TRUE(engine::pauseWorker(pause));
+    std::thread worker([&] { engine::runChecksumWorker(window.table(), shared); });
     atPausePoint.wait();
     // The worker is held at (or about to enter) the pause: it can write nothing now.
     EXPECT_TRUE(window.log.empty());
-    digest::resumeWorker(pause);
+    engine::resumeWorker(pause);
     worker.join();
     EXPECT_EQ(window.finished, 1);
     EXPECT_EQ(window.results[0], kCrc32Abc);
 }
 
 TEST_F(ChecksumWorker, PauseIsRefusedOnceTheWorkerPassedItsLastPausePoint) {
-    digest::WorkerPause pause;
-    EXPECT_TRUE(digest::pauseWorker(pause));
-    digest::resumeWorker(pause);
-    digest::honourPause(pause, PausePlace::BeforeWrite);
-    EXPECT_TRUE(digest::pauseWorker(pause));
-    digest::resumeWorker(pause);
-    digest::honourPause(pause, PausePlace::BeforeFinish);
-    EXPECT_FALSE(digest::pauseWorker(pause));
-    digest::resetWorkerPause(pause);
-    EXPECT_TRUE(digest::pauseWorker(pause));
+    engine::WorkerPause pause;
+    EXPECT_TRUE(engine::pauseWorker(pause));
+    engine::resumeWorker(pause);
+    engine::honourPause(pause, PausePlace::BeforeWrite);
+    EXPECT_TRUE(engine::pauseWorker(pause));
+    engine::resumeWorker(pause);
+    engine::honourPause(pause, PausePlace::BeforeFinish);
+    EXPECT_FALSE(engine::pauseWorker(pause));
+    engine::resetWorkerPause(pause);
+    EXPECT_TRUE(engine::pauseWorker(pause));
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 #include <cpuid.h>
 #endif
 
-namespace digest {
+namespace engine {
 namespace {
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -128,4 +128,4 @@ const char* kernelLevelName(KernelLevel level)
     return "";
 }
 
-} // namespace digest
+} // namespace engine

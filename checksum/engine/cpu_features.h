@@ -7,7 +7,7 @@
 // "avx2" or "avx512"; unset means the best available) and that tests may lower
 // to compare every level against the portable code.
 
-namespace digest {
+namespace engine {
 
 enum class KernelLevel : int {
     Portable = 0, // plain C++ only
@@ -43,4 +43,4 @@ KernelLevel kernelCeiling();
 
 const char* kernelLevelName(KernelLevel level);
 
-} // namespace digest
+} // namespace engine

@@ -5,7 +5,7 @@
 #include "checksum/engine/block_buffer.h"
 #include "checksum/engine/digest_context.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 // Slicing-by-8 tables: table[0] is the standard byte-wise table of the
@@ -82,4 +82,4 @@ void crc32Finish(DigestContext* context)
     storeBe32(context->digest, context->state.crc32.value);
 }
 
-} // namespace digest
+} // namespace engine

@@ -7,7 +7,7 @@
 
 #include "checksum/engine/cpu_features.h"
 
-namespace digest {
+namespace engine {
 
 struct DigestContext;
 
@@ -36,4 +36,4 @@ DigestContext* crc32Create(std::int32_t bitWidth);
 void crc32Update(DigestContext* context, const std::uint8_t* data, std::size_t size);
 void crc32Finish(DigestContext* context);
 
-} // namespace digest
+} // namespace engine

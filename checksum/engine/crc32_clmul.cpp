@@ -15,7 +15,7 @@
 
 #include <immintrin.h>
 
-namespace digest {
+namespace engine {
 namespace {
 
 // Polynomials over GF(2) in normal order: bit j is the coefficient of x^j.
@@ -227,6 +227,6 @@ VPCLMUL_TARGET std::uint32_t crc32Vpclmul(std::uint32_t crc, const std::uint8_t*
     return finish128(folded, data, size);
 }
 
-} // namespace digest
+} // namespace engine
 
 #endif

@@ -10,7 +10,7 @@
 #include "checksum/engine/cpu_features.h"
 #include "checksum/engine/crc32.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 std::vector<std::size_t> lengthsAroundThresholds()
@@ -57,4 +57,4 @@ TEST_F(Crc32Kernels, EveryLevelMatchesTableAtThresholdsAndChained)
 }
 
 } // namespace
-} // namespace digest
+} // namespace engine

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-namespace digest {
+namespace engine {
 
 enum DigestAlgorithm : std::int32_t {
     Md5 = 1,
@@ -53,4 +53,4 @@ std::string digestToHex(const DigestContext* context);
 std::string bufferDigestHex(const void* data, std::size_t size, DigestAlgorithm algorithm,
                             std::int32_t bitWidth = 0);
 
-} // namespace digest
+} // namespace engine

@@ -9,7 +9,7 @@
 #include "checksum/engine/sha3.h"
 #include "checksum/engine/sha512.h"
 
-namespace digest {
+namespace engine {
 
 struct DigestContext {
     std::int32_t bitWidth = 0;
@@ -30,4 +30,4 @@ DigestContext* allocateContext(std::int32_t bitWidth);
 // The release operation shared by every family.
 void releaseContext(DigestContext* context);
 
-} // namespace digest
+} // namespace engine

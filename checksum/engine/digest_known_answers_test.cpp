@@ -11,7 +11,7 @@
 #include "checksum/engine/cpu_features.h"
 #include "checksum/engine/digest.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 struct KnownAnswer {
@@ -115,4 +115,4 @@ TEST(KnownAnswers, StatedValues)
 }
 
 } // namespace
-} // namespace digest
+} // namespace engine

@@ -4,7 +4,7 @@
 #include "checksum/engine/digest_context.h"
 #include "checksum/engine/sha2.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 constexpr int kRegistryCapacity = 16;
@@ -105,4 +105,4 @@ std::string bufferDigestHex(const void* data, std::size_t size, DigestAlgorithm 
     return text;
 }
 
-} // namespace digest
+} // namespace engine

@@ -3,7 +3,7 @@
 #include "checksum/engine/digest.h"
 #include "checksum/engine/digest_context.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 TEST(DigestRegistry, StandardFamiliesAndDuplicates)
@@ -74,4 +74,4 @@ TEST(DigestRegistry, BitWidthRules)
 }
 
 } // namespace
-} // namespace digest
+} // namespace engine

@@ -12,7 +12,7 @@
 #include "checksum/engine/digest.h"
 #include "checksum/engine/digest_context.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 std::vector<std::uint8_t> randomBytes(std::size_t size, std::uint32_t seed)
@@ -127,4 +127,4 @@ TEST_F(DigestStreaming, CeilingChangeDoesNotAffectRunningContext)
 }
 
 } // namespace
-} // namespace digest
+} // namespace engine

@@ -14,7 +14,7 @@
 #include "checksum/engine/digest_context.h"
 #include "platform/files.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 struct FileCloser {
@@ -183,4 +183,4 @@ std::string fileDigestHex(const std::filesystem::path& path, DigestAlgorithm alg
     return text;
 }
 
-} // namespace digest
+} // namespace engine

@@ -9,7 +9,7 @@
 
 #include "checksum/engine/digest.h"
 
-namespace digest {
+namespace engine {
 
 inline constexpr std::size_t kReadBlockSize = 1048576;
 
@@ -27,4 +27,4 @@ using BeforeBlockRead = std::function<void()>;
 std::string fileDigestHex(const std::filesystem::path& path, DigestAlgorithm algorithm, std::int32_t bitWidth = 0,
                           const BeforeBlockRead& beforeBlockRead = {});
 
-} // namespace digest
+} // namespace engine

@@ -11,7 +11,7 @@
 
 #include "checksum/engine/algorithm_rows.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 namespace fs = std::filesystem;
@@ -132,4 +132,4 @@ TEST_F(FileDigest, UnreadableFileGivesEmptyText)
 }
 
 } // namespace
-} // namespace digest
+} // namespace engine

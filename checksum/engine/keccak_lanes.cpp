@@ -11,7 +11,7 @@
 
 #include "checksum/engine/block_buffer.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 constexpr const auto& kRoundConstants = kKeccakRoundConstants;
@@ -24,6 +24,7 @@ inline std::uint64_t rotl(std::uint64_t x, int n)
 // One round from lane set A (lane x + 5y named A##xy-index) into lane set E.
 // Theta's column parities c and offsets d; then, per output row, Rho Pi into b
 // and Chi into E; Iota on lane 0.
+// clang-format off
 #define KECCAK_ROUND(A, E, rc) \
     do { \
         const std::uint64_t c0 = A##00 ^ A##05 ^ A##10 ^ A##15 ^ A##20; \
@@ -97,25 +98,32 @@ inline std::uint64_t rotl(std::uint64_t x, int n)
             E##24 = b4 ^ (~b0 & b1); \
         } \
     } while (false)
+// clang-format on
 
+// clang-format off
 #define KECCAK_ROUNDS(A, E)                                \
     for (int round = 0; round < 24; round += 2) {          \
         KECCAK_ROUND(A, E, kRoundConstants[round]);        \
         KECCAK_ROUND(E, A, kRoundConstants[round + 1]);    \
     }
+// clang-format on
 
 // Applies X(name suffix, index) to every lane.
+// clang-format off
 #define KECCAK_EACH_LANE(X) \
     X(00, 0) X(01, 1) X(02, 2) X(03, 3) X(04, 4) X(05, 5) X(06, 6) \
     X(07, 7) X(08, 8) X(09, 9) X(10, 10) X(11, 11) X(12, 12) X(13, 13) \
     X(14, 14) X(15, 15) X(16, 16) X(17, 17) X(18, 18) X(19, 19) X(20, 20) \
     X(21, 21) X(22, 22) X(23, 23) X(24, 24)
+// clang-format on
 #define KECCAK_LOAD_LANE(n, i) std::uint64_t a##n = lanes[i];
 #define KECCAK_STORE_LANE(n, i) lanes[i] = a##n;
 #define KECCAK_DECLARE_LANE(n, i) std::uint64_t e##n;
+// clang-format off
 #define KECCAK_ABSORB_LANE(n, i) \
     if constexpr (kLanes > (i))    \
         a##n ^= loadLe64(blocks + 8 * (i));
+// clang-format on
 
 #define KECCAK_BMI_TARGET __attribute__((target("bmi,bmi2")))
 
@@ -177,6 +185,6 @@ KECCAK_BMI_TARGET void keccakAbsorbLanesBmi(std::uint64_t lanes[25], const std::
     absorb(lanes, blocks, count, rate);
 }
 
-} // namespace digest
+} // namespace engine
 
 #endif

@@ -7,7 +7,7 @@
 #include "checksum/engine/block_buffer.h"
 #include "checksum/engine/cpu_features.h"
 
-namespace digest {
+namespace engine {
 
 struct DigestContext;
 
@@ -28,4 +28,4 @@ DigestContext* md5Create(std::int32_t bitWidth);
 void md5Update(DigestContext* context, const std::uint8_t* data, std::size_t size);
 void md5Finish(DigestContext* context);
 
-} // namespace digest
+} // namespace engine

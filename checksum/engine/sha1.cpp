@@ -2,7 +2,7 @@
 
 #include "checksum/engine/digest_context.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 inline std::uint32_t rotl(std::uint32_t x, int n)
@@ -99,4 +99,4 @@ void sha1Finish(DigestContext* context)
         storeBe32(context->digest + 4 * i, s.h[i]);
 }
 
-} // namespace digest
+} // namespace engine

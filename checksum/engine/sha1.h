@@ -7,7 +7,7 @@
 #include "checksum/engine/block_buffer.h"
 #include "checksum/engine/cpu_features.h"
 
-namespace digest {
+namespace engine {
 
 struct DigestContext;
 
@@ -29,4 +29,4 @@ DigestContext* sha1Create(std::int32_t bitWidth);
 void sha1Update(DigestContext* context, const std::uint8_t* data, std::size_t size);
 void sha1Finish(DigestContext* context);
 
-} // namespace digest
+} // namespace engine

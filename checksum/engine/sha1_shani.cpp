@@ -10,7 +10,7 @@
 
 #define HASHMERE_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3")))
 
-namespace digest {
+namespace engine {
 namespace {
 
 struct Sha1Lanes {
@@ -69,6 +69,6 @@ HASHMERE_SHA_TARGET void sha1BlocksShaNi(std::uint32_t state[5], const std::uint
     state[4] = static_cast<std::uint32_t>(_mm_extract_epi32(s.e[0], 3));
 }
 
-} // namespace digest
+} // namespace engine
 
 #endif

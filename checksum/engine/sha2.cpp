@@ -2,7 +2,7 @@
 
 #include "checksum/engine/digest_context.h"
 
-namespace digest {
+namespace engine {
 
 DigestContext* sha2Create(std::int32_t bitWidth)
 {
@@ -35,4 +35,4 @@ void sha2Finish(DigestContext* context)
         sha512Final(context->state.sha512, context->bitWidth, context->digest);
 }
 
-} // namespace digest
+} // namespace engine

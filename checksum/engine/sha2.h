@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace digest {
+namespace engine {
 
 struct DigestContext;
 
@@ -13,4 +13,4 @@ DigestContext* sha2Create(std::int32_t bitWidth);
 void sha2Update(DigestContext* context, const std::uint8_t* data, std::size_t size);
 void sha2Finish(DigestContext* context);
 
-} // namespace digest
+} // namespace engine

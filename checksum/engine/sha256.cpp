@@ -1,7 +1,7 @@
 #include "checksum/engine/sha256.h"
 #include "checksum/engine/round_constants.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 constexpr const auto& kRound = kSha256RoundConstants;
@@ -93,4 +93,4 @@ void sha256Final(Sha256State& state, std::int32_t bitWidth, std::uint8_t* digest
         storeBe32(digest + 4 * i, state.h[i]);
 }
 
-} // namespace digest
+} // namespace engine

@@ -7,7 +7,7 @@
 #include "checksum/engine/block_buffer.h"
 #include "checksum/engine/cpu_features.h"
 
-namespace digest {
+namespace engine {
 
 using Sha256Kernel = void (*)(std::uint32_t state[8], const std::uint8_t* blocks, std::size_t count);
 
@@ -29,4 +29,4 @@ void sha256Absorb(Sha256State& state, const std::uint8_t* data, std::size_t size
 // Writes bitWidth / 8 digest bytes.
 void sha256Final(Sha256State& state, std::int32_t bitWidth, std::uint8_t* digest);
 
-} // namespace digest
+} // namespace engine

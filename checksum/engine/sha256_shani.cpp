@@ -12,7 +12,7 @@
 
 #define HASHMERE_SHA_TARGET __attribute__((target("sha,sse4.1,ssse3")))
 
-namespace digest {
+namespace engine {
 namespace {
 
 constexpr const auto& kRound = kSha256RoundConstants;
@@ -76,6 +76,6 @@ HASHMERE_SHA_TARGET void sha256BlocksShaNi(std::uint32_t state[8], const std::ui
     _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
 }
 
-} // namespace digest
+} // namespace engine
 
 #endif

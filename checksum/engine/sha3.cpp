@@ -4,7 +4,7 @@
 #include "checksum/engine/block_buffer.h"
 #include "checksum/engine/digest_context.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 constexpr const auto& kRoundConstants = kKeccakRoundConstants;
@@ -146,4 +146,4 @@ void sha3Finish(DigestContext* context)
         context->digest[i] = static_cast<std::uint8_t>(s.lanes[i / 8] >> (8 * (i % 8)));
 }
 
-} // namespace digest
+} // namespace engine

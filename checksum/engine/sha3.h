@@ -7,7 +7,7 @@
 
 #include "checksum/engine/cpu_features.h"
 
-namespace digest {
+namespace engine {
 
 struct DigestContext;
 
@@ -45,4 +45,4 @@ DigestContext* sha3Create(std::int32_t bitWidth);
 void sha3Update(DigestContext* context, const std::uint8_t* data, std::size_t size);
 void sha3Finish(DigestContext* context);
 
-} // namespace digest
+} // namespace engine

@@ -1,7 +1,7 @@
 #include "checksum/engine/sha512.h"
 #include "checksum/engine/round_constants.h"
 
-namespace digest {
+namespace engine {
 namespace {
 
 constexpr const auto& kRound = kSha512RoundConstants;
@@ -99,4 +99,4 @@ void sha512Final(Sha512State& state, std::int32_t bitWidth, std::uint8_t* digest
         storeBe64(digest + 8 * i, state.h[i]);
 }
 
-} // namespace digest
+} // namespace engine

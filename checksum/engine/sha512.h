@@ -7,7 +7,7 @@
 #include "checksum/engine/block_buffer.h"
 #include "checksum/engine/cpu_features.h"
 
-namespace digest {
+namespace engine {
 
 using Sha512Kernel = void (*)(std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count);
 
@@ -30,4 +30,4 @@ void sha512Init(Sha512State& state, std::int32_t bitWidth);
 void sha512Absorb(Sha512State& state, const std::uint8_t* data, std::size_t size);
 void sha512Final(Sha512State& state, std::int32_t bitWidth, std::uint8_t* digest);
 
-} // namespace digest
+} // namespace engine

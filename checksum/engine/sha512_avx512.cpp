@@ -11,7 +11,7 @@
 
 #include <utility>
 
-namespace digest {
+namespace engine {
 namespace {
 
 #define HASHMERE_SHA512_TARGET __attribute__((target("avx2,bmi2,avx512f,avx512vl")))
@@ -37,6 +37,6 @@ HASHMERE_SHA512_TARGET void sha512BlocksAvx512(std::uint64_t state[8], const std
     sha512VectorBlocks(state, blocks, count);
 }
 
-} // namespace digest
+} // namespace engine
 
 #endif

@@ -18,10 +18,12 @@ inline constexpr char kPerUserSubfolder[] = "Orvanix/Hashmere/";
 inline constexpr std::size_t kAlgorithmKeyCount = 11;
 
 // Keys of the check boxes in the group "General", in algorithm row order.
+// clang-format off
 inline constexpr std::array<std::u16string_view, kAlgorithmKeyCount> kAlgorithmKeys = {
     u"CRC32",   u"MD5",     u"SHA1",    u"SHA2224", u"SHA2256", u"SHA2384",
     u"SHA2512", u"SHA3224", u"SHA3256", u"SHA3384", u"SHA3512",
 };
+// clang-format on
 
 using AlgorithmChecks = std::array<bool, kAlgorithmKeyCount>;
 

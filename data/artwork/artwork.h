@@ -9,7 +9,7 @@
 
 namespace artwork {
 
-const tk::EmbeddedFile* hashmereFile(std::string_view name);
-const tk::EmbeddedFile* leafscopeFile(std::string_view name);
+const toolkit::EmbeddedFile* hashmereFile(std::string_view name);
+const toolkit::EmbeddedFile* leafscopeFile(std::string_view name);
 
 } // namespace artwork

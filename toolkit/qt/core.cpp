@@ -12,7 +12,7 @@
 
 #include "toolkit/qt/internal.h"
 
-namespace tk::qt {
+namespace toolkit::qt {
 namespace {
 
 std::atomic<bool> gAlive{false};
@@ -230,11 +230,11 @@ bool keyMatches(const Shortcut& shortcut, int qtKeyCode, Qt::KeyboardModifiers m
     return pressed == shortcut.modifiers;
 }
 
-} // namespace tk::qt
+} // namespace toolkit::qt
 
-namespace tk {
+namespace toolkit {
 
-using namespace tk::qt;
+using namespace toolkit::qt;
 
 bool displayAvailable() {
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -374,4 +374,4 @@ bool postEvent(int window, std::int32_t number) {
     });
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -9,7 +9,7 @@
 #include "toolkit/file_filters.h"
 #include "toolkit/qt/internal.h"
 
-namespace tk::qt {
+namespace toolkit::qt {
 namespace {
 
 QString qtFilters(std::u16string_view filters) {
@@ -57,11 +57,11 @@ std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_v
 }
 
 } // namespace
-} // namespace tk::qt
+} // namespace toolkit::qt
 
-namespace tk {
+namespace toolkit {
 
-using namespace tk::qt;
+using namespace toolkit::qt;
 
 std::u16string openFileDialog(std::u16string_view title, std::u16string_view initialPath,
                               std::u16string_view filters, int selectedFilter) {
@@ -95,4 +95,4 @@ bool openWithDefaultHandler(std::u16string_view address) {
     return QDesktopServices::openUrl(QUrl::fromUserInput(toQ(address)));
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -24,7 +24,7 @@
 #include "toolkit/qt/internal.h"
 #include "toolkit/qt/page_view.h"
 
-namespace tk::qt {
+namespace toolkit::qt {
 namespace {
 
 class HyperlinkLabel : public QLabel {
@@ -283,11 +283,11 @@ void settleGeometry(QWidget* widget) {
     }
 }
 
-} // namespace tk::qt
+} // namespace toolkit::qt
 
-namespace tk {
+namespace toolkit {
 
-using namespace tk::qt;
+using namespace toolkit::qt;
 
 Parent inTab(int panelGadget, int tab) {
     Parent parent(-1);
@@ -1022,4 +1022,4 @@ void enableFileDrop(int gadget, bool enabled) {
     }
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -31,7 +31,7 @@ class QMenuBar;
 class QToolBar;
 class QTreeWidgetItem;
 
-namespace tk::qt {
+namespace toolkit::qt {
 
 // ---------------------------------------------------------------- Conversions
 
@@ -242,4 +242,4 @@ public:
     std::function<void()> call;
 };
 
-} // namespace tk::qt
+} // namespace toolkit::qt

@@ -7,7 +7,7 @@
 
 #include "toolkit/qt/internal.h"
 
-namespace tk::qt {
+namespace toolkit::qt {
 namespace {
 
 QAction* menuAction(int window, int item) {
@@ -25,11 +25,11 @@ QIcon iconOf(int image) {
 }
 
 } // namespace
-} // namespace tk::qt
+} // namespace toolkit::qt
 
-namespace tk {
+namespace toolkit {
 
-using namespace tk::qt;
+using namespace toolkit::qt;
 
 bool createMenuBar(int window) {
     WindowRecord* record = findWindow(window);
@@ -204,4 +204,4 @@ void removeShortcut(int window, Key key, std::uint32_t modifiers) {
                list.end());
 }
 
-} // namespace tk
+} // namespace toolkit

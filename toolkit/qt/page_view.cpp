@@ -31,7 +31,7 @@
 
 #include "toolkit/rtf/rtf_reader.h"
 
-namespace tk::qt {
+namespace toolkit::qt {
 
 namespace {
 
@@ -340,9 +340,9 @@ PageViewWidget* pageViewOf(int gadget) {
     return static_cast<PageViewWidget*>(record->widget.data());
 }
 
-} // namespace tk::qt
+} // namespace toolkit::qt
 
-namespace tk {
+namespace toolkit {
 
 bool showRichText(int gadget, const void* bytes, std::size_t size) {
     qt::PageViewWidget* view = qt::pageViewOf(gadget);
@@ -387,4 +387,4 @@ int printPageToPdf(int gadget, const std::filesystem::path& file, std::u16string
     return view->print(printer);
 }
 
-} // namespace tk
+} // namespace toolkit

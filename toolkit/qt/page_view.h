@@ -12,7 +12,7 @@
 
 class QPrinter;
 
-namespace tk::qt {
+namespace toolkit::qt {
 
 class PageViewWidget : public QAbstractScrollArea {
 public:
@@ -70,4 +70,4 @@ private:
 // The page view behind `gadget`, or null.
 PageViewWidget* pageViewOf(int gadget);
 
-} // namespace tk::qt
+} // namespace toolkit::qt

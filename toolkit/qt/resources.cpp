@@ -6,9 +6,9 @@
 #include "toolkit/png_decode.h"
 #include "toolkit/qt/internal.h"
 
-namespace tk {
+namespace toolkit {
 
-using namespace tk::qt;
+using namespace toolkit::qt;
 
 bool loadFont(int font, std::u16string_view face, int points, std::uint32_t style) {
     if (state().app == nullptr || points <= 0) {
@@ -58,4 +58,4 @@ int imageHeight(int image) {
     return found == state().images.end() ? 0 : found->second.pixmap.height();
 }
 
-} // namespace tk
+} // namespace toolkit

@@ -31,9 +31,9 @@
 #include "toolkit/qt/internal.h"
 #include "toolkit/qt/page_view.h"
 
-namespace tk::testing {
+namespace toolkit::testing {
 
-using namespace tk::qt;
+using namespace toolkit::qt;
 
 namespace {
 
@@ -83,7 +83,7 @@ bool initialiseHeadless() {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     }
     gDefaultHandler = qInstallMessageHandler(quietHandler);
-    if (!tk::isInitialised() && !tk::initialise(gArgc, gArgv)) {
+    if (!toolkit::isInitialised() && !toolkit::initialise(gArgc, gArgv)) {
         return false;
     }
     state().testing = true;
@@ -97,7 +97,7 @@ void reset() {
         numbers.push_back(entry.first);
     }
     for (int number : numbers) {
-        tk::closeWindow(number);
+        toolkit::closeWindow(number);
     }
     processEvents();
     s.queue.clear();
@@ -372,7 +372,7 @@ GadgetView view(int gadget) {
     result.exists = true;
     result.visible = widget->isVisible();
     result.enabled = takesInput(widget);
-    result.text = tk::text(gadget);
+    result.text = toolkit::text(gadget);
     WindowRecord* window = findWindow(record->window);
     QPoint origin = window == nullptr ? widget->pos() : widget->mapTo(window->client, QPoint(0, 0));
     result.x = origin.x();
@@ -427,12 +427,12 @@ WindowView windowView(int window) {
     result.title = fromQ(record->host->windowTitle());
     QPoint origin = record->client->mapToGlobal(QPoint(0, 0));
     if (!result.visible) {
-        origin = record->host->pos() + QPoint(0, record->host->height() - tk::windowHeight(window));
+        origin = record->host->pos() + QPoint(0, record->host->height() - toolkit::windowHeight(window));
     }
     result.x = origin.x();
     result.y = origin.y();
-    result.width = tk::windowWidth(window);
-    result.height = tk::windowHeight(window);
+    result.width = toolkit::windowWidth(window);
+    result.height = toolkit::windowHeight(window);
     result.sizable = (record->flags & WindowSizable) != 0;
     result.owner = record->owner;
     result.backgroundColour = fromQColor(record->client->palette().color(QPalette::Window));
@@ -544,4 +544,4 @@ bool saveScreenshot(int window, const std::filesystem::path& file) {
     return !picture.isNull() && picture.save(QString::fromStdString(file.string()), "PNG");
 }
 
-} // namespace tk::testing
+} // namespace toolkit::testing

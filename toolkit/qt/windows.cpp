@@ -11,7 +11,7 @@
 
 #include "toolkit/qt/internal.h"
 
-namespace tk::qt {
+namespace toolkit::qt {
 
 void ClientArea::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
@@ -34,8 +34,8 @@ void WindowHost::resizeEvent(QResizeEvent* event) {
     if (record == nullptr || !isVisible() || isMinimized()) {
         return;
     }
-    int innerWidth = tk::windowWidth(windowNumber);
-    int innerHeight = tk::windowHeight(windowNumber);
+    int innerWidth = toolkit::windowWidth(windowNumber);
+    int innerHeight = toolkit::windowHeight(windowNumber);
     if (innerWidth == record->reportedWidth && innerHeight == record->reportedHeight) {
         return;
     }
@@ -86,11 +86,11 @@ void freeWindowGadgets(int window) {
     }
 }
 
-} // namespace tk::qt
+} // namespace toolkit::qt
 
-namespace tk {
+namespace toolkit {
 
-using namespace tk::qt;
+using namespace toolkit::qt;
 
 bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::u16string_view title,
                 std::uint32_t flags, int owner) {
@@ -342,4 +342,4 @@ void setApplicationIcon(const std::vector<int>& images) {
     QApplication::setWindowIcon(icon);
 }
 
-} // namespace tk
+} // namespace toolkit

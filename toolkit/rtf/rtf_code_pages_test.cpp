@@ -20,11 +20,13 @@ TEST(RtfCodePages, CharsetsMapToCodePages)
         int charset;
         int codePage;
     };
+    // clang-format off
     const Case cases[] = {
         {0, 1252},   {1, 1250},   {2, kSymbolCodePage}, {77, 10000}, {128, 932}, {129, 949},
         {134, 936},  {136, 950},  {161, 1253},          {162, 1254}, {163, 1258}, {177, 1255},
         {178, 1256}, {186, 1257}, {204, 1251},          {222, 874},  {238, 1250}, {99, 1250},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(codePageForCharset(c.charset, 1250), c.codePage) << c.charset;
 }
@@ -36,6 +38,7 @@ TEST(RtfCodePages, DecodesWindowsCodePages)
         std::string_view bytes;
         const char16_t* text;
     };
+    // clang-format off
     const Case cases[] = {
         {1252, "caf\xe9 \x80 \x93q\x94", u"café € “q”"},
         {1250, "\xb9\xe6\xea\xb3", u"ąćęł"},
@@ -56,6 +59,7 @@ TEST(RtfCodePages, DecodesWindowsCodePages)
         // An unknown code page reads as 1252.
         {12345, "\xe9", u"é"},
     };
+    // clang-format on
     CodePageDecoder decoder;
     for (const Case& c : cases)
         EXPECT_EQ(decode(decoder, c.codePage, c.bytes), QString::fromUtf16(c.text)) << c.codePage;

@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::int32_t arg(auto value) { return static_cast<std::int32_t>(value); }
 
+// clang-format off
 constexpr ControlWord kUnsorted[] = {
     // Destinations read in their own way.
     {"fonttbl", Op::DestFontTable, 0},
@@ -214,6 +215,7 @@ constexpr ControlWord kUnsorted[] = {
     {"picscalex", Op::PictureScaleX, 0},
     {"picscaley", Op::PictureScaleY, 0},
 };
+// clang-format on
 
 constexpr auto kWords = [] {
     std::array<ControlWord, std::size(kUnsorted)> words{};

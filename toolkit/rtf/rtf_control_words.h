@@ -6,6 +6,7 @@
 
 namespace rtf {
 
+// clang-format off
 enum class Op : std::uint8_t {
     // Destinations: the group they open is read in a particular way.
     DestFontTable, DestColorTable, DestStyleSheet, DestSkip, DestPicture, DestField, DestFieldInstruction,
@@ -30,6 +31,7 @@ enum class Op : std::uint8_t {
     PictureKind, PictureWidth, PictureHeight, PictureGoalWidth, PictureGoalHeight, PictureScaleX,
     PictureScaleY,
 };
+// clang-format on
 
 struct ControlWord {
     std::string_view name;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace cli {
+namespace hashmere_cli {
 namespace {
 
 bool isHex(std::string_view text)
@@ -98,4 +98,4 @@ std::optional<CheckLine> parseCheckLine(std::string_view line)
     return CheckLine{lowered(hex), fileName, {}};
 }
 
-} // namespace cli
+} // namespace hashmere_cli

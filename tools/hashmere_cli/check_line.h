@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace hashmere_cli {
 
 struct CheckLine {
     std::string expectedHex; // lower-cased
@@ -23,4 +23,4 @@ struct CheckLine {
 
 std::optional<CheckLine> parseCheckLine(std::string_view line);
 
-} // namespace cli
+} // namespace hashmere_cli

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace cli {
+namespace hashmere_cli {
 namespace {
 
 TEST(CheckLine, SpellingsOfOneEntry)
@@ -46,4 +46,4 @@ TEST(CheckLine, SpellingsOfOneEntry)
 }
 
 } // namespace
-} // namespace cli
+} // namespace hashmere_cli

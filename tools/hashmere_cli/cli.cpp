@@ -14,7 +14,7 @@
 #include "checksum/engine/file_digest.h"
 #include "tools/hashmere_cli/check_line.h"
 
-namespace cli {
+namespace hashmere_cli {
 namespace {
 
 constexpr std::string_view kProgram = "hashmere-cli";
@@ -55,7 +55,7 @@ constexpr std::string_view kVersion =
     "Copyright (C) 2026 Orvanix.\n";
 
 struct Options {
-    bool rows[digest::kAlgorithmRowCount] = {};
+    bool rows[engine::kAlgorithmRowCount] = {};
     bool anyRow = false;
     std::optional<std::string> expected;
     bool check = false;
@@ -74,8 +74,8 @@ bool selectAlgorithm(Options& options, std::string_view name)
         options.anyRow = true;
         return true;
     }
-    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
-        if (digest::kAlgorithmRows[r].shortName == name) {
+    for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
+        if (engine::kAlgorithmRows[r].shortName == name) {
             options.rows[r] = true;
             options.anyRow = true;
             return true;
@@ -165,29 +165,29 @@ ParseResult parseArguments(const std::vector<std::string>& arguments, Options& o
 // from the same blocks as they arrive. Returns false when it cannot be read.
 bool digestStandardInput(std::istream& in, const Options& options, std::string hex[])
 {
-    digest::DigestContext* contexts[digest::kAlgorithmRowCount] = {};
-    const digest::DigestPlugin* plugins[digest::kAlgorithmRowCount] = {};
-    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+    engine::DigestContext* contexts[engine::kAlgorithmRowCount] = {};
+    const engine::DigestPlugin* plugins[engine::kAlgorithmRowCount] = {};
+    for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
         if (options.rows[r]) {
-            plugins[r] = digest::findPlugin(digest::kAlgorithmRows[r].algorithm);
-            contexts[r] = plugins[r]->create(digest::kAlgorithmRows[r].bitWidth);
+            plugins[r] = engine::findPlugin(engine::kAlgorithmRows[r].algorithm);
+            contexts[r] = plugins[r]->create(engine::kAlgorithmRows[r].bitWidth);
         }
     }
-    std::vector<char> buffer(digest::kReadBlockSize);
+    std::vector<char> buffer(engine::kReadBlockSize);
     while (in) {
         in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+        for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
             if (contexts[r] != nullptr)
                 plugins[r]->update(contexts[r], reinterpret_cast<const std::uint8_t*>(buffer.data()),
                                    static_cast<std::size_t>(in.gcount()));
         }
     }
     const bool ok = !in.bad();
-    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+    for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
         if (contexts[r] == nullptr)
             continue;
         plugins[r]->finish(contexts[r]);
-        hex[r] = digest::digestToHex(contexts[r]);
+        hex[r] = engine::digestToHex(contexts[r]);
         plugins[r]->release(contexts[r]);
     }
     return ok;
@@ -214,16 +214,16 @@ int runDigests(const Options& options, std::istream& in, std::ostream& out, std:
     const bool headings = options.files.size() > 1;
     for (std::size_t f = 0; f < options.files.size(); ++f) {
         const std::string& file = options.files[f];
-        std::string hex[digest::kAlgorithmRowCount];
+        std::string hex[engine::kAlgorithmRowCount];
         bool ok = true;
         if (file == "-") {
             ok = !stdinUsed && digestStandardInput(in, options, hex);
             stdinUsed = true;
         } else {
-            for (int r = 0; r < digest::kAlgorithmRowCount && ok; ++r) {
+            for (int r = 0; r < engine::kAlgorithmRowCount && ok; ++r) {
                 if (options.rows[r]) {
-                    hex[r] = digest::fileDigestHex(file, digest::kAlgorithmRows[r].algorithm,
-                                                   digest::kAlgorithmRows[r].bitWidth);
+                    hex[r] = engine::fileDigestHex(file, engine::kAlgorithmRows[r].algorithm,
+                                                   engine::kAlgorithmRows[r].bitWidth);
                     ok = !hex[r].empty();
                 }
             }
@@ -236,10 +236,10 @@ int runDigests(const Options& options, std::istream& in, std::ostream& out, std:
         }
         if (headings)
             out << (f == 0 ? "" : "\n") << "==> " << file << " <==\n";
-        for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
+        for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
             if (!options.rows[r])
                 continue;
-            out << digest::kAlgorithmRows[r].resultLabel << hex[r] << '\n';
+            out << engine::kAlgorithmRows[r].resultLabel << hex[r] << '\n';
             matched = matched || (options.expected && hex[r] == *options.expected);
         }
     }
@@ -256,8 +256,8 @@ int runDigests(const Options& options, std::istream& in, std::ostream& out, std:
 // The row a check line asks for, or -1.
 int rowForCheckLine(const CheckLine& line, const Options& options)
 {
-    for (int r = 0; r < digest::kAlgorithmRowCount; ++r) {
-        const digest::AlgorithmRow& row = digest::kAlgorithmRows[r];
+    for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
+        const engine::AlgorithmRow& row = engine::kAlgorithmRows[r];
         if (static_cast<std::size_t>(row.hexLength) != line.expectedHex.size())
             continue;
         if (!line.tag.empty()) {
@@ -306,8 +306,8 @@ int runChecks(const Options& options, std::istream& in, std::ostream& out, std::
                 continue;
             }
             ++wellFormed;
-            const digest::AlgorithmRow& row = digest::kAlgorithmRows[r];
-            const std::string actual = digest::fileDigestHex(line->fileName, row.algorithm, row.bitWidth);
+            const engine::AlgorithmRow& row = engine::kAlgorithmRows[r];
+            const std::string actual = engine::fileDigestHex(line->fileName, row.algorithm, row.bitWidth);
             if (actual.empty()) {
                 ++fileUnreadable;
                 if (!options.status)
@@ -350,7 +350,7 @@ int runChecks(const Options& options, std::istream& in, std::ostream& out, std::
 
 int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err)
 {
-    digest::registerStandardPlugins();
+    engine::registerStandardPlugins();
     Options options;
     switch (parseArguments(arguments, options, err)) {
     case ParseResult::Help: out << kHelp; return 0;
@@ -361,4 +361,4 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     return options.check ? runChecks(options, in, out, err) : runDigests(options, in, out, err);
 }
 
-} // namespace cli
+} // namespace hashmere_cli

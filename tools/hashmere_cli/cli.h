@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace hashmere_cli {
 
 // Runs one command line (arguments after the program name). Results go to
 // `out`, messages to `err`; "-" as a file or check list reads `in`.
@@ -13,4 +13,4 @@ namespace cli {
 // file that could not be read or a usage error.
 int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err);
 
-} // namespace cli
+} // namespace hashmere_cli

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace cli {
+namespace hashmere_cli {
 namespace {
 
 namespace fs = std::filesystem;
@@ -166,4 +166,4 @@ TEST_F(Cli, CheckLists)
 }
 
 } // namespace
-} // namespace cli
+} // namespace hashmere_cli

@@ -5,5 +5,5 @@
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
-    return cli::runCli(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr);
+    return hashmere_cli::runCli(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr);
 }

@@ -6,7 +6,12 @@
 
 #include "viewer/document/brieflz_decoder.h"
 
-namespace helpdoc::brieflz {
+namespace helptool::brieflz {
+
+using document::brieflz::kBlockStreamHeaderSize;
+using document::brieflz::kBlockStreamMagic;
+using document::brieflz::kMaxEntrySize;
+
 namespace {
 
 constexpr int kMaxHashBits = 16;
@@ -211,4 +216,4 @@ std::vector<std::uint8_t> encodeBlockStream(const std::uint8_t* data, std::size_
     return out;
 }
 
-} // namespace helpdoc::brieflz
+} // namespace helptool::brieflz

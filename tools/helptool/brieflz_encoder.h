@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace helpdoc::brieflz {
+namespace helptool::brieflz {
 
 inline constexpr std::int64_t kDefaultBlockSize = 1 << 20;
 
@@ -22,4 +22,4 @@ void encodeBlock(const std::uint8_t* data, std::size_t size, std::vector<std::ui
 // below 2 GiB.
 std::vector<std::uint8_t> encodeBlockStream(const std::uint8_t* data, std::size_t size, std::int64_t blockSize);
 
-} // namespace helpdoc::brieflz
+} // namespace helptool::brieflz

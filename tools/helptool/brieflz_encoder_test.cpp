@@ -7,8 +7,11 @@
 
 #include "viewer/document/brieflz_decoder.h"
 
-namespace helpdoc::brieflz {
+namespace helptool::brieflz {
 namespace {
+
+using document::brieflz::decodeBlockStream;
+using document::brieflz::kBlockStreamHeaderSize;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -92,4 +95,4 @@ TEST(BriefLzEncoder, RefusesBadBlockSizes)
 }
 
 } // namespace
-} // namespace helpdoc::brieflz
+} // namespace helptool::brieflz

@@ -11,12 +11,14 @@
 #include "viewer/document/contents.h"
 #include "viewer/document/document_properties.h"
 
-namespace helpdoc {
+namespace helptool {
 
+// clang-format off
 const char* const kPropertyKeys[kPropertyCount] = {
     "SoftwareName", "SoftwareVersion", "HelpName", "HelpVersion", "Language",    "Date",        "Tool",    "Publisher",
     "Copyright",    "Email",           "Website",  "PageBackColor", "LeftMargin", "RightMargin", "HomePage",
 };
+// clang-format on
 
 namespace {
 
@@ -215,12 +217,12 @@ bool buildDocumentEntries(const std::string& sourceDir, std::vector<AuthoringEnt
 
     AuthoringEntry propertiesEntry{"properties", encodeFieldText(properties)};
     AuthoringEntry contentsEntry{"contents", encodeFieldText(contents)};
-    if (propertiesEntry.bytes.size() > static_cast<std::size_t>(kPropertiesCapacity)) {
-        error = "the properties take more than " + std::to_string(kPropertiesCapacity) + " bytes";
+    if (propertiesEntry.bytes.size() > static_cast<std::size_t>(document::kPropertiesCapacity)) {
+        error = "the properties take more than " + std::to_string(document::kPropertiesCapacity) + " bytes";
         return false;
     }
-    if (contentsEntry.bytes.size() > static_cast<std::size_t>(kContentsCapacity)) {
-        error = "the contents take more than " + std::to_string(kContentsCapacity) + " bytes";
+    if (contentsEntry.bytes.size() > static_cast<std::size_t>(document::kContentsCapacity)) {
+        error = "the contents take more than " + std::to_string(document::kContentsCapacity) + " bytes";
         return false;
     }
     if (written.count("properties") != 0 || written.count("contents") != 0) {
@@ -234,4 +236,4 @@ bool buildDocumentEntries(const std::string& sourceDir, std::vector<AuthoringEnt
     return true;
 }
 
-} // namespace helpdoc
+} // namespace helptool

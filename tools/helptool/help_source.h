@@ -27,7 +27,7 @@
 
 #include "tools/helptool/pack_writer.h"
 
-namespace helpdoc {
+namespace helptool {
 
 inline constexpr char kManifestName[] = "help.manifest";
 inline constexpr int kPropertyCount = 15;
@@ -57,4 +57,4 @@ std::vector<std::uint8_t> encodeFieldText(const std::vector<std::u16string>& fie
 // a properties or contents entry too large for the viewer's buffers.
 bool buildDocumentEntries(const std::string& sourceDir, std::vector<AuthoringEntry>& entries, std::string& error);
 
-} // namespace helpdoc
+} // namespace helptool

@@ -4,7 +4,7 @@
 
 #include "checksum/settings/preferences_document.h"
 
-namespace helpdoc {
+namespace helptool {
 namespace {
 
 TEST(Manifest, ReadsPropertiesAndPages)
@@ -105,4 +105,4 @@ TEST(Manifest, FieldTextIsUtf16LittleEndianJoinedByBars)
 }
 
 } // namespace
-} // namespace helpdoc
+} // namespace helptool

@@ -24,7 +24,8 @@
 
 namespace {
 
-using namespace helpdoc;
+using namespace helptool;
+using namespace document;
 
 int usage()
 {

@@ -12,7 +12,7 @@
 #include "viewer/document/brieflz_decoder.h"
 #include "viewer/document/utf8_locale.h"
 
-namespace helpdoc {
+namespace helptool {
 namespace {
 
 void putLittleEndian(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes)
@@ -49,7 +49,7 @@ bool writeBriefLzPack(const std::string& path, const std::vector<AuthoringEntry>
             error = "entry name must have 1 to 32767 bytes: " + entry.name;
             return false;
         }
-        if (entry.bytes.size() > static_cast<std::size_t>(brieflz::kMaxEntrySize)) {
+        if (entry.bytes.size() > static_cast<std::size_t>(document::brieflz::kMaxEntrySize)) {
             error = "entry is 2 GiB or larger: " + entry.name;
             return false;
         }
@@ -80,7 +80,7 @@ bool writeBriefLzPack(const std::string& path, const std::vector<AuthoringEntry>
 bool writeZipPack(const std::string& path, const std::vector<AuthoringEntry>& entries, PackStats& stats,
                   std::string& error)
 {
-    const ScopedUtf8Locale utf8;
+    const document::ScopedUtf8Locale utf8;
     archive* writer = archive_write_new();
     if (writer == nullptr) {
         error = "out of memory";
@@ -119,4 +119,4 @@ bool writeZipPack(const std::string& path, const std::vector<AuthoringEntry>& en
     return ok;
 }
 
-} // namespace helpdoc
+} // namespace helptool

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace helpdoc {
+namespace helptool {
 
 struct AuthoringEntry {
     std::string name; // UTF-8
@@ -29,4 +29,4 @@ bool writeBriefLzPack(const std::string& path, const std::vector<AuthoringEntry>
 bool writeZipPack(const std::string& path, const std::vector<AuthoringEntry>& entries, PackStats& stats,
                   std::string& error);
 
-} // namespace helpdoc
+} // namespace helptool

@@ -16,8 +16,10 @@
 #include "viewer/document/document_properties.h"
 #include "viewer/document/page_loading.h"
 
-namespace helpdoc {
+namespace helptool {
 namespace {
+
+using namespace document;
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -198,4 +200,4 @@ TEST(BuildDocument, RejectsWhatTheViewerCouldNotRead)
 }
 
 } // namespace
-} // namespace helpdoc
+} // namespace helptool

@@ -35,7 +35,7 @@ struct Options {
     std::string pdf;
     int width = 800;
     int zoom = 100;
-    tk::Colour background = tk::kDefaultColour;
+    toolkit::Colour background = toolkit::kDefaultColour;
 };
 
 std::optional<long> parseNumber(std::string_view text, int base = 10) {
@@ -49,19 +49,19 @@ std::optional<long> parseNumber(std::string_view text, int base = 10) {
     return value;
 }
 
-std::optional<tk::Colour> parseColour(std::string_view text) {
+std::optional<toolkit::Colour> parseColour(std::string_view text) {
     if (text.size() == 7 && text[0] == '#') {
         std::optional<long> value = parseNumber(text.substr(1), 16);
         if (!value) {
             return std::nullopt;
         }
-        return tk::rgb(static_cast<int>(*value >> 16), static_cast<int>(*value >> 8), static_cast<int>(*value));
+        return toolkit::rgb(static_cast<int>(*value >> 16), static_cast<int>(*value >> 8), static_cast<int>(*value));
     }
     std::optional<long> value = parseNumber(text, 0);
     if (!value || *value < -1 || *value > 0xFFFFFF) {
         return std::nullopt;
     }
-    return static_cast<tk::Colour>(*value);
+    return static_cast<toolkit::Colour>(*value);
 }
 
 std::optional<Options> parseArguments(int argc, char** argv) {
@@ -83,7 +83,7 @@ std::optional<Options> parseArguments(int argc, char** argv) {
             }
             options.zoom = static_cast<int>(*value);
         } else if (argument == "--background" && hasValue) {
-            std::optional<tk::Colour> colour = parseColour(argv[++i]);
+            std::optional<toolkit::Colour> colour = parseColour(argv[++i]);
             if (!colour) {
                 return std::nullopt;
             }
@@ -128,34 +128,34 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "rtfshot: cannot read %s\n", options->page.c_str());
         return 1;
     }
-    if (!tk::testing::initialiseHeadless()) {
+    if (!toolkit::testing::initialiseHeadless()) {
         std::fprintf(stderr, "rtfshot: the toolkit did not start\n");
         return 1;
     }
     int status = 0;
-    tk::openWindow(kWindow, 0, 0, options->width + 100, kViewHeight, u"rtfshot", tk::WindowInvisible);
-    tk::createPageView(kWindow, kPage, 0, 0, options->width, kViewHeight);
-    tk::setPageBackground(kPage, options->background);
-    tk::setPageZoom(kPage, options->zoom);
-    if (!tk::showRichText(kPage, bytes->data(), bytes->size())) {
+    toolkit::openWindow(kWindow, 0, 0, options->width + 100, kViewHeight, u"rtfshot", toolkit::WindowInvisible);
+    toolkit::createPageView(kWindow, kPage, 0, 0, options->width, kViewHeight);
+    toolkit::setPageBackground(kPage, options->background);
+    toolkit::setPageZoom(kPage, options->zoom);
+    if (!toolkit::showRichText(kPage, bytes->data(), bytes->size())) {
         std::fprintf(stderr, "rtfshot: %s is damaged; drawing what could be read\n", options->page.c_str());
     }
     // The frame and a scroll bar take room: widen the gadget until the page area is --width.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        int shortBy = options->width - tk::testing::pageView(kPage).viewWidth;
+        int shortBy = options->width - toolkit::testing::pageView(kPage).viewWidth;
         if (shortBy == 0) {
             break;
         }
-        tk::resizeGadget(kPage, tk::kKeep, tk::kKeep, tk::gadgetWidth(kPage) + shortBy, tk::kKeep);
+        toolkit::resizeGadget(kPage, toolkit::kKeep, toolkit::kKeep, toolkit::gadgetWidth(kPage) + shortBy, toolkit::kKeep);
     }
-    if (!options->png.empty() && !tk::testing::savePageImage(kPage, options->png)) {
+    if (!options->png.empty() && !toolkit::testing::savePageImage(kPage, options->png)) {
         std::fprintf(stderr, "rtfshot: cannot write %s\n", options->png.c_str());
         status = 1;
     }
-    if (!options->pdf.empty() && tk::printPageToPdf(kPage, options->pdf, u"rtfshot") < 0) {
+    if (!options->pdf.empty() && toolkit::printPageToPdf(kPage, options->pdf, u"rtfshot") < 0) {
         std::fprintf(stderr, "rtfshot: cannot write %s\n", options->pdf.c_str());
         status = 1;
     }
-    tk::shutdown();
+    toolkit::shutdown();
     return status;
 }

@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "tools/helptool/brieflz_encoder.h"
+#include "brieflz_encoder.h"
 #include "viewer/document/brieflz_decoder.h"
 
-using namespace helpdoc::brieflz;
+using namespace document::brieflz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

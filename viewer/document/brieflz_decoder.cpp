@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace helpdoc::brieflz {
+namespace document::brieflz {
 namespace {
 
 std::int64_t readInt64(const std::uint8_t* p)
@@ -181,4 +181,4 @@ std::int64_t decodeBlockStream(const std::uint8_t* data, std::size_t size, std::
     return header.unpackedSize;
 }
 
-} // namespace helpdoc::brieflz
+} // namespace document::brieflz

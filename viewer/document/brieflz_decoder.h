@@ -21,7 +21,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace helpdoc::brieflz {
+namespace document::brieflz {
 
 inline constexpr std::uint8_t kBlockStreamMagic[4] = {0x31, 0x7A, 0x6C, 0x62};
 inline constexpr std::size_t kBlockStreamHeaderSize = 24;
@@ -53,4 +53,4 @@ std::int64_t decodeBlock(const std::uint8_t* source, std::size_t sourceSize, std
 std::int64_t decodeBlockStream(const std::uint8_t* data, std::size_t size, std::uint8_t* output,
                                std::size_t capacity);
 
-} // namespace helpdoc::brieflz
+} // namespace document::brieflz

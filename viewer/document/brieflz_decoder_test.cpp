@@ -6,7 +6,7 @@
 
 #include "viewer/document/test_support.h"
 
-namespace helpdoc::brieflz {
+namespace document::brieflz {
 namespace {
 
 using testing::Bytes;
@@ -131,4 +131,4 @@ TEST(BriefLzStream, EmptyStreamDecodesToNothing)
 }
 
 } // namespace
-} // namespace helpdoc::brieflz
+} // namespace document::brieflz

@@ -28,7 +28,7 @@
 #include "viewer/document/brieflz_decoder.h"
 #include "viewer/document/packing.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 constexpr std::uint8_t kPackMagic[4] = {0x32, 0x7A, 0x6C, 0x70};
@@ -190,4 +190,4 @@ PackerPlugin briefLzPacker()
                         closeBriefLzPack};
 }
 
-} // namespace helpdoc
+} // namespace document

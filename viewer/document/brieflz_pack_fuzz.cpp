@@ -11,7 +11,7 @@
 
 #include "viewer/document/packing.h"
 
-using namespace helpdoc;
+using namespace document;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

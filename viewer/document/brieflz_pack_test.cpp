@@ -3,7 +3,7 @@
 #include "viewer/document/packing.h"
 #include "viewer/document/test_support.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 using testing::Bytes;
@@ -153,4 +153,4 @@ TEST_F(BriefLzPack, ListsEntriesInFileOrderAndReportsDamage)
 }
 
 } // namespace
-} // namespace helpdoc
+} // namespace document

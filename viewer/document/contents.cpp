@@ -4,7 +4,7 @@
 
 #include "viewer/document/field_text.h"
 
-namespace helpdoc {
+namespace document {
 
 void decodeContents(std::u16string_view fieldText, ContentsList& list)
 {
@@ -74,4 +74,4 @@ std::vector<std::int32_t> contentsTreeDepths(const ContentsList& list)
     return depths;
 }
 
-} // namespace helpdoc
+} // namespace document

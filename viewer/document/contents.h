@@ -18,7 +18,7 @@
 
 #include "viewer/document/packing.h"
 
-namespace helpdoc {
+namespace document {
 
 inline constexpr std::int32_t kContentsCapacity = 20000;
 // The list never holds more records than this. A 20000-byte entry holds the
@@ -68,4 +68,4 @@ std::vector<std::int32_t> contentsTreeDepths(const ContentsList& list);
 // lower-casing of both; 0 when none does (also for an empty list).
 std::int32_t findPageByTitle(const ContentsList& list, std::u16string_view title);
 
-} // namespace helpdoc
+} // namespace document

@@ -5,7 +5,7 @@
 
 #include "viewer/document/contents.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 QString lowerCase(std::u16string_view text)
@@ -26,4 +26,4 @@ std::int32_t findPageByTitle(const ContentsList& list, std::u16string_view title
     return page;
 }
 
-} // namespace helpdoc
+} // namespace document

@@ -4,7 +4,7 @@
 
 #include "viewer/document/test_support.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 using testing::utf16le;
@@ -169,4 +169,4 @@ TEST_F(ReadContents, EntryLongerThanTheBuffer)
 }
 
 } // namespace
-} // namespace helpdoc
+} // namespace document

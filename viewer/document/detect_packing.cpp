@@ -6,7 +6,7 @@
 #include "platform/files.h"
 #include "viewer/document/packing.h"
 
-namespace helpdoc {
+namespace document {
 
 PackingKind detectPacking(const std::string& path)
 {
@@ -35,4 +35,4 @@ PackingKind detectPacking(const std::string& path)
     return PackingKind::None;
 }
 
-} // namespace helpdoc
+} // namespace document

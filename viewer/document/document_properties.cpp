@@ -6,7 +6,7 @@
 
 #include "viewer/document/field_text.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 std::int32_t low32(std::int64_t value)
@@ -51,4 +51,4 @@ void readProperties(const std::string& path, PackingKind kind, DocumentPropertie
     closePack();
 }
 
-} // namespace helpdoc
+} // namespace document

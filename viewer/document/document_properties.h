@@ -8,7 +8,7 @@
 
 #include "viewer/document/packing.h"
 
-namespace helpdoc {
+namespace document {
 
 inline constexpr std::int32_t kPropertiesCapacity = 5000;
 
@@ -40,4 +40,4 @@ void decodeProperties(std::u16string_view fieldText, DocumentProperties& propert
 // whatever the zero-filled buffer holds, so a missing entry empties it.
 void readProperties(const std::string& path, PackingKind kind, DocumentProperties& properties);
 
-} // namespace helpdoc
+} // namespace document

@@ -4,7 +4,7 @@
 
 #include "viewer/document/test_support.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 using testing::Bytes;
@@ -127,4 +127,4 @@ TEST_F(ReadProperties, ReadsBothPackings)
 }
 
 } // namespace
-} // namespace helpdoc
+} // namespace document

@@ -1,6 +1,6 @@
 #include "viewer/document/field_text.h"
 
-namespace helpdoc {
+namespace document {
 
 std::u16string fieldTextFromBuffer(const std::uint8_t* buffer, std::size_t size)
 {
@@ -85,4 +85,4 @@ std::int64_t parseNumber(std::u16string_view text)
     return static_cast<std::int64_t>(value);
 }
 
-} // namespace helpdoc
+} // namespace document

@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-namespace helpdoc {
+namespace document {
 
 // The field text held in `size` bytes of `buffer`: UTF-16LE units up to the
 // first 0 unit or the end of the buffer (an odd last byte is not a unit).
@@ -36,4 +36,4 @@ std::u16string fieldAt(std::u16string_view text, std::int64_t k);
 // wrapping on overflow; no digits give 0.
 std::int64_t parseNumber(std::u16string_view text);
 
-} // namespace helpdoc
+} // namespace document

@@ -7,7 +7,7 @@
 #include "platform/text.h"
 #include "viewer/document/field_text.h"
 
-using namespace helpdoc;
+using namespace document;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,7 +4,7 @@
 
 #include "viewer/document/test_support.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 TEST(FieldText, FieldAt)
@@ -91,4 +91,4 @@ TEST(FieldText, TextFromBuffer)
 }
 
 } // namespace
-} // namespace helpdoc
+} // namespace document

@@ -3,7 +3,7 @@
 #include "platform/text.h"
 #include "viewer/document/packing.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 struct OpenPack {
@@ -102,4 +102,4 @@ void closePack()
     slot = OpenPack{};
 }
 
-} // namespace helpdoc
+} // namespace document

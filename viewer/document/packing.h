@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace helpdoc {
+namespace document {
 
 enum class PackingKind : std::uint16_t {
     None = 0,
@@ -83,4 +83,4 @@ void closePack();
 PackerPlugin zipPacker();
 PackerPlugin briefLzPacker();
 
-} // namespace helpdoc
+} // namespace document

@@ -4,7 +4,7 @@
 
 #include "viewer/document/test_support.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 using testing::Bytes;
@@ -138,4 +138,4 @@ TEST_F(Packing, DamagedZipDataGivesANegativeStatus)
 }
 
 } // namespace
-} // namespace helpdoc
+} // namespace document

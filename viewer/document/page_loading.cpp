@@ -1,6 +1,6 @@
 #include "viewer/document/page_loading.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 PageData allocatePage(std::int32_t size)
@@ -58,4 +58,4 @@ void loadPage(const std::string& path, PackingKind kind, const ContentsList& lis
     closePack();
 }
 
-} // namespace helpdoc
+} // namespace document

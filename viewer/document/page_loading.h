@@ -10,7 +10,7 @@
 #include "viewer/document/contents.h"
 #include "viewer/document/packing.h"
 
-namespace helpdoc {
+namespace document {
 
 // What page loading needs of the page view.
 class PageSink {
@@ -44,4 +44,4 @@ void preloadPages(const std::string& path, PackingKind kind, ContentsList& list,
 void loadPage(const std::string& path, PackingKind kind, const ContentsList& list, std::int64_t page,
               bool inMemory, PageSink& view);
 
-} // namespace helpdoc
+} // namespace document

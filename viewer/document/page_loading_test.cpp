@@ -7,7 +7,7 @@
 #include "viewer/document/contents.h"
 #include "viewer/document/test_support.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 using testing::Bytes;
@@ -124,4 +124,4 @@ INSTANTIATE_TEST_SUITE_P(BothPackings, PageLoading, ::testing::Values(PackingKin
                          [](const auto& info) { return info.param == PackingKind::Zip ? "Zip" : "BriefLz"; });
 
 } // namespace
-} // namespace helpdoc
+} // namespace document

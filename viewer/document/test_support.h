@@ -11,10 +11,20 @@
 #include <vector>
 
 #include "platform/text.h"
-#include "tools/helptool/pack_writer.h"
+#include "pack_writer.h"
 #include "viewer/document/packing.h"
 
-namespace helpdoc::testing {
+namespace document {
+
+// Fixtures are written with the help-document writer.
+using helptool::AuthoringEntry;
+using helptool::PackStats;
+using helptool::writeBriefLzPack;
+using helptool::writeZipPack;
+
+} // namespace document
+
+namespace document::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -132,4 +142,4 @@ inline std::int32_t readWhole(const std::string& path, PackingKind kind, const s
     return count;
 }
 
-} // namespace helpdoc::testing
+} // namespace document::testing

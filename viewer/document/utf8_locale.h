@@ -7,7 +7,7 @@
 #include <clocale>
 #include <locale.h>
 
-namespace helpdoc {
+namespace document {
 
 class ScopedUtf8Locale {
 public:
@@ -32,4 +32,4 @@ private:
     locale_t previous_ = static_cast<locale_t>(nullptr);
 };
 
-} // namespace helpdoc
+} // namespace document

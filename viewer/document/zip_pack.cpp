@@ -11,7 +11,7 @@
 #include "viewer/document/packing.h"
 #include "viewer/document/utf8_locale.h"
 
-namespace helpdoc {
+namespace document {
 namespace {
 
 constexpr std::size_t kZipBlockSize = 10240;
@@ -122,4 +122,4 @@ PackerPlugin zipPacker()
     return PackerPlugin{PackingKind::Zip, openZipPack, readZipEntry, listZipEntries, closeZipPack};
 }
 
-} // namespace helpdoc
+} // namespace document

@@ -6,7 +6,7 @@
 
 #include "checksum/app/hashmere_app.h"
 
-namespace app {
+namespace hashmere {
 
 std::u16string lookup(const HashmereApp& app, std::string_view key);
 
@@ -23,6 +23,6 @@ void deleteAll(HashmereApp& app);
 void loadExpected(HashmereApp& app);
 
 // about_help.cpp
-void handleAboutEvent(HashmereApp& app, const tk::Event& event);
+void handleAboutEvent(HashmereApp& app, const toolkit::Event& event);
 
-} // namespace app
+} // namespace hashmere

@@ -1,26 +1,26 @@
-#include "checksum/app/app_resources.h"
+#include "checksum/app/hashmere_resources.h"
 
 #include <string>
 
-#include "checksum/app/app_ids.h"
+#include "checksum/app/hashmere_ids.h"
 #include "data/artwork/artwork.h"
 #include "toolkit/toolkit.h"
 
-namespace app {
+namespace hashmere {
 namespace {
 
 bool decodeEmbedded(int image, std::string_view name) {
-    const tk::EmbeddedFile* file = artwork::hashmereFile(name);
-    return file != nullptr && tk::decodeImage(image, file->data, file->size);
+    const toolkit::EmbeddedFile* file = artwork::hashmereFile(name);
+    return file != nullptr && toolkit::decodeImage(image, file->data, file->size);
 }
 
 } // namespace
 
 bool loadFonts() {
-    bool ok = tk::loadFont(kBodyFont, u"Arial", 11);
-    ok = tk::loadFont(kRunFont, u"Arial", 14, tk::FontBold) && ok;
-    ok = tk::loadFont(kRequesterFont, u"Arial", 12, tk::FontBold) && ok;
-    ok = tk::loadFont(kTitleFont, u"Tahoma", 25) && ok;
+    bool ok = toolkit::loadFont(kBodyFont, u"Arial", 11);
+    ok = toolkit::loadFont(kRunFont, u"Arial", 14, toolkit::FontBold) && ok;
+    ok = toolkit::loadFont(kRequesterFont, u"Arial", 12, toolkit::FontBold) && ok;
+    ok = toolkit::loadFont(kTitleFont, u"Tahoma", 25) && ok;
     return ok;
 }
 
@@ -54,8 +54,8 @@ bool decodeImages() {
             ok = false;
         }
     }
-    tk::setApplicationIcon(icon);
+    toolkit::setApplicationIcon(icon);
     return ok;
 }
 
-} // namespace app
+} // namespace hashmere

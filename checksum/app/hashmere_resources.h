@@ -1,7 +1,7 @@
 #pragma once
 // Hashmere's fonts and images, loaded once at start-up.
 
-namespace app {
+namespace hashmere {
 
 // Loads the program's four fonts under their numbers (app_ids.h). False when
 // one of them could not be created.
@@ -12,4 +12,4 @@ bool loadFonts();
 // False when one of them could not be decoded (that image is then absent).
 bool decodeImages();
 
-} // namespace app
+} // namespace hashmere

@@ -2,7 +2,7 @@
 // Numbers of Hashmere's windows, fonts and images. Gadget
 // numbers of the requester are in requester.h.
 
-namespace app {
+namespace hashmere {
 
 // Windows
 inline constexpr int kMainWindow = 0;
@@ -29,9 +29,9 @@ inline constexpr int kQuestionImage = 8;
 inline constexpr int kFirstAppIconImage = 16;
 inline constexpr int kAppIconImageCount = 7;
 
-} // namespace app
+} // namespace hashmere
 
-namespace app {
+namespace hashmere {
 
 // Gadgets of MainWindow. Row r (0 to 10) has check box 4 + 3r, result field
 // 5 + 3r and copy button 6 + 3r.
@@ -66,4 +66,4 @@ inline constexpr int kMenuAbout = 3;
 inline constexpr int kMenuOpenWebsite = 4;
 inline constexpr int kFirstLanguageItem = 5;
 
-} // namespace app
+} // namespace hashmere
