@@ -7,10 +7,10 @@
 // From the page cache: fileDigestHex on one file, after a warm-up read.
 // Memory: peak resident size of hashmere-cli over that file, above its baseline.
 
-#include <openssl/evp.h>
-#include <fcntl.h>
-#include <sys/ptrace.h>
 #include <csignal>
+#include <fcntl.h>
+#include <openssl/evp.h>
+#include <sys/ptrace.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -51,8 +51,7 @@ constexpr Reference kReferences[engine::kAlgorithmRowCount] = {
 };
 // clang-format on
 
-template <typename Run>
-double bestSeconds(int passes, Run&& run)
+template <typename Run> double bestSeconds(int passes, Run&& run)
 {
     double best = 1e30;
     for (int i = 0; i < passes; ++i) {
@@ -140,8 +139,8 @@ int main(int argc, char** argv)
     }
     engine::registerStandardPlugins();
     std::printf("kernel level: %s (processor offers %s); OpenSSL: %s; zlib: %s\n",
-                engine::kernelLevelName(engine::kernelCeiling()),
-                engine::kernelLevelName(engine::highestKernelLevel()), OpenSSL_version(OPENSSL_VERSION), zlibVersion());
+        engine::kernelLevelName(engine::kernelCeiling()), engine::kernelLevelName(engine::highestKernelLevel()),
+        OpenSSL_version(OPENSSL_VERSION), zlibVersion());
 
     const char* tmp = std::getenv("TMPDIR");
     const std::filesystem::path path =
@@ -185,7 +184,8 @@ int main(int argc, char** argv)
             ourSeconds = std::min(ourSeconds, bestSeconds(1, [&] {
                 ours = engine::bufferDigestHex(buffer.data(), buffer.size(), row.algorithm, row.bitWidth);
             }));
-            refSeconds = std::min(refSeconds, bestSeconds(1, [&] { theirs = referenceHex(ref, buffer.data(), buffer.size()); }));
+            refSeconds =
+                std::min(refSeconds, bestSeconds(1, [&] { theirs = referenceHex(ref, buffer.data(), buffer.size()); }));
         }
         const double ourRate = static_cast<double>(buffer.size()) / ourSeconds / 1e9;
         const double refRate = static_cast<double>(buffer.size()) / refSeconds / 1e9;
@@ -198,8 +198,11 @@ int main(int argc, char** argv)
         const bool tie = !ok && ours == theirs && ratio >= 0.98 * ref.target;
         misses += !ok && !tie;
         std::printf("%-10.*s %9.2f %9.2f %7.2f %7.2f  %s%s\n", static_cast<int>(row.shortName.size()),
-                    row.shortName.data(), ourRate, refRate, ratio, ref.target, ok ? "ok" : tie ? "tie" : "MISS",
-                    ours == theirs ? "" : " (DIGESTS DIFFER)");
+            row.shortName.data(), ourRate, refRate, ratio, ref.target,
+            ok        ? "ok"
+                : tie ? "tie"
+                      : "MISS",
+            ours == theirs ? "" : " (DIGESTS DIFFER)");
     }
     std::printf("(crc32 also needs at least 10 GB/s in memory)\n");
 
@@ -216,15 +219,18 @@ int main(int argc, char** argv)
             const bool ok = row.algorithm == engine::Crc32 || share >= 0.9;
             misses += !ok;
             std::printf("%-10.*s %9.2f %9.2f %7.2f   %s\n", static_cast<int>(row.shortName.size()),
-                        row.shortName.data(), rate, memoryRate[r], share,
-                        row.algorithm == engine::Crc32 ? "(reported only)" : ok ? "ok" : "MISS");
+                row.shortName.data(), rate, memoryRate[r], share,
+                row.algorithm == engine::Crc32 ? "(reported only)"
+                    : ok                       ? "ok"
+                                               : "MISS");
         }
 
         const bool ok = baseline > 0 && peak - baseline < 8 * 1024;
         misses += !ok;
-        std::printf("\nhashmere-cli -a all on the file: peak resident %ld KiB, baseline %ld KiB, above baseline %ld KiB "
-                    "(limit 8192) %s\n",
-                    peak, baseline, peak - baseline, ok ? "ok" : "MISS");
+        std::printf(
+            "\nhashmere-cli -a all on the file: peak resident %ld KiB, baseline %ld KiB, above baseline %ld KiB "
+            "(limit 8192) %s\n",
+            peak, baseline, peak - baseline, ok ? "ok" : "MISS");
         std::filesystem::remove(path);
     }
     std::printf("\n%d target(s) missed\n", misses);

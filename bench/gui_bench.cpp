@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "checksum/app/hashmere_ids.h"
 #include "checksum/app/hashmere_app.h"
+#include "checksum/app/hashmere_ids.h"
 #include "checksum/app/requester.h"
 #include "checksum/engine/digest.h"
 #include "checksum/engine/file_digest.h"
@@ -30,17 +30,20 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-double secondsSince(Clock::time_point start) {
+double secondsSince(Clock::time_point start)
+{
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double median(std::vector<double> values) {
+double median(std::vector<double> values)
+{
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
 
 // Runs a program to its end; its wall time in seconds, or -1.
-double timedRun(const std::string& program, const std::vector<std::string>& arguments) {
+double timedRun(const std::string& program, const std::vector<std::string>& arguments)
+{
     const Clock::time_point start = Clock::now();
     const int child = platform::startProcess(program, arguments, {});
     if (child <= 0) {
@@ -52,7 +55,8 @@ double timedRun(const std::string& program, const std::vector<std::string>& argu
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
 }
 
-double guiRun(const fs::path& file, const fs::path& settings) {
+double guiRun(const fs::path& file, const fs::path& settings)
+{
     hashmere::HashmereApp hashmere;
     hashmere::StartOptions options;
     options.programFolder = fs::path(HASHMERE_PROGRAM_DIR) / "";
@@ -65,7 +69,8 @@ double guiRun(const fs::path& file, const fs::path& settings) {
     for (int row = 0; row < 11; ++row) {
         toolkit::setState(hashmere::algorithmCheck(row), 1);
     }
-    toolkit::testing::whenWindowShown(hashmere::kRequesterWindow, [] { toolkit::testing::click(hashmere::kRequesterNoButton); });
+    toolkit::testing::whenWindowShown(
+        hashmere::kRequesterWindow, [] { toolkit::testing::click(hashmere::kRequesterNoButton); });
     const Clock::time_point start = Clock::now();
     toolkit::testing::click(hashmere::kRunButton);
     do {
@@ -79,7 +84,8 @@ double guiRun(const fs::path& file, const fs::path& settings) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const int starts = argc > 1 ? std::atoi(argv[1]) : 9;
     const fs::path hashmere = fs::path(HASHMERE_PROGRAM_DIR) / "Hashmere";
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -96,8 +102,7 @@ int main(int argc, char** argv) {
         startTimes.push_back(seconds);
     }
     unsetenv("HASHMERE_EXIT_WHEN_SHOWN");
-    std::printf("start to main window shown (offscreen, median of %d): %.1f ms\n", starts,
-                median(startTimes) * 1000);
+    std::printf("start to main window shown (offscreen, median of %d): %.1f ms\n", starts, median(startTimes) * 1000);
 
     // 2. The window's run against the command-line program.
     const char* tmp = std::getenv("TMPDIR");
@@ -125,8 +130,8 @@ int main(int argc, char** argv) {
     std::vector<double> gui, cli;
     for (int round = 0; round < 3; ++round) {
         // Through sh only to send the checksums to /dev/null.
-        cli.push_back(timedRun("/bin/sh", {"-c", "exec \"$0\" -a all \"$1\" >/dev/null", HASHMERE_CLI_PATH,
-                                           file.string()}));
+        cli.push_back(
+            timedRun("/bin/sh", {"-c", "exec \"$0\" -a all \"$1\" >/dev/null", HASHMERE_CLI_PATH, file.string()}));
         gui.push_back(guiRun(file, work));
         if (gui.back() < 0 || cli.back() < 0) {
             std::fprintf(stderr, "a run failed\n");

@@ -24,18 +24,20 @@ using Clock = std::chrono::steady_clock;
 constexpr int kWindow = 0;
 constexpr int kPage = 0;
 
-double millisecondsSince(Clock::time_point start) {
+double millisecondsSince(Clock::time_point start)
+{
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
 struct Figures {
-    double show = 0;       // showRichText + first screen painted
-    double zoomStep = 0;   // 100 % -> 120 %, first screen painted
-    double zoomBack = 0;   // 120 % -> 100 %, first screen painted
+    double show = 0;        // showRichText + first screen painted
+    double zoomStep = 0;    // 100 % -> 120 %, first screen painted
+    double zoomBack = 0;    // 120 % -> 100 %, first screen painted
     double wholeLayout = 0; // every line at 100 %, after the zoom steps
 };
 
-Figures measureOnce(const std::string& page) {
+Figures measureOnce(const std::string& page)
+{
     Figures f;
     toolkit::setPageZoom(kPage, 100);
     toolkit::showRichText(kPage, "", 0);
@@ -58,7 +60,8 @@ Figures measureOnce(const std::string& page) {
     return f;
 }
 
-void measure(const std::string& name, const std::string& page, int runs, int width, int height) {
+void measure(const std::string& name, const std::string& page, int runs, int width, int height)
+{
     std::vector<Figures> all;
     for (int i = 0; i < runs; ++i) {
         all.push_back(measureOnce(page));
@@ -71,8 +74,8 @@ void measure(const std::string& name, const std::string& page, int runs, int wid
         std::sort(values.begin(), values.end());
         std::printf("  %-30s best %8.1f ms   median %8.1f ms\n", what, values.front(), values[values.size() / 2]);
     };
-    std::printf("page view, %s: %.2f MB, view %d x %d px, %d runs\n", name.c_str(), page.size() / 1e6, width,
-                height, runs);
+    std::printf(
+        "page view, %s: %.2f MB, view %d x %d px, %d runs\n", name.c_str(), page.size() / 1e6, width, height, runs);
     report("show + first screen", &Figures::show);
     report("zoom step 100->120 % + screen", &Figures::zoomStep);
     report("zoom step 120->100 % + screen", &Figures::zoomBack);
@@ -81,7 +84,8 @@ void measure(const std::string& name, const std::string& page, int runs, int wid
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     int runs = 5;
     int width = 800;
     int height = 1000;
@@ -111,7 +115,7 @@ int main(int argc, char** argv) {
     toolkit::testing::processEvents(50);
     if (sizeMb > 0) {
         measure("generated " + std::to_string(sizeMb) + " MB page",
-                generatePage(static_cast<std::size_t>(sizeMb * 1e6)), runs, width, height);
+            generatePage(static_cast<std::size_t>(sizeMb * 1e6)), runs, width, height);
     } else if (files.empty()) {
         measure("generated 1 MB page", generatePage(1000000), runs, width, height);
         measure("generated 10 MB page", generatePage(10000000), std::max(1, runs / 2), width, height);
@@ -119,7 +123,7 @@ int main(int argc, char** argv) {
     for (const std::string& file : files) {
         std::ifstream in(file, std::ios::binary);
         measure(file, std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), runs, width,
-                height);
+            height);
     }
     toolkit::shutdown();
     return 0;

@@ -49,15 +49,15 @@ double threadMilliseconds()
 
 struct Figures {
     double read = 0;
-    double firstScreen = 0;   // read, then the layout of the first screen (what a view shows)
-    double layout = 0;        // layout of the whole page
-    double total = 0;         // read and the whole layout
-    double readCpu = 0;       // the same, in processor time
+    double firstScreen = 0; // read, then the layout of the first screen (what a view shows)
+    double layout = 0;      // layout of the whole page
+    double total = 0;       // read and the whole layout
+    double readCpu = 0;     // the same, in processor time
     double firstScreenCpu = 0;
     double totalCpu = 0;
 };
 
-bool readOnly = false;  // for profiling the reader alone
+bool readOnly = false; // for profiling the reader alone
 
 Figures measureOnce(const std::string& page, int width, int* blocks)
 {
@@ -97,8 +97,8 @@ void measure(const char* name, const std::string& page, int runs, int width)
         std::sort(values.begin(), values.end());
         std::printf("  %-26s best %8.1f ms   median %8.1f ms\n", what, values.front(), values[values.size() / 2]);
     };
-    std::printf("%s: %.2f MB, %d paragraphs and cells, width %d px, %d runs\n", name, page.size() / 1e6, blocks,
-                width, runs);
+    std::printf(
+        "%s: %.2f MB, %d paragraphs and cells, width %d px, %d runs\n", name, page.size() / 1e6, blocks, width, runs);
     report("read", &Figures::read);
     report("read + first screen", &Figures::firstScreen);
     report("whole layout", &Figures::layout);

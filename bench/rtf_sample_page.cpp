@@ -6,9 +6,8 @@
 
 namespace {
 
-const char* const kWords[] = {"checksum", "file",   "verify",  "the",    "digest", "algorithm", "result",
-                              "window",   "expected", "value", "copy",   "save",   "language",  "manual",
-                              "page",     "of",     "and",     "a",      "with",   "every",     "row"};
+const char* const kWords[] = {"checksum", "file", "verify", "the", "digest", "algorithm", "result", "window",
+    "expected", "value", "copy", "save", "language", "manual", "page", "of", "and", "a", "with", "every", "row"};
 
 // A page as a word processor writes it: header, font and colour tables, then body paragraphs
 // and a table every few paragraphs, until `targetBytes` is reached.
@@ -33,15 +32,43 @@ std::string generatePage(std::size_t targetBytes)
         for (unsigned w = 0; w < words; ++w) {
             const char* word = kWords[next() % std::size(kWords)];
             switch (next() % 16) {
-            case 0: out += "{\\b "; out += word; out += "}"; break;
-            case 1: out += "{\\i "; out += word; out += "}"; break;
-            case 2: out += "{\\cf2 "; out += word; out += "}"; break;
-            case 3: out += "{\\f2\\fs20 "; out += word; out += "}"; break;
-            case 4: out += "caf\\'e9"; break;
-            case 5: out += "\\u8364?"; break;
-            case 6: out += "{\\ul "; out += word; out += "}"; break;
-            case 7: out += "{\\f4 \\'b9\\'e6}"; break;
-            default: out += word; break;
+            case 0:
+                out += "{\\b ";
+                out += word;
+                out += "}";
+                break;
+            case 1:
+                out += "{\\i ";
+                out += word;
+                out += "}";
+                break;
+            case 2:
+                out += "{\\cf2 ";
+                out += word;
+                out += "}";
+                break;
+            case 3:
+                out += "{\\f2\\fs20 ";
+                out += word;
+                out += "}";
+                break;
+            case 4:
+                out += "caf\\'e9";
+                break;
+            case 5:
+                out += "\\u8364?";
+                break;
+            case 6:
+                out += "{\\ul ";
+                out += word;
+                out += "}";
+                break;
+            case 7:
+                out += "{\\f4 \\'b9\\'e6}";
+                break;
+            default:
+                out += word;
+                break;
             }
             out += w + 1 < words ? " " : ". ";
         }

@@ -12,7 +12,6 @@ namespace platform {
 // socket. O_NONBLOCK is added so that a FIFO or device cannot block the open;
 // it changes nothing for regular files. `size` receives the file's size when
 // given. The caller closes the descriptor.
-int openRegularFile(const std::filesystem::path& path, int flags, std::int64_t* size = nullptr,
-                    unsigned mode = 0666);
+int openRegularFile(const std::filesystem::path& path, int flags, std::int64_t* size = nullptr, unsigned mode = 0666);
 
 } // namespace platform

@@ -11,7 +11,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool isSet(const char* value) { return value != nullptr && value[0] != '\0'; }
+bool isSet(const char* value)
+{
+    return value != nullptr && value[0] != '\0';
+}
 
 // `folder` with exactly one trailing "/".
 fs::path asFolder(std::string_view folder)
@@ -75,9 +78,15 @@ fs::path applicationDataFolder()
     return applicationDataFolderFrom(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 }
 
-fs::path profileFolder() { return profileFolderFrom(std::getenv("HOME")); }
+fs::path profileFolder()
+{
+    return profileFolderFrom(std::getenv("HOME"));
+}
 
-fs::path temporaryFolder() { return temporaryFolderFrom(std::getenv("TMPDIR")); }
+fs::path temporaryFolder()
+{
+    return temporaryFolderFrom(std::getenv("TMPDIR"));
+}
 
 std::u16string defaultLocaleName()
 {

@@ -13,7 +13,8 @@ extern char** environ;
 namespace platform {
 
 int startProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                 const std::filesystem::path& workingFolder) {
+    const std::filesystem::path& workingFolder)
+{
     std::vector<std::string> owned;
     owned.reserve(arguments.size() + 1);
     owned.push_back(program.string());
@@ -39,7 +40,8 @@ int startProcess(const std::filesystem::path& program, const std::vector<std::st
     return result == 0 ? static_cast<int>(child) : -1;
 }
 
-bool processEnded(int process) {
+bool processEnded(int process)
+{
     if (process <= 0) {
         return true;
     }
@@ -48,7 +50,8 @@ bool processEnded(int process) {
     return result == process || (result < 0 && errno == ECHILD);
 }
 
-void terminateProcess(int process, int graceMs) {
+void terminateProcess(int process, int graceMs)
+{
     if (process <= 0 || processEnded(process)) {
         return;
     }
@@ -62,8 +65,7 @@ void terminateProcess(int process, int graceMs) {
     }
     kill(process, SIGKILL);
     int status = 0;
-    while (waitpid(process, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(process, &status, 0) < 0 && errno == EINTR) {}
 }
 
 } // namespace platform

@@ -14,7 +14,7 @@ namespace platform {
 // folder when empty). Returns the new process's id, or -1 when it could not be
 // started (missing, not executable, folder missing).
 int startProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
-                 const std::filesystem::path& workingFolder);
+    const std::filesystem::path& workingFolder);
 
 // True when the child `process` has ended; it is then reaped and its id must
 // not be used again. Never blocks.

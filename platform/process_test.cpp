@@ -20,7 +20,8 @@ namespace fs = std::filesystem;
 
 class Process : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         folder = fs::temp_directory_path() / ("process_test_" + std::to_string(getpid()));
         fs::create_directories(folder);
     }
@@ -28,14 +29,14 @@ protected:
     fs::path folder;
 };
 
-TEST_F(Process, PassesArgumentsUnquotedAndStartsInTheWorkingFolder) {
+TEST_F(Process, PassesArgumentsUnquotedAndStartsInTheWorkingFolder)
+{
     const fs::path fifo = folder / "report";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const fs::path work = folder / "work folder";
     fs::create_directories(work);
-    const int child = platform::startProcess(
-        "/bin/sh", {"-c", "printf '%s\\n%s\\n%s\\n' \"$PWD\" \"$1\" \"$#\" > \"$0\"", fifo.string(), "a \"quoted\" path"},
-        work);
+    const int child = platform::startProcess("/bin/sh",
+        {"-c", "printf '%s\\n%s\\n%s\\n' \"$PWD\" \"$1\" \"$#\" > \"$0\"", fifo.string(), "a \"quoted\" path"}, work);
     ASSERT_GT(child, 0);
     std::ifstream in(fifo); // blocks until the child writes
     std::string report((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -43,7 +44,8 @@ TEST_F(Process, PassesArgumentsUnquotedAndStartsInTheWorkingFolder) {
     platform::terminateProcess(child);
 }
 
-TEST_F(Process, RefusesWhatCannotStart) {
+TEST_F(Process, RefusesWhatCannotStart)
+{
     const fs::path notExecutable = folder / "plain.txt";
     std::ofstream(notExecutable) << "text";
     struct Case {
@@ -62,7 +64,8 @@ TEST_F(Process, RefusesWhatCannotStart) {
     }
 }
 
-TEST_F(Process, TerminatesARunningChildAndReapsIt) {
+TEST_F(Process, TerminatesARunningChildAndReapsIt)
+{
     const int child = platform::startProcess("/bin/sleep", {"60"}, {});
     ASSERT_GT(child, 0);
     EXPECT_FALSE(platform::processEnded(child));
@@ -71,11 +74,12 @@ TEST_F(Process, TerminatesARunningChildAndReapsIt) {
     EXPECT_EQ(errno, ESRCH);
 }
 
-TEST_F(Process, ForcesAChildThatIgnoresTheRequestToEnd) {
+TEST_F(Process, ForcesAChildThatIgnoresTheRequestToEnd)
+{
     const fs::path fifo = folder / "ready";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const int child =
-        platform::startProcess("/bin/sh", {"-c", "trap '' TERM; echo ready > \"$0\"; while :; do :; done", fifo.string()}, {});
+    const int child = platform::startProcess(
+        "/bin/sh", {"-c", "trap '' TERM; echo ready > \"$0\"; while :; do :; done", fifo.string()}, {});
     ASSERT_GT(child, 0);
     std::string line;
     std::getline(std::ifstream(fifo) >> std::ws, line); // the trap is in place

@@ -37,7 +37,10 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
-bool isContinuation(std::uint8_t b) { return (b & 0xC0) == 0x80; }
+bool isContinuation(std::uint8_t b)
+{
+    return (b & 0xC0) == 0x80;
+}
 
 // Decodes one well-formed sequence at `bytes[i]`; returns its length, or 0
 // when the bytes there are not one.
@@ -100,8 +103,7 @@ std::string utf16ToUtf8(std::u16string_view text)
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             appendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {

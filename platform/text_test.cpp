@@ -41,11 +41,15 @@ TEST(Utf16ToUtf8, EncodesAndReplacesUnpairedSurrogates)
     EXPECT_EQ(utf16ToUtf8(u"Magyar ő ű"), "Magyar \xC5\x91 \xC5\xB1");
     EXPECT_EQ(utf16ToUtf8(u"\U0001F600"), "\xF0\x9F\x98\x80");
     EXPECT_EQ(utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
-    EXPECT_EQ(utf16ToUtf8(std::u16string{char16_t(0xDC00), u'a'}), "\xEF\xBF\xBD" "a");
-    EXPECT_EQ(utf16ToUtf8(std::u16string{char16_t(0xD800), u'x'}), "\xEF\xBF\xBD" "x");
+    EXPECT_EQ(utf16ToUtf8(std::u16string{char16_t(0xDC00), u'a'}),
+        "\xEF\xBF\xBD"
+        "a");
+    EXPECT_EQ(utf16ToUtf8(std::u16string{char16_t(0xD800), u'x'}),
+        "\xEF\xBF\xBD"
+        "x");
     EXPECT_EQ(utf16ToUtf8(std::u16string(u"a\0\uFEFF", 3)), std::string("a\0\xEF\xBB\xBF", 5));
     EXPECT_EQ(utf16ToUtf8(std::u16string{char16_t(0xD800), char16_t(0xD800), char16_t(0xDC00)}),
-              "\xEF\xBF\xBD\xF0\x90\x80\x80");
+        "\xEF\xBF\xBD\xF0\x90\x80\x80");
 }
 
 // Every code point survives UTF-16 -> UTF-8 -> UTF-16, surrogates excepted.

@@ -3,7 +3,8 @@
 namespace toolkit {
 namespace {
 
-std::vector<std::u16string_view> split(std::u16string_view text, char16_t separator) {
+std::vector<std::u16string_view> split(std::u16string_view text, char16_t separator)
+{
     std::vector<std::u16string_view> fields;
     std::size_t start = 0;
     for (;;) {
@@ -17,7 +18,8 @@ std::vector<std::u16string_view> split(std::u16string_view text, char16_t separa
     }
 }
 
-std::u16string_view trimmed(std::u16string_view text) {
+std::u16string_view trimmed(std::u16string_view text)
+{
     while (!text.empty() && text.front() == u' ') {
         text.remove_prefix(1);
     }
@@ -29,7 +31,8 @@ std::u16string_view trimmed(std::u16string_view text) {
 
 } // namespace
 
-std::vector<FileFilter> parseFilterList(std::u16string_view filters) {
+std::vector<FileFilter> parseFilterList(std::u16string_view filters)
+{
     std::vector<FileFilter> result;
     if (filters.empty()) {
         return result;

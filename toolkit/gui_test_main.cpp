@@ -15,7 +15,8 @@ public:
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::AddGlobalTestEnvironment(new HeadlessToolkit);
     return RUN_ALL_TESTS();

@@ -26,7 +26,8 @@ constexpr int kWindow = 0;
 constexpr int kPage = 1;
 
 struct PageViewTest : ::testing::Test {
-    void SetUp() override {
+    void SetUp() override
+    {
         tt::reset();
         ASSERT_TRUE(toolkit::openWindow(kWindow, 0, 0, 400, 300, u"Page", toolkit::WindowCaption));
         ASSERT_TRUE(toolkit::createPageView(kWindow, kPage, 0, 0, 400, 300));
@@ -40,7 +41,8 @@ struct PageViewTest : ::testing::Test {
 };
 
 // An RTF picture group holding a solid black PNG of the given size in pixels (at 96 dpi).
-std::string blackPicture(int width, int height) {
+std::string blackPicture(int width, int height)
+{
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::black);
     QByteArray png;
@@ -48,13 +50,16 @@ std::string blackPicture(int width, int height) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return "{\\pict\\pngblip\\picw" + std::to_string(width) + "\\pich" + std::to_string(height) + "\\picwgoal" +
-           std::to_string(width * 15) + "\\pichgoal" + std::to_string(height * 15) + " " +
-           png.toHex().toStdString() + "}";
+        std::to_string(width * 15) + "\\pichgoal" + std::to_string(height * 15) + " " + png.toHex().toStdString() + "}";
 }
 
-std::string page(const std::string& body) { return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 DejaVu Sans;}}\\fs24 " + body + "}"; }
+std::string page(const std::string& body)
+{
+    return "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 DejaVu Sans;}}\\fs24 " + body + "}";
+}
 
-std::string numberedLineBody(int count) {
+std::string numberedLineBody(int count)
+{
     std::string body;
     char line[32];
     for (int i = 1; i <= count; ++i) {
@@ -64,14 +69,19 @@ std::string numberedLineBody(int count) {
     return body;
 }
 
-std::string numberedLines(int count) { return page(numberedLineBody(count)); }
+std::string numberedLines(int count)
+{
+    return page(numberedLineBody(count));
+}
 
 // A file name of this process: ctest runs tests in parallel processes.
-std::filesystem::path scratch(const std::string& name) {
+std::filesystem::path scratch(const std::string& name)
+{
     return std::filesystem::temp_directory_path() / ("page_view_test_" + std::to_string(getpid()) + "_" + name);
 }
 
-QImage pageImage() {
+QImage pageImage()
+{
     std::filesystem::path file = scratch("page.png");
     EXPECT_TRUE(tt::savePageImage(kPage, file));
     QImage image(QString::fromStdString(file.string()));
@@ -80,7 +90,8 @@ QImage pageImage() {
 }
 
 // Bounding box of the dark pixels in rows [top, bottom) of the image.
-QRect darkPixels(const QImage& image, int top = 0, int bottom = -1) {
+QRect darkPixels(const QImage& image, int top = 0, int bottom = -1)
+{
     if (bottom < 0) {
         bottom = image.height();
     }
@@ -95,7 +106,8 @@ QRect darkPixels(const QImage& image, int top = 0, int bottom = -1) {
     return box;
 }
 
-std::optional<std::string> commandOutput(const std::string& command) {
+std::optional<std::string> commandOutput(const std::string& command)
+{
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     if (!pipe) {
         return std::nullopt;
@@ -108,7 +120,8 @@ std::optional<std::string> commandOutput(const std::string& command) {
     return output;
 }
 
-TEST_F(PageViewTest, ShowRichTextReplacesTheWholeContent) {
+TEST_F(PageViewTest, ShowRichTextReplacesTheWholeContent)
+{
     struct Case {
         std::string bytes;
         bool complete;
@@ -132,7 +145,8 @@ TEST_F(PageViewTest, ShowRichTextReplacesTheWholeContent) {
     EXPECT_TRUE(toolkit::text(kPage).empty());
 }
 
-TEST_F(PageViewTest, CallerMayFreeTheBytesAfterwards) {
+TEST_F(PageViewTest, CallerMayFreeTheBytesAfterwards)
+{
     auto bytes = std::make_unique<std::string>("{\\rtf1\\ansi kept text}");
     ASSERT_TRUE(toolkit::showRichText(kPage, bytes->data(), bytes->size()));
     std::fill(bytes->begin(), bytes->end(), 'x');
@@ -141,7 +155,8 @@ TEST_F(PageViewTest, CallerMayFreeTheBytesAfterwards) {
     EXPECT_EQ(toolkit::text(kPage), u"kept text");
 }
 
-TEST_F(PageViewTest, OtherGadgetsAreLeftAlone) {
+TEST_F(PageViewTest, OtherGadgetsAreLeftAlone)
+{
     ASSERT_TRUE(toolkit::createButton(kWindow, 2, 0, 0, 50, 20, u"Button"));
     std::string rtf = "{\\rtf1 x}";
     EXPECT_FALSE(toolkit::showRichText(2, rtf.data(), rtf.size()));
@@ -152,17 +167,29 @@ TEST_F(PageViewTest, OtherGadgetsAreLeftAlone) {
     EXPECT_EQ(toolkit::printPageToPdf(2, scratch("none.pdf"), u"x"), -1);
 }
 
-TEST_F(PageViewTest, ZoomAcceptsOnlyRatiosFromOneSixtyFourthToSixtyFour) {
+TEST_F(PageViewTest, ZoomAcceptsOnlyRatiosFromOneSixtyFourthToSixtyFour)
+{
     struct Case {
         int numerator, denominator;
         bool accepted;
         int percent; // read back
     };
     const Case cases[] = {
-        {150, 100, true, 150}, {20, 100, true, 20},    {2, 100, true, 2},      {1, 100, false, 100},
-        {0, 100, false, 100},  {-40, 100, false, 100}, {6400, 100, true, 6400}, {6420, 100, false, 100},
-        {1, 64, true, 1},      {1, 65, false, 100},    {64, 1, true, 6400},    {65, 1, false, 100},
-        {2, 3, true, 66},      {7, 0, false, 100},     {5, -1, false, 100},
+        {150, 100, true, 150},
+        {20, 100, true, 20},
+        {2, 100, true, 2},
+        {1, 100, false, 100},
+        {0, 100, false, 100},
+        {-40, 100, false, 100},
+        {6400, 100, true, 6400},
+        {6420, 100, false, 100},
+        {1, 64, true, 1},
+        {1, 65, false, 100},
+        {64, 1, true, 6400},
+        {65, 1, false, 100},
+        {2, 3, true, 66},
+        {7, 0, false, 100},
+        {5, -1, false, 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.numerator) + "/" + std::to_string(c.denominator));
@@ -172,7 +199,8 @@ TEST_F(PageViewTest, ZoomAcceptsOnlyRatiosFromOneSixtyFourthToSixtyFour) {
     }
 }
 
-TEST_F(PageViewTest, ZoomScalesPicturesAndTextTogether) {
+TEST_F(PageViewTest, ZoomScalesPicturesAndTextTogether)
+{
     ASSERT_TRUE(show(page(blackPicture(40, 30) + "\\par Text")));
     struct Case {
         int percent;
@@ -197,7 +225,8 @@ TEST_F(PageViewTest, ZoomScalesPicturesAndTextTogether) {
     }
 }
 
-TEST_F(PageViewTest, PageRewrapsAtTheViewWidthWhenZoomed) {
+TEST_F(PageViewTest, PageRewrapsAtTheViewWidthWhenZoomed)
+{
     std::string words;
     for (int i = 0; i < 60; ++i) {
         words += "word ";
@@ -217,7 +246,8 @@ TEST_F(PageViewTest, PageRewrapsAtTheViewWidthWhenZoomed) {
     EXPECT_GT(narrow.contentHeight, at200.contentHeight);
 }
 
-TEST_F(PageViewTest, MarginsAreExactPixels) {
+TEST_F(PageViewTest, MarginsAreExactPixels)
+{
     struct Case {
         int left, right;
     };
@@ -235,7 +265,8 @@ TEST_F(PageViewTest, MarginsAreExactPixels) {
     }
 }
 
-TEST_F(PageViewTest, BackgroundColourHasRedInTheLowByte) {
+TEST_F(PageViewTest, BackgroundColourHasRedInTheLowByte)
+{
     ASSERT_TRUE(show(page("x")));
     struct Case {
         toolkit::Colour set;
@@ -255,7 +286,8 @@ TEST_F(PageViewTest, BackgroundColourHasRedInTheLowByte) {
     }
 }
 
-TEST_F(PageViewTest, SettingsSurviveANewPage) {
+TEST_F(PageViewTest, SettingsSurviveANewPage)
+{
     ASSERT_TRUE(toolkit::setPageZoom(kPage, 140));
     toolkit::setPageMargins(kPage, 12, 3);
     toolkit::setPageBackground(kPage, toolkit::rgb(200, 210, 220));
@@ -265,7 +297,8 @@ TEST_F(PageViewTest, SettingsSurviveANewPage) {
     EXPECT_EQ(darkPixels(pageImage()), QRect(12, 0, 14, 14));
 }
 
-TEST_F(PageViewTest, KeysAndWheelScrollButControlWheelDoesNotZoom) {
+TEST_F(PageViewTest, KeysAndWheelScrollButControlWheelDoesNotZoom)
+{
     ASSERT_TRUE(show(numberedLines(200)));
     tt::PageViewState start = tt::pageView(kPage);
     ASSERT_GT(start.maxScrollY, 1000);
@@ -303,7 +336,8 @@ TEST_F(PageViewTest, KeysAndWheelScrollButControlWheelDoesNotZoom) {
     EXPECT_EQ(tt::pageView(kPage).scrollY, 0);
 }
 
-TEST_F(PageViewTest, LongPageIsLaidOutAsFarAsShownAndTheRestFromTheEventLoop) {
+TEST_F(PageViewTest, LongPageIsLaidOutAsFarAsShownAndTheRestFromTheEventLoop)
+{
     const std::string rtf = numberedLines(3000);
     // A twin view of the same size, laid out whole at once, gives the full scroll range.
     constexpr int kTwin = 2;
@@ -324,7 +358,8 @@ TEST_F(PageViewTest, LongPageIsLaidOutAsFarAsShownAndTheRestFromTheEventLoop) {
     EXPECT_EQ(range, full);
 }
 
-TEST_F(PageViewTest, WideContentScrollsSidewaysAndScrollsBackToTheCorner) {
+TEST_F(PageViewTest, WideContentScrollsSidewaysAndScrollsBackToTheCorner)
+{
     ASSERT_TRUE(show(page(blackPicture(900, 20) + "\\par " + numberedLineBody(50))));
     tt::PageViewState state = tt::pageView(kPage);
     ASSERT_GT(state.maxScrollX, 400);
@@ -337,7 +372,8 @@ TEST_F(PageViewTest, WideContentScrollsSidewaysAndScrollsBackToTheCorner) {
     EXPECT_EQ(state.scrollY, 0);
 }
 
-TEST_F(PageViewTest, DraggedTextIsSelectedAndCopied) {
+TEST_F(PageViewTest, DraggedTextIsSelectedAndCopied)
+{
     ASSERT_TRUE(show(page("Alpha beta gamma\\par second line")));
     ASSERT_TRUE(tt::dragInPage(kPage, 0, 8, 395, 8));
     EXPECT_EQ(tt::pageView(kPage).selectedText, u"Alpha beta gamma");
@@ -356,7 +392,8 @@ struct Pdf {
     std::vector<std::string> pageTexts;
 };
 
-Pdf readPdf(const std::filesystem::path& file) {
+Pdf readPdf(const std::filesystem::path& file)
+{
     Pdf pdf;
     std::optional<std::string> info = commandOutput("pdfinfo '" + file.string() + "' 2>/dev/null");
     if (!info) {
@@ -368,14 +405,15 @@ Pdf readPdf(const std::filesystem::path& file) {
     }
     pdf.pages = std::stoi(info->substr(at + 6));
     for (int p = 1; p <= pdf.pages; ++p) {
-        pdf.pageTexts.push_back(commandOutput("pdftotext -layout -f " + std::to_string(p) + " -l " +
-                                              std::to_string(p) + " '" + file.string() + "' - 2>/dev/null")
+        pdf.pageTexts.push_back(commandOutput("pdftotext -layout -f " + std::to_string(p) + " -l " + std::to_string(p) +
+            " '" + file.string() + "' - 2>/dev/null")
                                     .value_or(""));
     }
     return pdf;
 }
 
-TEST_F(PageViewTest, PrintsEveryLineOnceOverPagesOfThePrintableArea) {
+TEST_F(PageViewTest, PrintsEveryLineOnceOverPagesOfThePrintableArea)
+{
     ASSERT_EQ(std::system("command -v pdftotext >/dev/null && command -v pdfinfo >/dev/null"), 0)
         << "poppler-utils is needed";
     ASSERT_TRUE(show(numberedLines(150)));
@@ -408,7 +446,8 @@ TEST_F(PageViewTest, PrintsEveryLineOnceOverPagesOfThePrintableArea) {
     EXPECT_EQ(toolkit::printPageToPdf(kPage, "/nonexistent-folder/x.pdf", u"Leafscope"), -1);
 }
 
-TEST_F(PageViewTest, PrintedPicturesKeepTheirSize) {
+TEST_F(PageViewTest, PrintedPicturesKeepTheirSize)
+{
     // 144 x 96 pixels at 96 dpi: 1.5 x 1 inch on paper, whatever the printer's resolution.
     ASSERT_TRUE(show(page(blackPicture(144, 96))));
     std::filesystem::path file = scratch("picture.pdf");

@@ -7,15 +7,17 @@
 namespace toolkit {
 namespace {
 
-std::uint32_t bigEndian(const std::uint8_t* bytes) {
+std::uint32_t bigEndian(const std::uint8_t* bytes)
+{
     return (std::uint32_t{bytes[0]} << 24) | (std::uint32_t{bytes[1]} << 16) | (std::uint32_t{bytes[2]} << 8) |
-           std::uint32_t{bytes[3]};
+        std::uint32_t{bytes[3]};
 }
 
 // Walks the chunk headers after the signature, every length checked against
 // what remains; true when an intact IEND chunk ends the stream. libpng alone
 // accepts a file cut off right after its image data.
-bool endsWithIend(const std::uint8_t* bytes, std::size_t size) {
+bool endsWithIend(const std::uint8_t* bytes, std::size_t size)
+{
     static const std::uint8_t kIend[12] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
     std::size_t at = 8;
     while (size - at >= 12) {
@@ -35,7 +37,8 @@ bool endsWithIend(const std::uint8_t* bytes, std::size_t size) {
 
 // libpng's simplified reading API reports every error as a zero result and
 // keeps its own setjmp state, so no longjmp crosses C++ frames here.
-bool decodePng(const void* data, std::size_t size, RgbaImage& image) {
+bool decodePng(const void* data, std::size_t size, RgbaImage& image)
+{
     image = RgbaImage{};
     if (data == nullptr || size < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0 ||
         !endsWithIend(static_cast<const std::uint8_t*>(data), size)) {

@@ -4,7 +4,8 @@
 
 #include "toolkit/png_decode.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     toolkit::RgbaImage image;
     toolkit::decodePng(data, size, image);
     return 0;

@@ -12,14 +12,19 @@
 
 namespace {
 
-std::vector<std::uint8_t> bytesOf(const toolkit::EmbeddedFile* file) {
+std::vector<std::uint8_t> bytesOf(const toolkit::EmbeddedFile* file)
+{
     return std::vector<std::uint8_t>(file->data, file->data + file->size);
 }
 
-std::vector<std::uint8_t> logo() { return bytesOf(artwork::hashmereFile("logo.png")); }
+std::vector<std::uint8_t> logo()
+{
+    return bytesOf(artwork::hashmereFile("logo.png"));
+}
 
 // CRC-32 of PNG chunks (the same polynomial as zlib's).
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
+std::uint32_t crc32(const std::uint8_t* data, std::size_t size)
+{
     std::uint32_t crc = 0xFFFFFFFFu;
     for (std::size_t i = 0; i < size; ++i) {
         crc ^= data[i];
@@ -30,38 +35,56 @@ std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
     return ~crc;
 }
 
-void putBigEndian(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
+void putBigEndian(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value)
+{
     for (int i = 0; i < 4; ++i) {
         bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
     }
 }
 
 // Rewrites the IHDR width and height and fixes the chunk's CRC.
-std::vector<std::uint8_t> withSize(std::vector<std::uint8_t> png, std::uint32_t width, std::uint32_t height) {
+std::vector<std::uint8_t> withSize(std::vector<std::uint8_t> png, std::uint32_t width, std::uint32_t height)
+{
     putBigEndian(png, 16, width);
     putBigEndian(png, 20, height);
     putBigEndian(png, 29, crc32(png.data() + 12, 17));
     return png;
 }
 
-TEST(PngDecode, EveryEmbeddedPictureDecodesAtItsSize) {
+TEST(PngDecode, EveryEmbeddedPictureDecodesAtItsSize)
+{
     struct Case {
         bool leafscope;
         const char* name;
         int size;
     };
     const Case cases[] = {
-        {false, "logo.png", 128},           {false, "menu-open.png", 16},      {false, "menu-quit.png", 16},
-        {false, "menu-help.png", 16},       {false, "menu-about.png", 16},     {false, "menu-website.png", 16},
-        {false, "request-information.png", 64}, {false, "request-warning.png", 64}, {false, "request-question.png", 64},
-        {false, "icon-16.png", 16},         {false, "icon-256.png", 256},      {true, "logo.png", 128},
-        {true, "toolbar-about.png", 32},    {true, "toolbar-properties.png", 32}, {true, "toolbar-print.png", 32},
-        {true, "toolbar-home.png", 32},     {true, "toolbar-previous.png", 32}, {true, "toolbar-next.png", 32},
-        {true, "toolbar-zoom-out.png", 32}, {true, "toolbar-zoom-in.png", 32}, {true, "icon-128.png", 128},
+        {false, "logo.png", 128},
+        {false, "menu-open.png", 16},
+        {false, "menu-quit.png", 16},
+        {false, "menu-help.png", 16},
+        {false, "menu-about.png", 16},
+        {false, "menu-website.png", 16},
+        {false, "request-information.png", 64},
+        {false, "request-warning.png", 64},
+        {false, "request-question.png", 64},
+        {false, "icon-16.png", 16},
+        {false, "icon-256.png", 256},
+        {true, "logo.png", 128},
+        {true, "toolbar-about.png", 32},
+        {true, "toolbar-properties.png", 32},
+        {true, "toolbar-print.png", 32},
+        {true, "toolbar-home.png", 32},
+        {true, "toolbar-previous.png", 32},
+        {true, "toolbar-next.png", 32},
+        {true, "toolbar-zoom-out.png", 32},
+        {true, "toolbar-zoom-in.png", 32},
+        {true, "icon-128.png", 128},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.leafscope ? "leafscope/" : "hashmere/") + c.name);
-        const toolkit::EmbeddedFile* file = c.leafscope ? artwork::leafscopeFile(c.name) : artwork::hashmereFile(c.name);
+        const toolkit::EmbeddedFile* file =
+            c.leafscope ? artwork::leafscopeFile(c.name) : artwork::hashmereFile(c.name);
         ASSERT_NE(file, nullptr);
         toolkit::RgbaImage image;
         ASSERT_TRUE(toolkit::decodePng(file->data, file->size, image));
@@ -72,7 +95,8 @@ TEST(PngDecode, EveryEmbeddedPictureDecodesAtItsSize) {
     EXPECT_EQ(artwork::hashmereFile("no-such.png"), nullptr);
 }
 
-TEST(PngDecode, PixelsAreStraightRgba) {
+TEST(PngDecode, PixelsAreStraightRgba)
+{
     std::vector<std::uint8_t> png = logo();
     toolkit::RgbaImage image;
     ASSERT_TRUE(toolkit::decodePng(png.data(), png.size(), image));
@@ -86,7 +110,8 @@ TEST(PngDecode, PixelsAreStraightRgba) {
     EXPECT_EQ(image.pixels[at + 3], 0xFF);
 }
 
-TEST(PngDecode, DamagedDataGivesNoImage) {
+TEST(PngDecode, DamagedDataGivesNoImage)
+{
     const std::vector<std::uint8_t> good = logo();
     struct Case {
         const char* what;
@@ -123,7 +148,8 @@ TEST(PngDecode, DamagedDataGivesNoImage) {
         putBigEndian(bytes, 8, 0x7FFFFFF0u); // IHDR claims a length far past the end
         cases.push_back({"chunk length past the end", bytes});
     }
-    cases.push_back({"text, not PNG", std::vector<std::uint8_t>{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}});
+    cases.push_back(
+        {"text, not PNG", std::vector<std::uint8_t>{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         toolkit::RgbaImage image;
@@ -136,7 +162,8 @@ TEST(PngDecode, DamagedDataGivesNoImage) {
     EXPECT_FALSE(toolkit::decodePng(nullptr, 100, image));
 }
 
-TEST(PngDecode, EveryTruncationGivesNoImage) {
+TEST(PngDecode, EveryTruncationGivesNoImage)
+{
     const std::vector<std::uint8_t> good = logo();
     for (std::size_t length = 0; length < good.size(); ++length) {
         // Copy into a buffer of exactly `length` bytes so that ASan sees any over-read.

@@ -89,17 +89,17 @@ const std::vector<std::u16string>& openedAddresses();
 
 struct GadgetView {
     bool exists = false;
-    bool visible = false;        // shown on screen (window shown, gadget not hidden)
-    bool enabled = false;        // takes input: the gadget, its parents and its window enabled
-    std::u16string text;         // as shown
-    Colour textColour = 0;       // as drawn (never -1)
-    Colour backgroundColour = 0; // as drawn (never -1)
+    bool visible = false;                    // shown on screen (window shown, gadget not hidden)
+    bool enabled = false;                    // takes input: the gadget, its parents and its window enabled
+    std::u16string text;                     // as shown
+    Colour textColour = 0;                   // as drawn (never -1)
+    Colour backgroundColour = 0;             // as drawn (never -1)
     int x = 0, y = 0, width = 0, height = 0; // in the window's inner area
     std::u16string fontFamily;
     int fontPointSize = 0;
     bool fontBold = false;
-    bool wordWrap = false;       // static text
-    int alignment = 0;           // static text: 0 left, 1 centre, 2 right
+    bool wordWrap = false;               // static text
+    int alignment = 0;                   // static text: 0 left, 1 centre, 2 right
     int imageWidth = 0, imageHeight = 0; // image gadget: the picture shown
 };
 GadgetView view(int gadget);
@@ -121,11 +121,11 @@ WindowView windowView(int window);
 // A page view as laid out, in view pixels (the whole page is laid out first).
 struct PageViewState {
     bool exists = false;
-    int scrollX = 0, scrollY = 0;       // scroll position
-    int maxScrollX = 0, maxScrollY = 0; // scroll range
-    int viewWidth = 0, viewHeight = 0;  // the visible area, without frame and scroll bars
+    int scrollX = 0, scrollY = 0;            // scroll position
+    int maxScrollX = 0, maxScrollY = 0;      // scroll range
+    int viewWidth = 0, viewHeight = 0;       // the visible area, without frame and scroll bars
     int contentWidth = 0, contentHeight = 0; // the page at its zoom, margins included
-    std::u16string selectedText;        // as it would be copied
+    std::u16string selectedText;             // as it would be copied
 };
 PageViewState pageView(int gadget);
 // The page view's vertical scroll range as it stands, without laying out more: a long

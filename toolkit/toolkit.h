@@ -51,12 +51,22 @@ namespace toolkit {
 using Colour = std::int32_t;
 inline constexpr Colour kDefaultColour = -1;
 
-constexpr Colour rgb(int red, int green, int blue) {
+constexpr Colour rgb(int red, int green, int blue)
+{
     return (red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16);
 }
-constexpr int redOf(Colour colour) { return colour & 0xFF; }
-constexpr int greenOf(Colour colour) { return (colour >> 8) & 0xFF; }
-constexpr int blueOf(Colour colour) { return (colour >> 16) & 0xFF; }
+constexpr int redOf(Colour colour)
+{
+    return colour & 0xFF;
+}
+constexpr int greenOf(Colour colour)
+{
+    return (colour >> 8) & 0xFF;
+}
+constexpr int blueOf(Colour colour)
+{
+    return (colour >> 16) & 0xFF;
+}
 
 enum class SystemColour { ButtonFace, Window, WindowText };
 
@@ -148,7 +158,7 @@ enum WindowFlags : std::uint32_t {
 // With an owner (a window number, or -1) the window stays above its owner and
 // closes with it. False when the owner does not exist or the size is not positive.
 bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::u16string_view title,
-                std::uint32_t flags, int owner = -1);
+    std::uint32_t flags, int owner = -1);
 
 // Closes the window with its gadgets, menus, toolbar, shortcuts and owned windows.
 // When it was the active window its owner becomes active.
@@ -216,20 +226,20 @@ enum GadgetFlags : std::uint32_t {
 // Each create* returns false when the parent does not exist; a gadget of the
 // same number is freed first. Static texts are plain text, top-aligned.
 bool createFrame(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view caption);
-bool createTextField(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text,
-                     std::uint32_t flags = 0);
+bool createTextField(
+    Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text, std::uint32_t flags = 0);
 bool createButton(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text);
 bool createCheckBox(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text);
 // Smooth progress bar without text; value = minimum.
 bool createProgressBar(Parent parent, int gadget, int x, int y, int width, int height, int minimum, int maximum);
-bool createText(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text,
-                std::uint32_t flags = 0);
+bool createText(
+    Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text, std::uint32_t flags = 0);
 // Shows image `image` (or nothing for -1) at its own size from the top-left corner.
 bool createImage(Parent parent, int gadget, int x, int y, int width, int height, int image);
 // Text in its text colour (setColour), in `hoverColour` while the pointer is
 // over it, with the hand pointer; raises Clicked.
 bool createHyperlink(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text,
-                     Colour hoverColour, std::uint32_t flags = 0);
+    Colour hoverColour, std::uint32_t flags = 0);
 // Tree with expand buttons on every level, no lines, selection kept visible
 // without focus. Items by addItem with a depth; the state is the selected index.
 bool createTree(Parent parent, int gadget, int x, int y, int width, int height);
@@ -238,15 +248,27 @@ bool createPanel(Parent parent, int gadget, int x, int y, int width, int height)
 bool createListBox(Parent parent, int gadget, int x, int y, int width, int height);
 // Two existing gadgets of the same window become the panes (first = left or
 // top); bar 7 units wide; value = bar position (width or height of the first pane).
-bool createSplitter(Parent parent, int gadget, int x, int y, int width, int height, int first, int second,
-                    std::uint32_t flags = 0);
+bool createSplitter(
+    Parent parent, int gadget, int x, int y, int width, int height, int first, int second, std::uint32_t flags = 0);
 // The rich-text page view: read-only, word-wrapping, no text limit; zoom 100 %,
 // no margins. Its content and settings are changed by the page-view calls below.
 bool createPageView(Parent parent, int gadget, int x, int y, int width, int height);
 
 enum class GadgetKind : std::int32_t {
-    None = 0, Frame, TextField, Button, CheckBox, ProgressBar, Text, Image, Hyperlink, Tree, Panel, ListBox,
-    Splitter, PageView,
+    None = 0,
+    Frame,
+    TextField,
+    Button,
+    CheckBox,
+    ProgressBar,
+    Text,
+    Image,
+    Hyperlink,
+    Tree,
+    Panel,
+    ListBox,
+    Splitter,
+    PageView,
 };
 
 void freeGadget(int gadget);
@@ -381,11 +403,32 @@ int toolbarHeight(int window);
 // ---------------------------------------------------------------- Shortcuts
 
 enum class Key : std::int32_t {
-    F1 = 1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
-    Escape, Return, // Return also stands for the keypad's Enter
-    KeypadPlus, KeypadMinus, KeypadMultiply,
-    Delete, Tab, Space,
-    Up, Down, PageUp, PageDown, Home, End,
+    F1 = 1,
+    F2,
+    F3,
+    F4,
+    F5,
+    F6,
+    F7,
+    F8,
+    F9,
+    F10,
+    F11,
+    F12,
+    Escape,
+    Return, // Return also stands for the keypad's Enter
+    KeypadPlus,
+    KeypadMinus,
+    KeypadMultiply,
+    Delete,
+    Tab,
+    Space,
+    Up,
+    Down,
+    PageUp,
+    PageDown,
+    Home,
+    End,
 };
 enum Modifiers : std::uint32_t { ModNone = 0, ModControl = 1u << 0, ModShift = 1u << 1, ModAlt = 1u << 2 };
 
@@ -425,10 +468,10 @@ int imageHeight(int image); // 0 when absent
 // matches every name. `initialPath` names a folder or a file (folder plus a
 // proposed name). The save dialog does not ask before replacing a file. Return
 // the chosen path, or the empty text when cancelled.
-std::u16string openFileDialog(std::u16string_view title, std::u16string_view initialPath,
-                              std::u16string_view filters, int selectedFilter = 0);
-std::u16string saveFileDialog(std::u16string_view title, std::u16string_view initialPath,
-                              std::u16string_view filters, int selectedFilter = 0);
+std::u16string openFileDialog(
+    std::u16string_view title, std::u16string_view initialPath, std::u16string_view filters, int selectedFilter = 0);
+std::u16string saveFileDialog(
+    std::u16string_view title, std::u16string_view initialPath, std::u16string_view filters, int selectedFilter = 0);
 
 // Replaces the clipboard's content with `text` (as Unicode text).
 void setClipboardText(std::u16string_view text);

@@ -26,9 +26,10 @@ protected:
     void TearDown() override { tt::reset(); }
 
     // A shown main window of 400 x 300 with a button 10, a check box 11 and a field 12.
-    static void openMain(std::uint32_t extraFlags = 0) {
+    static void openMain(std::uint32_t extraFlags = 0)
+    {
         ASSERT_TRUE(toolkit::openWindow(kMain, 0, 0, 400, 300, u"Main",
-                                   toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowScreenCentered | extraFlags));
+            toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowScreenCentered | extraFlags));
         ASSERT_TRUE(toolkit::createButton(kMain, 10, 10, 10, 100, 25, u"Press"));
         ASSERT_TRUE(toolkit::createCheckBox(kMain, 11, 10, 40, 100, 25, u"Tick"));
         ASSERT_TRUE(toolkit::createTextField(kMain, 12, 10, 70, 200, 25, u"", toolkit::FieldReadOnly));
@@ -37,14 +38,16 @@ protected:
 
     static toolkit::Event next(int timeoutMs = 200) { return toolkit::waitEvent(timeoutMs); }
 
-    static void expectNoEvent() {
+    static void expectNoEvent()
+    {
         toolkit::Event event = next(50);
-        EXPECT_EQ(event.kind, toolkit::EventKind::None) << "unexpected event " << static_cast<int>(event.kind) << " id "
-                                                   << event.id << " window " << event.window;
+        EXPECT_EQ(event.kind, toolkit::EventKind::None)
+            << "unexpected event " << static_cast<int>(event.kind) << " id " << event.id << " window " << event.window;
     }
 };
 
-TEST_F(Toolkit, ClickRaisesGadgetEventOfItsWindow) {
+TEST_F(Toolkit, ClickRaisesGadgetEventOfItsWindow)
+{
     openMain();
     ASSERT_TRUE(tt::click(10));
     toolkit::Event event = next();
@@ -60,7 +63,8 @@ TEST_F(Toolkit, ClickRaisesGadgetEventOfItsWindow) {
     expectNoEvent();
 }
 
-TEST_F(Toolkit, DisabledWindowRaisesNoGadgetEvents) {
+TEST_F(Toolkit, DisabledWindowRaisesNoGadgetEvents)
+{
     openMain();
     toolkit::addShortcut(kMain, toolkit::Key::F1, toolkit::ModNone, 2);
     ASSERT_TRUE(toolkit::createMenuBar(kMain));
@@ -85,7 +89,8 @@ TEST_F(Toolkit, DisabledWindowRaisesNoGadgetEvents) {
     EXPECT_EQ(next().id, 10);
 }
 
-TEST_F(Toolkit, DisabledGadgetRaisesNothing) {
+TEST_F(Toolkit, DisabledGadgetRaisesNothing)
+{
     openMain();
     toolkit::setEnabled(10, false);
     tt::click(10);
@@ -96,10 +101,11 @@ TEST_F(Toolkit, DisabledGadgetRaisesNothing) {
     EXPECT_EQ(next().id, 10);
 }
 
-TEST_F(Toolkit, SubLoopDropsEventsOfOtherWindows) {
+TEST_F(Toolkit, SubLoopDropsEventsOfOtherWindows)
+{
     openMain();
     ASSERT_TRUE(toolkit::openWindow(kOther, 0, 0, 200, 100, u"Other",
-                               toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowOwnerCentered, kMain));
+        toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowOwnerCentered, kMain));
     ASSERT_TRUE(toolkit::createButton(kOther, 20, 10, 10, 80, 25, u"OK"));
     tt::runSoon([] {
         toolkit::postEvent(kMain, 65537);
@@ -118,7 +124,8 @@ TEST_F(Toolkit, SubLoopDropsEventsOfOtherWindows) {
     expectNoEvent(); // 65537 and 65539 were dropped, not kept for later
 }
 
-TEST_F(Toolkit, EventsOfAClosedWindowAreDropped) {
+TEST_F(Toolkit, EventsOfAClosedWindowAreDropped)
+{
     openMain();
     ASSERT_TRUE(toolkit::openWindow(kOther, 0, 0, 200, 100, u"Other", toolkit::WindowCaption, kMain));
     ASSERT_TRUE(toolkit::createButton(kOther, 20, 10, 10, 80, 25, u"OK"));
@@ -131,7 +138,8 @@ TEST_F(Toolkit, EventsOfAClosedWindowAreDropped) {
     EXPECT_FALSE(toolkit::gadgetExists(20));
 }
 
-TEST_F(Toolkit, CrossThreadUpdatesAreAppliedInOrderBeforeALaterPostedEvent) {
+TEST_F(Toolkit, CrossThreadUpdatesAreAppliedInOrderBeforeALaterPostedEvent)
+{
     openMain();
     ASSERT_TRUE(toolkit::createProgressBar(kMain, 13, 10, 100, 200, 20, 0, 1000));
     toolkit::setState(11, 1);
@@ -145,7 +153,8 @@ TEST_F(Toolkit, CrossThreadUpdatesAreAppliedInOrderBeforeALaterPostedEvent) {
         for (int i = 1; i <= 300; ++i) {
             toolkit::setText(12, std::u16string(u"value ") + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)));
             toolkit::setValue(13, i);
-            toolkit::setColour(12, toolkit::ColourRole::Text, i % 2 == 0 ? toolkit::rgb(0, 255, 0) : toolkit::rgb(255, 0, 0));
+            toolkit::setColour(
+                12, toolkit::ColourRole::Text, i % 2 == 0 ? toolkit::rgb(0, 255, 0) : toolkit::rgb(255, 0, 0));
             if (toolkit::value(13) != i) { // a read sees this thread's earlier writes
                 readsOk = false;
             }
@@ -165,7 +174,8 @@ TEST_F(Toolkit, CrossThreadUpdatesAreAppliedInOrderBeforeALaterPostedEvent) {
     EXPECT_TRUE(readsOk);
 }
 
-TEST_F(Toolkit, PostEventRefusesNumbersBelowTheApplicationRange) {
+TEST_F(Toolkit, PostEventRefusesNumbersBelowTheApplicationRange)
+{
     openMain();
     EXPECT_FALSE(toolkit::postEvent(kMain, 65535));
     EXPECT_TRUE(toolkit::postEvent(kMain, 70000));
@@ -174,12 +184,13 @@ TEST_F(Toolkit, PostEventRefusesNumbersBelowTheApplicationRange) {
     EXPECT_EQ(event.id, 70000);
 }
 
-TEST_F(Toolkit, ShortcutsActOnlyInTheActiveWindow) {
+TEST_F(Toolkit, ShortcutsActOnlyInTheActiveWindow)
+{
     openMain();
     toolkit::addShortcut(kMain, toolkit::Key::F1, toolkit::ModNone, 2);
     toolkit::addShortcut(kMain, toolkit::Key::KeypadPlus, toolkit::ModControl, 6);
     ASSERT_TRUE(toolkit::openWindow(kOther, 0, 0, 200, 100, u"Other",
-                               toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowOwnerCentered, kMain));
+        toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowOwnerCentered, kMain));
     ASSERT_TRUE(toolkit::createButton(kOther, 20, 10, 10, 80, 25, u"OK"));
     ASSERT_TRUE(tt::activate(kOther));
     tt::pressKey(toolkit::Key::F1);
@@ -201,7 +212,8 @@ TEST_F(Toolkit, ShortcutsActOnlyInTheActiveWindow) {
     expectNoEvent();
 }
 
-TEST_F(Toolkit, ReturnAndEscapeShortcutsWinOverTheFocusedButton) {
+TEST_F(Toolkit, ReturnAndEscapeShortcutsWinOverTheFocusedButton)
+{
     openMain();
     toolkit::addShortcut(kMain, toolkit::Key::Return, toolkit::ModNone, 1);
     toolkit::addShortcut(kMain, toolkit::Key::Escape, toolkit::ModNone, 0);
@@ -218,7 +230,8 @@ TEST_F(Toolkit, ReturnAndEscapeShortcutsWinOverTheFocusedButton) {
     expectNoEvent(); // the button itself was not pressed
 }
 
-TEST_F(Toolkit, DropsLandOnlyWhereEnabled) {
+TEST_F(Toolkit, DropsLandOnlyWhereEnabled)
+{
     openMain();
     ASSERT_TRUE(toolkit::createTextField(kMain, 14, 10, 100, 200, 25, u"")); // editable, no drops
     toolkit::enableFileDrop(12, true);
@@ -240,7 +253,8 @@ TEST_F(Toolkit, DropsLandOnlyWhereEnabled) {
     expectNoEvent();
 }
 
-TEST_F(Toolkit, CloseBoxAsksAndOnlyCloseWindowCloses) {
+TEST_F(Toolkit, CloseBoxAsksAndOnlyCloseWindowCloses)
+{
     openMain();
     tt::clickCloseBox(kMain);
     toolkit::Event event = next();
@@ -252,20 +266,23 @@ TEST_F(Toolkit, CloseBoxAsksAndOnlyCloseWindowCloses) {
     EXPECT_FALSE(toolkit::gadgetExists(10));
 }
 
-TEST_F(Toolkit, ClosingAnOwnerClosesItsOwnedWindows) {
+TEST_F(Toolkit, ClosingAnOwnerClosesItsOwnedWindows)
+{
     openMain();
     ASSERT_TRUE(toolkit::openWindow(kOther, 0, 0, 200, 100, u"Other", toolkit::WindowCaption, kMain));
     ASSERT_TRUE(toolkit::createButton(kOther, 20, 10, 10, 80, 25, u"OK"));
     toolkit::closeWindow(kMain);
     EXPECT_FALSE(toolkit::windowExists(kOther));
     EXPECT_FALSE(toolkit::gadgetExists(20));
-    EXPECT_FALSE(toolkit::openWindow(kOther, 0, 0, 200, 100, u"Other", toolkit::WindowCaption, kMain)) << "owner is gone";
+    EXPECT_FALSE(toolkit::openWindow(kOther, 0, 0, 200, 100, u"Other", toolkit::WindowCaption, kMain))
+        << "owner is gone";
 }
 
-TEST_F(Toolkit, WindowGeometryCountsTheInnerArea) {
+TEST_F(Toolkit, WindowGeometryCountsTheInnerArea)
+{
     ASSERT_TRUE(toolkit::openWindow(kMain, 0, 0, 1000, 605, u"Hashmere",
-                               toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
-                                   toolkit::WindowScreenCentered | toolkit::WindowInvisible));
+        toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
+            toolkit::WindowScreenCentered | toolkit::WindowInvisible));
     EXPECT_FALSE(toolkit::windowVisible(kMain));
     ASSERT_TRUE(toolkit::createMenuBar(kMain));
     toolkit::addMenuTitle(kMain, u"File");
@@ -286,7 +303,8 @@ TEST_F(Toolkit, WindowGeometryCountsTheInnerArea) {
     EXPECT_EQ(run.width, 130);
     EXPECT_EQ(run.height, 35);
 
-    ASSERT_TRUE(toolkit::openWindow(kOther, 0, 0, 440, 120, u"Message", toolkit::WindowCaption | toolkit::WindowOwnerCentered, kMain));
+    ASSERT_TRUE(toolkit::openWindow(
+        kOther, 0, 0, 440, 120, u"Message", toolkit::WindowCaption | toolkit::WindowOwnerCentered, kMain));
     tt::processEvents();
     tt::WindowView other = tt::windowView(kOther);
     EXPECT_EQ(other.owner, kMain);
@@ -295,10 +313,11 @@ TEST_F(Toolkit, WindowGeometryCountsTheInnerArea) {
     EXPECT_LE(std::abs(mainCentreX - otherCentreX), 2);
 }
 
-TEST_F(Toolkit, SizableWindowReportsResizesAndKeepsItsMinimum) {
+TEST_F(Toolkit, SizableWindowReportsResizesAndKeepsItsMinimum)
+{
     ASSERT_TRUE(toolkit::openWindow(kMain, 0, 0, 1024, 768, u"Viewer",
-                               toolkit::WindowCaption | toolkit::WindowSizable | toolkit::WindowMaximizeButton |
-                                   toolkit::WindowScreenCentered));
+        toolkit::WindowCaption | toolkit::WindowSizable | toolkit::WindowMaximizeButton |
+            toolkit::WindowScreenCentered));
     toolkit::setWindowMinimumSize(kMain, 800, 600);
     tt::processEvents();
     expectNoEvent(); // showing is no resize
@@ -312,7 +331,8 @@ TEST_F(Toolkit, SizableWindowReportsResizesAndKeepsItsMinimum) {
     EXPECT_GT(toolkit::primaryScreenWidth(), 0);
 }
 
-TEST_F(Toolkit, MenusWithImagesChecksAndDisabledItems) {
+TEST_F(Toolkit, MenusWithImagesChecksAndDisabledItems)
+{
     openMain();
     const toolkit::EmbeddedFile* icon = artwork::hashmereFile("menu-open.png");
     ASSERT_TRUE(toolkit::decodeImage(1, icon->data, icon->size));
@@ -347,10 +367,12 @@ TEST_F(Toolkit, MenusWithImagesChecksAndDisabledItems) {
     EXPECT_FALSE(tt::chooseMenuItem(kMain, 99));
 }
 
-TEST_F(Toolkit, TextsStatesColoursAndFonts) {
+TEST_F(Toolkit, TextsStatesColoursAndFonts)
+{
     openMain();
     ASSERT_TRUE(toolkit::createFrame(kMain, 15, 5, 5, 390, 290, u"File"));
-    ASSERT_TRUE(toolkit::createText(kMain, 16, 10, 130, 200, 40, u"<b>not html</b>", toolkit::TextRight | toolkit::TextWordWrap));
+    ASSERT_TRUE(toolkit::createText(
+        kMain, 16, 10, 130, 200, 40, u"<b>not html</b>", toolkit::TextRight | toolkit::TextWordWrap));
     ASSERT_TRUE(toolkit::loadFont(0, u"Arial", 11));
     ASSERT_TRUE(toolkit::loadFont(3, u"Tahoma", 25));
     toolkit::setFont(16, 0);
@@ -378,7 +400,8 @@ TEST_F(Toolkit, TextsStatesColoursAndFonts) {
     EXPECT_NE(toolkit::systemColour(toolkit::SystemColour::ButtonFace), toolkit::kDefaultColour);
 }
 
-TEST_F(Toolkit, ProgressBarRangeAndValue) {
+TEST_F(Toolkit, ProgressBarRangeAndValue)
+{
     openMain();
     ASSERT_TRUE(toolkit::createProgressBar(kMain, 43, 5, 245, 300, 27, 0, 100));
     EXPECT_EQ(toolkit::value(43), 0);
@@ -392,7 +415,8 @@ TEST_F(Toolkit, ProgressBarRangeAndValue) {
     EXPECT_EQ(toolkit::value(43), 0);
 }
 
-TEST_F(Toolkit, TreeItemsByDepthAndSelection) {
+TEST_F(Toolkit, TreeItemsByDepthAndSelection)
+{
     openMain();
     ASSERT_TRUE(toolkit::createTree(kMain, 2, 10, 100, 250, 190));
     toolkit::addItem(2, -1, u"Introduction", -1, 0); // 0
@@ -420,9 +444,10 @@ TEST_F(Toolkit, TreeItemsByDepthAndSelection) {
     EXPECT_EQ(toolkit::countItems(2), 0);
 }
 
-TEST_F(Toolkit, PanelSplitterAndToolbarAsTheViewerUsesThem) {
+TEST_F(Toolkit, PanelSplitterAndToolbarAsTheViewerUsesThem)
+{
     ASSERT_TRUE(toolkit::openWindow(kMain, 0, 0, 1024, 768, u"Leafscope",
-                               toolkit::WindowCaption | toolkit::WindowSizable | toolkit::WindowScreenCentered | toolkit::WindowInvisible));
+        toolkit::WindowCaption | toolkit::WindowSizable | toolkit::WindowScreenCentered | toolkit::WindowInvisible));
     const toolkit::EmbeddedFile* home = artwork::leafscopeFile("toolbar-home.png");
     ASSERT_TRUE(toolkit::decodeImage(40, home->data, home->size));
     ASSERT_TRUE(toolkit::createToolbar(kMain));
@@ -478,7 +503,8 @@ TEST_F(Toolkit, PanelSplitterAndToolbarAsTheViewerUsesThem) {
     EXPECT_FALSE(toolkit::gadgetExists(1));
 }
 
-TEST_F(Toolkit, HyperlinkRaisesClicked) {
+TEST_F(Toolkit, HyperlinkRaisesClicked)
+{
     openMain();
     ASSERT_TRUE(toolkit::createHyperlink(kMain, 28, 10, 130, 300, 25, u"example.org", toolkit::rgb(0, 0, 255)));
     toolkit::setColour(28, toolkit::ColourRole::Text, toolkit::rgb(0, 0, 0));
@@ -493,7 +519,8 @@ TEST_F(Toolkit, HyperlinkRaisesClicked) {
     EXPECT_EQ(tt::openedAddresses()[0], u"example.org");
 }
 
-TEST_F(Toolkit, FileDialogsAreAnsweredAndRecorded) {
+TEST_F(Toolkit, FileDialogsAreAnsweredAndRecorded)
+{
     openMain();
     tt::answerNextFileDialog(u"/tmp/chosen.bin");
     tt::cancelNextFileDialog();
@@ -507,13 +534,15 @@ TEST_F(Toolkit, FileDialogsAreAnsweredAndRecorded) {
     EXPECT_EQ(tt::fileDialogs()[1].filters, u"Text files (*.txt)|*.txt|All files (*.*)|*.*");
 }
 
-TEST_F(Toolkit, ClipboardHoldsUnicodeText) {
+TEST_F(Toolkit, ClipboardHoldsUnicodeText)
+{
     openMain();
     toolkit::setClipboardText(u"CRC32: 0123abcd\r\nSHA1: ő\r\n");
     EXPECT_EQ(toolkit::clipboardText(), u"CRC32: 0123abcd\r\nSHA1: ő\r\n");
 }
 
-TEST_F(Toolkit, CorruptPngGivesNoImage) {
+TEST_F(Toolkit, CorruptPngGivesNoImage)
+{
     const toolkit::EmbeddedFile* logo = artwork::hashmereFile("logo.png");
     ASSERT_TRUE(toolkit::decodeImage(9, logo->data, logo->size));
     EXPECT_EQ(toolkit::imageWidth(9), 128);
@@ -532,7 +561,8 @@ TEST_F(Toolkit, CorruptPngGivesNoImage) {
     EXPECT_EQ(tt::view(45).imageWidth, 128);
 }
 
-TEST_F(Toolkit, ScreenshotWritesAPng) {
+TEST_F(Toolkit, ScreenshotWritesAPng)
+{
     openMain();
     std::filesystem::path file = std::filesystem::temp_directory_path() / "toolkit_gui_test_shot.png";
     ASSERT_TRUE(tt::saveScreenshot(kMain, file));
@@ -543,7 +573,8 @@ TEST_F(Toolkit, ScreenshotWritesAPng) {
     std::filesystem::remove(file);
 }
 
-TEST_F(Toolkit, TypingRaisesChangeEvents) {
+TEST_F(Toolkit, TypingRaisesChangeEvents)
+{
     openMain();
     ASSERT_TRUE(toolkit::createTextField(kMain, 41, 10, 100, 300, 27, u""));
     ASSERT_TRUE(tt::typeText(41, u"ab"));

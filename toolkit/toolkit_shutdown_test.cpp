@@ -12,7 +12,8 @@
 
 namespace {
 
-TEST(ToolkitShutdown, CallsFromAWorkerDuringAndAfterShutdownAreHarmless) {
+TEST(ToolkitShutdown, CallsFromAWorkerDuringAndAfterShutdownAreHarmless)
+{
     ASSERT_TRUE(toolkit::openWindow(0, 0, 0, 300, 200, u"Main", toolkit::WindowCaption));
     ASSERT_TRUE(toolkit::createTextField(0, 5, 10, 10, 200, 25, u"start"));
     ASSERT_TRUE(toolkit::createProgressBar(0, 43, 10, 40, 200, 20, 0, 1000000));

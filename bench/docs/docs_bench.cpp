@@ -44,12 +44,10 @@ double secondsOf(const std::function<void()>& work, int runs)
 
 Bytes englishLike(std::size_t size, unsigned seed)
 {
-    static const char* const kWords[] = {
-        "the",      "of",     "and",    "to",       "a",         "in",       "is",      "that",   "for",
-        "it",       "as",     "with",   "be",       "on",        "not",      "this",    "file",   "checksum",
-        "program",  "folder", "result", "language", "algorithm", "window",   "press",   "button", "select",
-        "computed", "green",  "red",    "verify",   "expected",  "value",    "copy",    "save",   "help",
-        "document", "page",   "viewer", "contents", "navigation", "history", "printing", "zoom",  "settings"};
+    static const char* const kWords[] = {"the", "of", "and", "to", "a", "in", "is", "that", "for", "it", "as", "with",
+        "be", "on", "not", "this", "file", "checksum", "program", "folder", "result", "language", "algorithm", "window",
+        "press", "button", "select", "computed", "green", "red", "verify", "expected", "value", "copy", "save", "help",
+        "document", "page", "viewer", "contents", "navigation", "history", "printing", "zoom", "settings"};
     constexpr std::size_t kCount = sizeof kWords / sizeof kWords[0];
     std::mt19937 random(seed);
     // Zipf-like choice: small indices are far more frequent.
@@ -98,9 +96,9 @@ void decodeFigure(const char* what, const Bytes& data)
     if (out != data)
         std::abort();
     std::printf("BriefLZ decode, %-34s %8.0f MB/s   (%.1f MB -> %.1f MB stream, %.1f %%)\n", what,
-                static_cast<double>(data.size()) / seconds / 1e6, static_cast<double>(data.size()) / 1e6,
-                static_cast<double>(stream.size()) / 1e6,
-                100.0 * static_cast<double>(stream.size()) / static_cast<double>(data.size()));
+        static_cast<double>(data.size()) / seconds / 1e6, static_cast<double>(data.size()) / 1e6,
+        static_cast<double>(stream.size()) / 1e6,
+        100.0 * static_cast<double>(stream.size()) / static_cast<double>(data.size()));
 }
 
 std::string rtfPage(std::size_t size, unsigned seed)
@@ -117,9 +115,9 @@ std::string rtfPage(std::size_t size, unsigned seed)
 std::vector<AuthoringEntry> makeDocument(int pages, std::size_t pageSize, int& listed)
 {
     std::vector<AuthoringEntry> entries;
-    entries.push_back({"properties", encodeFieldText({u"Hashmere", u"1.0", u"Benchmark", u"1", u"en_GB", u"2026",
-                                                      u"docs_bench", u"Orvanix", u"(c)", u"", u"", u"$FFFFFF", u"8",
-                                                      u"8", u"0"})});
+    entries.push_back({"properties",
+        encodeFieldText({u"Hashmere", u"1.0", u"Benchmark", u"1", u"en_GB", u"2026", u"docs_bench", u"Orvanix", u"(c)",
+            u"", u"", u"$FFFFFF", u"8", u"8", u"0"})});
     std::vector<std::u16string> contents{u"Contents", u"0"};
     listed = 0;
     std::vector<AuthoringEntry> pageEntries;
@@ -127,9 +125,9 @@ std::vector<AuthoringEntry> makeDocument(int pages, std::size_t pageSize, int& l
         const std::string name = std::string("p").append(std::to_string(i));
         const std::string page = rtfPage(pageSize, static_cast<unsigned>(i));
         pageEntries.push_back({name, Bytes(page.begin(), page.end())});
-        const std::vector<std::u16string> record{platform::utf8ToUtf16(std::to_string(i % 3)), platform::utf8ToUtf16(name),
-                                                 platform::utf8ToUtf16(std::string("T").append(std::to_string(i))),
-                                                 platform::utf8ToUtf16(std::to_string(page.size()))};
+        const std::vector<std::u16string> record{platform::utf8ToUtf16(std::to_string(i % 3)),
+            platform::utf8ToUtf16(name), platform::utf8ToUtf16(std::string("T").append(std::to_string(i))),
+            platform::utf8ToUtf16(std::to_string(page.size()))};
         std::size_t units = 0;
         for (const auto& field : contents)
             units += field.size() + 1;
@@ -147,14 +145,15 @@ std::vector<AuthoringEntry> makeDocument(int pages, std::size_t pageSize, int& l
     return entries;
 }
 
-std::string writeDocument(const fs::path& folder, const std::string& name, PackingKind kind,
-                          const std::vector<AuthoringEntry>& entries)
+std::string writeDocument(
+    const fs::path& folder, const std::string& name, PackingKind kind, const std::vector<AuthoringEntry>& entries)
 {
     const std::string path = (folder / name).string();
     PackStats stats;
     std::string error;
-    const bool ok = kind == PackingKind::Zip ? writeZipPack(path, entries, stats, error)
-                                             : writeBriefLzPack(path, entries, brieflz::kDefaultBlockSize, stats, error);
+    const bool ok = kind == PackingKind::Zip
+        ? writeZipPack(path, entries, stats, error)
+        : writeBriefLzPack(path, entries, brieflz::kDefaultBlockSize, stats, error);
     if (!ok) {
         std::fprintf(stderr, "docs_bench: %s\n", error.c_str());
         std::exit(1);
@@ -200,7 +199,7 @@ int main()
             5);
         std::printf("Open 5,000-page document, %-13s %8.2f ms   (detect, properties, contents of %zu records, "
                     "placement; %.1f MB file)\n",
-                    kindName(kind), seconds * 1e3, records, static_cast<double>(fs::file_size(path)) / 1e6);
+            kindName(kind), seconds * 1e3, records, static_cast<double>(fs::file_size(path)) / 1e6);
         fs::remove(path);
     }
 
@@ -214,7 +213,7 @@ int main()
     const double placementSeconds = secondsOf([&] { contentsTreeParents(placement); }, 9);
     const double searchSeconds = secondsOf([&] { findPageByTitle(placement, u"t4999"); }, 9);
     std::printf("Placement of 5,000 records                 %8.3f ms;  findPageByTitle over them %.3f ms\n",
-                placementSeconds * 1e3, searchSeconds * 1e3);
+        placementSeconds * 1e3, searchSeconds * 1e3);
 
     const std::vector<AuthoringEntry> heavy = makeDocument(400, 125'000, listed);
     for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack}) {
@@ -226,8 +225,8 @@ int main()
             bytes += record.size;
         const double seconds = secondsOf([&] { preloadPages(path, kind, contents); }, 3);
         std::printf("preloadPages, %-13s %.1f MB in %zu pages %8.1f ms   (%.0f MB/s)\n", kindName(kind),
-                    static_cast<double>(bytes) / 1e6, contents.size(), seconds * 1e3,
-                    static_cast<double>(bytes) / seconds / 1e6);
+            static_cast<double>(bytes) / 1e6, contents.size(), seconds * 1e3,
+            static_cast<double>(bytes) / seconds / 1e6);
         fs::remove(path);
     }
     fs::remove_all(folder);

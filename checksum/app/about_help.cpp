@@ -13,12 +13,14 @@ constexpr char16_t kWebsite[] = u"www.orvanix.example";
 constexpr int kAboutWidth = 600;
 constexpr int kAboutHeight = 250;
 
-std::u16string aboutText(const HashmereApp& app) {
-    return std::u16string(u"v1.0.0.0 (x86)\n\n") + lookup(app, "tAboutCODE") + u"\n" + kAuthorName + u"\n\nOrvanix\n\n" +
-           kWebsite + u"\n";
+std::u16string aboutText(const HashmereApp& app)
+{
+    return std::u16string(u"v1.0.0.0 (x86)\n\n") + lookup(app, "tAboutCODE") + u"\n" + kAuthorName +
+        u"\n\nOrvanix\n\n" + kWebsite + u"\n";
 }
 
-void closeAboutWindow() {
+void closeAboutWindow()
+{
     toolkit::closeWindow(kAboutWindow);
     toolkit::setWindowEnabled(kMainWindow, true);
     toolkit::activateWindow(kMainWindow);
@@ -26,12 +28,13 @@ void closeAboutWindow() {
 
 } // namespace
 
-void showAboutWindow(HashmereApp& app) {
+void showAboutWindow(HashmereApp& app)
+{
     const std::u16string text = aboutText(app);
     const std::uint32_t flags =
         toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowInvisible | toolkit::WindowOwnerCentered;
-    if (!toolkit::openWindow(kAboutWindow, 0, 0, kAboutWidth, kAboutHeight, lookup(app, "tAboutTITLE"), flags,
-                        kMainWindow)) {
+    if (!toolkit::openWindow(
+            kAboutWindow, 0, 0, kAboutWidth, kAboutHeight, lookup(app, "tAboutTITLE"), flags, kMainWindow)) {
         return;
     }
     toolkit::setWindowEnabled(kMainWindow, false);
@@ -44,16 +47,21 @@ void showAboutWindow(HashmereApp& app) {
     toolkit::showWindow(kAboutWindow);
 }
 
-void handleAboutEvent(HashmereApp&, const toolkit::Event& event) {
+void handleAboutEvent(HashmereApp&, const toolkit::Event& event)
+{
     if ((event.kind == toolkit::EventKind::Gadget && event.id == kAboutOkButton) ||
         event.kind == toolkit::EventKind::CloseWindow) {
         closeAboutWindow();
     }
 }
 
-void openWebsite(HashmereApp&) { toolkit::openWithDefaultHandler(webAddress(kWebsite)); }
+void openWebsite(HashmereApp&)
+{
+    toolkit::openWithDefaultHandler(webAddress(kWebsite));
+}
 
-void openHelp(HashmereApp& app) {
+void openHelp(HashmereApp& app)
+{
     startViewer(app.viewer, app.programFolder, lookup(app, "tLangFileLANGID"));
 }
 

@@ -34,8 +34,8 @@ inline constexpr int kMainWindowHeight = 605;
 inline constexpr std::int32_t kWorkerFinished = 65536;
 
 struct StartOptions {
-    std::filesystem::path programFolder; // with a trailing "/"
-    std::filesystem::path perUserFolder; // where the preferences go when not portable
+    std::filesystem::path programFolder;   // with a trailing "/"
+    std::filesystem::path perUserFolder;   // where the preferences go when not portable
     std::vector<std::u16string> arguments; // the command-line parameters, program name excluded
     // The system's locale name; asked of the system when empty.
     std::u16string systemLocaleName;

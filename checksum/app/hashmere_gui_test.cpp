@@ -12,17 +12,17 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <condition_variable>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <mutex>
 
-#include "checksum/app/hashmere_ids.h"
 #include "checksum/app/hashmere_app.h"
+#include "checksum/app/hashmere_ids.h"
 #include "checksum/app/requester.h"
 #include "platform/text.h"
 #include "toolkit/testing.h"
@@ -41,14 +41,16 @@ constexpr char16_t kSha1Abc[] = u"a9993e364706816aba3e25717850c26c9cd0d89d";
 constexpr char16_t kSha256Abc[] = u"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
 
 // Screenshots for the README: $HASHMERE_SHOTS_DIR or else <build>/shots.
-fs::path shotsFolder() {
+fs::path shotsFolder()
+{
     const char* dir = std::getenv("HASHMERE_SHOTS_DIR");
     fs::path shots = dir != nullptr ? fs::path(dir) : fs::path(HASHMERE_BINARY_DIR) / "shots";
     fs::create_directories(shots);
     return shots;
 }
 
-std::string readFile(const fs::path& path) {
+std::string readFile(const fs::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
@@ -59,7 +61,8 @@ struct Hold {
     std::condition_variable released;
     bool open = false;
     bool reached = false;
-    void release() {
+    void release()
+    {
         {
             std::lock_guard<std::mutex> lock(mutex);
             open = true;
@@ -70,10 +73,12 @@ struct Hold {
 
 class Hashmere : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         tt::reset();
-        folder = fs::temp_directory_path() / ("hashmere_gui_" + std::to_string(getpid()) + "_" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        folder = fs::temp_directory_path() /
+            ("hashmere_gui_" + std::to_string(getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(folder);
         program = folder / "program/";
         fs::create_directories(program);
@@ -85,7 +90,8 @@ protected:
         std::ofstream(abc, std::ios::binary) << "abc";
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         if (hashmere) {
             if (hold) {
                 hold->release();
@@ -99,7 +105,8 @@ protected:
         fs::remove_all(folder);
     }
 
-    void start(std::vector<std::u16string> arguments = {}) {
+    void start(std::vector<std::u16string> arguments = {})
+    {
         hashmere = std::make_unique<hashmere::HashmereApp>();
         hashmere::StartOptions options;
         options.programFolder = program;
@@ -110,7 +117,8 @@ protected:
         ASSERT_TRUE(tt::activate(hashmere::kMainWindow));
     }
 
-    void startWith(const fs::path& file, std::initializer_list<int> rows) {
+    void startWith(const fs::path& file, std::initializer_list<int> rows)
+    {
         start({file.u16string()});
         for (int row = 0; row < 11; ++row) {
             toolkit::setState(hashmere::algorithmCheck(row), 0);
@@ -121,14 +129,17 @@ protected:
     }
 
     // Handles every event already queued (check-box clicks and the like).
-    void drain() {
-        for (toolkit::Event event = toolkit::waitEvent(0); event.kind != toolkit::EventKind::None; event = toolkit::waitEvent(0)) {
+    void drain()
+    {
+        for (toolkit::Event event = toolkit::waitEvent(0); event.kind != toolkit::EventKind::None;
+             event = toolkit::waitEvent(0)) {
             hashmere::handleEvent(*hashmere, event);
         }
     }
 
     // Handles the next event of the main loop.
-    void step() {
+    void step()
+    {
         toolkit::Event event = toolkit::waitEvent(20000);
         ASSERT_NE(event.kind, toolkit::EventKind::None) << "no event arrived";
         hashmere::handleEvent(*hashmere, event);
@@ -136,7 +147,8 @@ protected:
 
     // The next requester is answered with `yes` (the single button for No);
     // its message lands in `message`.
-    void answerNextRequester(bool yes, std::u16string* message = nullptr) {
+    void answerNextRequester(bool yes, std::u16string* message = nullptr)
+    {
         tt::whenWindowShown(hashmere::kRequesterWindow, [yes, message] {
             if (message != nullptr) {
                 *message = tt::view(hashmere::kRequesterMessage).text;
@@ -147,7 +159,8 @@ protected:
 
     // Clicks the run button and handles events until the run has ended; the
     // end-of-run message is answered and returned.
-    std::u16string run() {
+    std::u16string run()
+    {
         std::u16string message;
         answerNextRequester(false, &message);
         EXPECT_TRUE(tt::click(hashmere::kRunButton));
@@ -158,7 +171,8 @@ protected:
     }
 
     // Holds the worker before its first block read of `row`; returns once it is held.
-    void holdAt(int row, engine::PausePlace at = engine::PausePlace::BeforeBlockRead) {
+    void holdAt(int row, engine::PausePlace at = engine::PausePlace::BeforeBlockRead)
+    {
         hold = std::make_shared<Hold>();
         hashmere->workerHook = [h = hold, row, at](engine::PausePlace place, int r) {
             if (place != at || r != row) {
@@ -173,7 +187,8 @@ protected:
             h->released.wait(lock, [&h] { return h->open; });
         };
     }
-    void clickRunUntilHeld() {
+    void clickRunUntilHeld()
+    {
         ASSERT_TRUE(tt::click(hashmere::kRunButton));
         for (;;) {
             toolkit::Event event = toolkit::waitEvent(20000);
@@ -184,7 +199,8 @@ protected:
             hashmere::handleEvent(*hashmere, event);
         }
     }
-    std::u16string finishHeldRun() {
+    std::u16string finishHeldRun()
+    {
         std::u16string message;
         answerNextRequester(false, &message);
         hold->release();
@@ -195,11 +211,13 @@ protected:
     }
 
     std::u16string text(std::string_view key) { return hashmere->languages.textTable.lookupText(key); }
-    std::u16string endMessage(bool cancelled, int errors) {
+    std::u16string endMessage(bool cancelled, int errors)
+    {
         return text(cancelled ? "tReqCANCELLED" : "tReqFINISHED") + u"\n\n" + text("tInfoERRORCALCULATE") + u"  " +
-               platform::utf8ToUtf16(std::to_string(errors));
+            platform::utf8ToUtf16(std::to_string(errors));
     }
-    int languageItem(std::u16string_view baseName) {
+    int languageItem(std::u16string_view baseName)
+    {
         for (std::size_t n = 0; n < hashmere->menuLanguages.size(); ++n) {
             if (hashmere->menuLanguages[n].baseName == baseName) {
                 return hashmere::kFirstLanguageItem + static_cast<int>(n);
@@ -207,7 +225,8 @@ protected:
         }
         return -1;
     }
-    void chooseLanguage(std::u16string_view baseName) {
+    void chooseLanguage(std::u16string_view baseName)
+    {
         ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, languageItem(baseName)));
         step();
     }
@@ -219,7 +238,8 @@ protected:
 
 // ------------------------------------------------------------ Start-up and layout
 
-TEST_F(Hashmere, MainWindowHasItsCaptionSizeAndEveryGadgetInPlace) {
+TEST_F(Hashmere, MainWindowHasItsCaptionSizeAndEveryGadgetInPlace)
+{
     start();
     const tt::WindowView window = tt::windowView(hashmere::kMainWindow);
     EXPECT_TRUE(window.visible);
@@ -249,8 +269,8 @@ TEST_F(Hashmere, MainWindowHasItsCaptionSizeAndEveryGadgetInPlace) {
         {43, 5, 545, 855, 27, u"", true, 0},
         {44, 865, 540, 130, 35, text("tMainVERIFY"), false, 2},
     };
-    const char16_t* labels[] = {u"CRC32",      u"MD5",        u"SHA1",       u"SHA2 - 224", u"SHA2 - 256", u"SHA2 - 384",
-                                u"SHA2 - 512", u"SHA3 - 224", u"SHA3 - 256", u"SHA3 - 384", u"SHA3 - 512"};
+    const char16_t* labels[] = {u"CRC32", u"MD5", u"SHA1", u"SHA2 - 224", u"SHA2 - 256", u"SHA2 - 384", u"SHA2 - 512",
+        u"SHA3 - 224", u"SHA3 - 256", u"SHA3 - 384", u"SHA3 - 512"};
     for (int r = 0; r < 11; ++r) {
         table.push_back({4 + 3 * r, 10, 83 + 32 * r, 100, 27, labels[r], true, 1});
         table.push_back({5 + 3 * r, 115, 83 + 32 * r, 770, 27, u"", true, 1});
@@ -282,7 +302,8 @@ TEST_F(Hashmere, MainWindowHasItsCaptionSizeAndEveryGadgetInPlace) {
     EXPECT_EQ(toolkit::value(hashmere::kProgressBar), 0);
 }
 
-TEST_F(Hashmere, MenusCarryTheirTextsAndTheLanguagesInListOrderWithTheCurrentOneChecked) {
+TEST_F(Hashmere, MenusCarryTheirTextsAndTheLanguagesInListOrderWithTheCurrentOneChecked)
+{
     start();
     EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, hashmere::kMenuOpen), text("tMenuOPEN"));
     EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, hashmere::kMenuQuit), text("tMenuQUIT"));
@@ -299,7 +320,8 @@ TEST_F(Hashmere, MenusCarryTheirTextsAndTheLanguagesInListOrderWithTheCurrentOne
     EXPECT_EQ(hashmere->currentLanguageItem, languageItem(u"en_GB"));
 }
 
-TEST_F(Hashmere, TheFirstArgumentIsTakenOnlyWhenItNamesAnExistingFile) {
+TEST_F(Hashmere, TheFirstArgumentIsTakenOnlyWhenItNamesAnExistingFile)
+{
     const fs::path other = folder / "data" / "other.bin";
     std::ofstream(other) << "x";
     struct Case {
@@ -325,7 +347,8 @@ TEST_F(Hashmere, TheFirstArgumentIsTakenOnlyWhenItNamesAnExistingFile) {
     }
 }
 
-TEST_F(Hashmere, CheckBoxesStartFromThePreferencesAndAreWrittenBackExactlyAtExit) {
+TEST_F(Hashmere, CheckBoxesStartFromThePreferencesAndAreWrittenBackExactlyAtExit)
+{
     {
         std::ofstream prefs(program / "Hashmere.prefs", std::ios::binary);
         prefs << "[General]\nMD5=1\nSHA3512 = 1\n";
@@ -340,14 +363,15 @@ TEST_F(Hashmere, CheckBoxesStartFromThePreferencesAndAreWrittenBackExactlyAtExit
     drain();
     hashmere::shutdownHashmere(*hashmere);
     EXPECT_EQ(readFile(program / "Hashmere.prefs"),
-              "\xEF\xBB\xBF\r\n; Hashmere Preferences\r\n[Language]\r\nLanguage = hu_HU\r\n[General]\r\n"
-              "CRC32 = 1\r\nMD5 = 0\r\nSHA1 = 0\r\nSHA2224 = 0\r\nSHA2256 = 0\r\nSHA2384 = 0\r\nSHA2512 = 0\r\n"
-              "SHA3224 = 0\r\nSHA3256 = 0\r\nSHA3384 = 0\r\nSHA3512 = 1\r\n");
+        "\xEF\xBB\xBF\r\n; Hashmere Preferences\r\n[Language]\r\nLanguage = hu_HU\r\n[General]\r\n"
+        "CRC32 = 1\r\nMD5 = 0\r\nSHA1 = 0\r\nSHA2224 = 0\r\nSHA2256 = 0\r\nSHA2384 = 0\r\nSHA2512 = 0\r\n"
+        "SHA3224 = 0\r\nSHA3256 = 0\r\nSHA3384 = 0\r\nSHA3512 = 1\r\n");
 }
 
 // ------------------------------------------------------------ Choosing a file
 
-TEST_F(Hashmere, DropsSelectOnlyTheFirstExistingFileAndOnlyOnTheFileField) {
+TEST_F(Hashmere, DropsSelectOnlyTheFirstExistingFileAndOnlyOnTheFileField)
+{
     start();
     const fs::path second = folder / "data" / "second.bin";
     std::ofstream(second) << "2";
@@ -364,7 +388,7 @@ TEST_F(Hashmere, DropsSelectOnlyTheFirstExistingFileAndOnlyOnTheFileField) {
         {"a folder", hashmere::kFileField, {(folder / "data").u16string()}, true, u""},
         {"a missing file", hashmere::kFileField, {(folder / "gone").u16string()}, true, u""},
         {"three files", hashmere::kFileField, {second.u16string(), abc.u16string(), abc.u16string()}, true,
-         second.u16string()},
+            second.u16string()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -378,7 +402,8 @@ TEST_F(Hashmere, DropsSelectOnlyTheFirstExistingFileAndOnlyOnTheFileField) {
     EXPECT_EQ(toolkit::text(hashmere::kExpectedField), u"");
 }
 
-TEST_F(Hashmere, BrowseButtonAndOpenItemAskInTheFolderOfTheCurrentFile) {
+TEST_F(Hashmere, BrowseButtonAndOpenItemAskInTheFolderOfTheCurrentFile)
+{
     start({abc.u16string()});
     const fs::path other = folder / "other.bin";
     std::ofstream(other) << "x";
@@ -402,7 +427,8 @@ TEST_F(Hashmere, BrowseButtonAndOpenItemAskInTheFolderOfTheCurrentFile) {
 
 // ------------------------------------------------------------ Runs
 
-TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText) {
+TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText)
+{
     struct Case {
         const char* name;
         std::u16string expected;
@@ -435,7 +461,8 @@ TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText) {
     EXPECT_EQ(toolkit::colour(hashmere::resultField(4), toolkit::ColourRole::Text), kRed);
 }
 
-TEST_F(Hashmere, EndOfRunRestoresTheFileChosenStateWithCopyButtonsOfCheckedRows) {
+TEST_F(Hashmere, EndOfRunRestoresTheFileChosenStateWithCopyButtonsOfCheckedRows)
+{
     startWith(abc, {1, 4});
     EXPECT_EQ(run(), endMessage(false, 0));
     EXPECT_EQ(toolkit::text(hashmere::kRunButton), text("tMainVERIFY"));
@@ -445,8 +472,9 @@ TEST_F(Hashmere, EndOfRunRestoresTheFileChosenStateWithCopyButtonsOfCheckedRows)
         EXPECT_EQ(tt::view(hashmere::copyButton(row)).enabled, row == 1 || row == 4) << "row " << row;
         EXPECT_TRUE(tt::view(hashmere::algorithmCheck(row)).enabled);
     }
-    for (int gadget : {hashmere::kCopyAllButton, hashmere::kSaveButton, hashmere::kDeleteAllButton, hashmere::kFileBrowseButton,
-                       hashmere::kExpectedField, hashmere::kExpectedBrowseButton, hashmere::kRunButton}) {
+    for (int gadget :
+        {hashmere::kCopyAllButton, hashmere::kSaveButton, hashmere::kDeleteAllButton, hashmere::kFileBrowseButton,
+            hashmere::kExpectedField, hashmere::kExpectedBrowseButton, hashmere::kRunButton}) {
         EXPECT_TRUE(tt::view(gadget).enabled) << "gadget " << gadget;
     }
     for (int item = 0; item <= 4; ++item) {
@@ -454,7 +482,8 @@ TEST_F(Hashmere, EndOfRunRestoresTheFileChosenStateWithCopyButtonsOfCheckedRows)
     }
 }
 
-TEST_F(Hashmere, NoRowCheckedEndsAtOnceWithAnEmptyResultText) {
+TEST_F(Hashmere, NoRowCheckedEndsAtOnceWithAnEmptyResultText)
+{
     startWith(abc, {});
     EXPECT_EQ(run(), endMessage(false, 0));
     EXPECT_EQ(toolkit::attribute(hashmere::kProgressBar, toolkit::Attribute::ProgressMaximum), 0);
@@ -471,7 +500,8 @@ TEST_F(Hashmere, NoRowCheckedEndsAtOnceWithAnEmptyResultText) {
     EXPECT_EQ(toolkit::clipboardText(), u"");
 }
 
-TEST_F(Hashmere, AFileThatCannotBeReadCountsEveryCheckedRow) {
+TEST_F(Hashmere, AFileThatCannotBeReadCountsEveryCheckedRow)
+{
     const fs::path doomed = folder / "data" / "doomed.bin";
     std::ofstream(doomed) << "x";
     startWith(doomed, {0, 2, 5, 9});
@@ -482,15 +512,16 @@ TEST_F(Hashmere, AFileThatCannotBeReadCountsEveryCheckedRow) {
     }
 }
 
-TEST_F(Hashmere, RunningStateDisablesEverythingButTheRunButtonAndTheLanguages) {
+TEST_F(Hashmere, RunningStateDisablesEverythingButTheRunButtonAndTheLanguages)
+{
     startWith(abc, {0});
     holdAt(0);
     clickRunUntilHeld();
     EXPECT_EQ(toolkit::text(hashmere::kRunButton), text("tMainCANCEL"));
     EXPECT_TRUE(tt::view(hashmere::kRunButton).enabled);
-    for (int gadget : {hashmere::kFileField, hashmere::kFileBrowseButton, hashmere::algorithmCheck(0), hashmere::algorithmCheck(5),
-                       hashmere::copyButton(0), hashmere::kCopyAllButton, hashmere::kSaveButton, hashmere::kDeleteAllButton,
-                       hashmere::kExpectedField, hashmere::kExpectedBrowseButton}) {
+    for (int gadget : {hashmere::kFileField, hashmere::kFileBrowseButton, hashmere::algorithmCheck(0),
+             hashmere::algorithmCheck(5), hashmere::copyButton(0), hashmere::kCopyAllButton, hashmere::kSaveButton,
+             hashmere::kDeleteAllButton, hashmere::kExpectedField, hashmere::kExpectedBrowseButton}) {
         EXPECT_FALSE(tt::view(gadget).enabled) << "gadget " << gadget;
     }
     for (int item = 0; item <= 4; ++item) {
@@ -504,7 +535,8 @@ TEST_F(Hashmere, RunningStateDisablesEverythingButTheRunButtonAndTheLanguages) {
     EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
 }
 
-TEST_F(Hashmere, CancelAnsweredNoLetsTheRunFinish) {
+TEST_F(Hashmere, CancelAnsweredNoLetsTheRunFinish)
+{
     startWith(abc, {0, 2, 5, 9});
     holdAt(2);
     clickRunUntilHeld();
@@ -519,7 +551,8 @@ TEST_F(Hashmere, CancelAnsweredNoLetsTheRunFinish) {
     }
 }
 
-TEST_F(Hashmere, CancelAnsweredYesStopsAfterTheAlgorithmBeingComputed) {
+TEST_F(Hashmere, CancelAnsweredYesStopsAfterTheAlgorithmBeingComputed)
+{
     struct Case {
         const char* name;
         int heldRow;
@@ -551,7 +584,8 @@ TEST_F(Hashmere, CancelAnsweredYesStopsAfterTheAlgorithmBeingComputed) {
     }
 }
 
-TEST_F(Hashmere, LanguageSwitchDuringARunKeepsTheCancelLabel) {
+TEST_F(Hashmere, LanguageSwitchDuringARunKeepsTheCancelLabel)
+{
     startWith(abc, {0});
     holdAt(0);
     clickRunUntilHeld();
@@ -565,7 +599,8 @@ TEST_F(Hashmere, LanguageSwitchDuringARunKeepsTheCancelLabel) {
 
 // ------------------------------------------------------------ Results
 
-TEST_F(Hashmere, SaveWritesExactlyTheCheckedRowsAndCopyAllPutsTheSameTextOnTheClipboard) {
+TEST_F(Hashmere, SaveWritesExactlyTheCheckedRowsAndCopyAllPutsTheSameTextOnTheClipboard)
+{
     startWith(abc, {0, 2});
     run();
     const std::string expected = "CRC32: 352441c2\r\nSHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\n";
@@ -611,11 +646,12 @@ TEST_F(Hashmere, SaveWritesExactlyTheCheckedRowsAndCopyAllPutsTheSameTextOnTheCl
     tt::answerNextFileDialog((folder / "out" / "later.txt").u16string());
     ASSERT_TRUE(tt::click(hashmere::kSaveButton));
     step();
-    EXPECT_EQ(readFile(folder / "out" / "later.txt"),
-              "SHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\nSHA2-256: \r\n");
+    EXPECT_EQ(
+        readFile(folder / "out" / "later.txt"), "SHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\nSHA2-256: \r\n");
 }
 
-TEST_F(Hashmere, CopyAllMessageUsesTheLowerMinimumHeight) {
+TEST_F(Hashmere, CopyAllMessageUsesTheLowerMinimumHeight)
+{
     startWith(abc, {0});
     run();
     int height = 0;
@@ -629,7 +665,8 @@ TEST_F(Hashmere, CopyAllMessageUsesTheLowerMinimumHeight) {
     EXPECT_EQ(hashmere->styles.info.minimumHeight, 160);
 }
 
-TEST_F(Hashmere, DeleteAllClearsFileAndResultsButKeepsTheExpectedTextAndTheChecks) {
+TEST_F(Hashmere, DeleteAllClearsFileAndResultsButKeepsTheExpectedTextAndTheChecks)
+{
     startWith(abc, {0, 4});
     toolkit::setText(hashmere::kExpectedField, kSha256Abc);
     run();
@@ -651,12 +688,14 @@ TEST_F(Hashmere, DeleteAllClearsFileAndResultsButKeepsTheExpectedTextAndTheCheck
         EXPECT_EQ(toolkit::text(hashmere::resultField(row)), u"");
         EXPECT_FALSE(tt::view(hashmere::copyButton(row)).enabled);
     }
-    for (int gadget : {hashmere::kCopyAllButton, hashmere::kSaveButton, hashmere::kDeleteAllButton, hashmere::kRunButton}) {
+    for (int gadget :
+        {hashmere::kCopyAllButton, hashmere::kSaveButton, hashmere::kDeleteAllButton, hashmere::kRunButton}) {
         EXPECT_FALSE(tt::view(gadget).enabled) << "gadget " << gadget;
     }
 }
 
-TEST_F(Hashmere, ExpectedChecksumLoadsFromTheFirstLineOfAFile) {
+TEST_F(Hashmere, ExpectedChecksumLoadsFromTheFirstLineOfAFile)
+{
     startWith(abc, {4});
     const fs::path plain = folder / "data" / "plain.sha256";
     const fs::path marked = folder / "data" / "marked.sha256";
@@ -687,7 +726,8 @@ TEST_F(Hashmere, ExpectedChecksumLoadsFromTheFirstLineOfAFile) {
 
 // ------------------------------------------------------------ Languages and closing
 
-TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothing) {
+TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothing)
+{
     start();
     const std::u16string english = toolkit::text(hashmere::kRunButton);
     // The checked language: no reload, even of texts changed since.
@@ -701,9 +741,17 @@ TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothin
     EXPECT_FALSE(toolkit::menuItemChecked(hashmere::kMainWindow, languageItem(u"en_GB")));
     EXPECT_EQ(hashmere->currentLanguageItem, languageItem(u"hu_HU"));
     const std::pair<int, const char*> gadgets[] = {
-        {0, "tMainFILE"},      {2, "tGenBROWSE"},  {3, "tMainALGORITHM"},     {6, "tMainCLIPBOARD"},
-        {36, "tMainCLIPBOARD"}, {37, "tMainCLIPBOARD"}, {38, "tMainSAVE"}, {39, "tMainDELETEALL"},
-        {40, "tMainVERIFICATION"}, {42, "tGenBROWSE"}, {44, "tMainVERIFY"},
+        {0, "tMainFILE"},
+        {2, "tGenBROWSE"},
+        {3, "tMainALGORITHM"},
+        {6, "tMainCLIPBOARD"},
+        {36, "tMainCLIPBOARD"},
+        {37, "tMainCLIPBOARD"},
+        {38, "tMainSAVE"},
+        {39, "tMainDELETEALL"},
+        {40, "tMainVERIFICATION"},
+        {42, "tGenBROWSE"},
+        {44, "tMainVERIFY"},
     };
     for (auto [gadget, key] : gadgets) {
         EXPECT_EQ(toolkit::text(gadget), text(key)) << key;
@@ -716,7 +764,8 @@ TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothin
     EXPECT_EQ(hashmere->styles.info.title, text("tGenMESSAGE"));
 }
 
-TEST_F(Hashmere, ClosingWhileIdleAsksAndNoKeepsEverything) {
+TEST_F(Hashmere, ClosingWhileIdleAsksAndNoKeepsEverything)
+{
     start({abc.u16string()});
     std::u16string question;
     answerNextRequester(false, &question);
@@ -732,7 +781,8 @@ TEST_F(Hashmere, ClosingWhileIdleAsksAndNoKeepsEverything) {
     EXPECT_TRUE(hashmere->quitRequested);
 }
 
-TEST_F(Hashmere, ClosingDuringARunAnsweredNoContinuesTheRun) {
+TEST_F(Hashmere, ClosingDuringARunAnsweredNoContinuesTheRun)
+{
     startWith(abc, {0, 1});
     holdAt(1);
     clickRunUntilHeld();
@@ -745,7 +795,8 @@ TEST_F(Hashmere, ClosingDuringARunAnsweredNoContinuesTheRun) {
     EXPECT_EQ(finishHeldRun(), endMessage(false, 0));
 }
 
-TEST_F(Hashmere, ClosingAsTheWorkerFinishesAsksOnlyAfterTheEndOfRunMessage) {
+TEST_F(Hashmere, ClosingAsTheWorkerFinishesAsksOnlyAfterTheEndOfRunMessage)
+{
     startWith(abc, {0});
     holdAt(-1, engine::PausePlace::BeforeFinish); // past its last pause point
     clickRunUntilHeld();
@@ -771,7 +822,8 @@ TEST_F(Hashmere, ClosingAsTheWorkerFinishesAsksOnlyAfterTheEndOfRunMessage) {
     EXPECT_TRUE(hashmere->quitRequested);
 }
 
-TEST_F(Hashmere, QuittingDuringARunEndsTheProcessCleanlyWithTheWorkerStillRunning) {
+TEST_F(Hashmere, QuittingDuringARunEndsTheProcessCleanlyWithTheWorkerStillRunning)
+{
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
@@ -793,7 +845,8 @@ TEST_F(Hashmere, QuittingDuringARunEndsTheProcessCleanlyWithTheWorkerStillRunnin
 
 // ------------------------------------------------------------ About, website, help
 
-TEST_F(Hashmere, AboutBoxShowsItsTextAndDisablesTheMainWindowUntilClosed) {
+TEST_F(Hashmere, AboutBoxShowsItsTextAndDisablesTheMainWindowUntilClosed)
+{
     start();
     ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuAbout));
     step();
@@ -809,8 +862,8 @@ TEST_F(Hashmere, AboutBoxShowsItsTextAndDisablesTheMainWindowUntilClosed) {
     const tt::GadgetView title = tt::view(hashmere::kAboutTitle);
     EXPECT_EQ(title.text, u"Hashmere");
     EXPECT_EQ(title.fontPointSize, 25);
-    EXPECT_EQ(tt::view(hashmere::kAboutText).text, u"v1.0.0.0 (x86)\n\n" + text("tAboutCODE") +
-                                                  u"\nIlona Varga\n\nOrvanix\n\nwww.orvanix.example\n");
+    EXPECT_EQ(tt::view(hashmere::kAboutText).text,
+        u"v1.0.0.0 (x86)\n\n" + text("tAboutCODE") + u"\nIlona Varga\n\nOrvanix\n\nwww.orvanix.example\n");
     const tt::GadgetView ok = tt::view(hashmere::kAboutOkButton);
     EXPECT_EQ(ok.x, 495);
     EXPECT_EQ(ok.y, 220);
@@ -831,7 +884,8 @@ TEST_F(Hashmere, AboutBoxShowsItsTextAndDisablesTheMainWindowUntilClosed) {
     EXPECT_TRUE(toolkit::windowEnabled(hashmere::kMainWindow));
 }
 
-TEST_F(Hashmere, WebsiteOpensAsAnHttpsAddress) {
+TEST_F(Hashmere, WebsiteOpensAsAnHttpsAddress)
+{
     start();
     ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuOpenWebsite));
     step();
@@ -840,25 +894,29 @@ TEST_F(Hashmere, WebsiteOpensAsAnHttpsAddress) {
 
 class HelpViewer : public Hashmere {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Hashmere::SetUp();
         report = folder / "viewer-report";
         ASSERT_EQ(mkfifo(report.c_str(), 0600), 0);
         setenv("VIEWER_STAND_IN_REPORT", report.c_str(), 1);
     }
     // What the started viewer reports: its working folder, then its arguments.
-    std::string viewerReport() {
+    std::string viewerReport()
+    {
         std::ifstream in(report); // blocks until the viewer has written
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
-    void pressF1() {
+    void pressF1()
+    {
         tt::pressKey(toolkit::Key::F1);
         step();
     }
     fs::path report;
 };
 
-TEST_F(HelpViewer, StartsOneViewerOnTheManualOfTheCurrentLanguageAndEndsItAtExit) {
+TEST_F(HelpViewer, StartsOneViewerOnTheManualOfTheCurrentLanguageAndEndsItAtExit)
+{
     start();
     pressF1();
     const std::string folderText = fs::path(program).parent_path().string();
@@ -876,7 +934,8 @@ TEST_F(HelpViewer, StartsOneViewerOnTheManualOfTheCurrentLanguageAndEndsItAtExit
     EXPECT_EQ(errno, ECHILD);
 }
 
-TEST_F(HelpViewer, AfterTheViewerEndsHelpStartsANewOneForTheNewLanguage) {
+TEST_F(HelpViewer, AfterTheViewerEndsHelpStartsANewOneForTheNewLanguage)
+{
     start();
     std::mutex mutex;
     std::condition_variable ended;
@@ -897,14 +956,15 @@ TEST_F(HelpViewer, AfterTheViewerEndsHelpStartsANewOneForTheNewLanguage) {
     }
     EXPECT_FALSE(hashmere::viewerRunning(hashmere->viewer));
     pressF1();
-    EXPECT_EQ(viewerReport(), fs::path(program).parent_path().string() + "\n" + program.string() +
-                                  "Hashmere_hu_HU.help\n");
+    EXPECT_EQ(
+        viewerReport(), fs::path(program).parent_path().string() + "\n" + program.string() + "Hashmere_hu_HU.help\n");
     EXPECT_NE(hashmere::viewerProcess(hashmere->viewer), first);
 }
 
 // ------------------------------------------------------------ Screenshots for the README
 
-TEST_F(Hashmere, ScreenshotsAfterARunInEnglishAndHungarian) {
+TEST_F(Hashmere, ScreenshotsAfterARunInEnglishAndHungarian)
+{
     // A short, plain path reads better in the README than the test's own folder.
     const fs::path downloads = fs::temp_directory_path() / "hashmere-screenshots" / "Downloads";
     fs::create_directories(downloads);

@@ -48,9 +48,18 @@ inline constexpr int kExpectedBrowseButton = 42;
 inline constexpr int kProgressBar = 43;
 inline constexpr int kRunButton = 44;
 
-constexpr int algorithmCheck(int row) { return 4 + 3 * row; }
-constexpr int resultField(int row) { return 5 + 3 * row; }
-constexpr int copyButton(int row) { return 6 + 3 * row; }
+constexpr int algorithmCheck(int row)
+{
+    return 4 + 3 * row;
+}
+constexpr int resultField(int row)
+{
+    return 5 + 3 * row;
+}
+constexpr int copyButton(int row)
+{
+    return 6 + 3 * row;
+}
 
 // Gadgets of AboutWindow
 inline constexpr int kAboutLogo = 45;

@@ -9,14 +9,16 @@
 namespace hashmere {
 namespace {
 
-bool decodeEmbedded(int image, std::string_view name) {
+bool decodeEmbedded(int image, std::string_view name)
+{
     const toolkit::EmbeddedFile* file = artwork::hashmereFile(name);
     return file != nullptr && toolkit::decodeImage(image, file->data, file->size);
 }
 
 } // namespace
 
-bool loadFonts() {
+bool loadFonts()
+{
     bool ok = toolkit::loadFont(kBodyFont, u"Arial", 11);
     ok = toolkit::loadFont(kRunFont, u"Arial", 14, toolkit::FontBold) && ok;
     ok = toolkit::loadFont(kRequesterFont, u"Arial", 12, toolkit::FontBold) && ok;
@@ -24,7 +26,8 @@ bool loadFonts() {
     return ok;
 }
 
-bool decodeImages() {
+bool decodeImages()
+{
     struct Entry {
         int image;
         std::string_view name;

@@ -6,11 +6,12 @@
 #include "checksum/app/hashmere_app.h"
 #include "toolkit/toolkit.h"
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (!toolkit::displayAvailable() || !toolkit::initialise(argc, argv)) {
         std::fputs("Hashmere needs a graphical display and none was found; on this machine use the command-line "
                    "program instead, for example: hashmere-cli -a all FILE\n",
-                   stderr);
+            stderr);
         return 1;
     }
     static hashmere::HashmereApp hashmere;

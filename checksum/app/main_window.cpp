@@ -21,20 +21,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::u16string ascii(std::string_view text) { return std::u16string(text.begin(), text.end()); }
+std::u16string ascii(std::string_view text)
+{
+    return std::u16string(text.begin(), text.end());
+}
 
-bool isExistingFile(std::u16string_view path) {
+bool isExistingFile(std::u16string_view path)
+{
     std::error_code error;
     return !path.empty() && fs::is_regular_file(platform::pathFromUtf16(path), error);
 }
 
-void applyRequesterTexts(HashmereApp& app) {
-    setRequesterTexts(app.styles, requesterTexts([&app](std::u16string_view key) {
-                          return app.languages.textTable.lookupText(key);
-                      }));
+void applyRequesterTexts(HashmereApp& app)
+{
+    setRequesterTexts(app.styles,
+        requesterTexts([&app](std::u16string_view key) { return app.languages.textTable.lookupText(key); }));
 }
 
-void createMenus(HashmereApp& app) {
+void createMenus(HashmereApp& app)
+{
     app.hasMenu = toolkit::createMenuBar(kMainWindow);
     if (!app.hasMenu) {
         return;
@@ -60,13 +65,15 @@ void createMenus(HashmereApp& app) {
     toolkit::addMenuItem(kMainWindow, kMenuOpenWebsite, lookup(app, "tMenuOPENWEB"), kWebsiteIcon);
 }
 
-void bodyButton(int gadget, int x, int y, int w, int h, std::u16string_view text, bool enabled) {
+void bodyButton(int gadget, int x, int y, int w, int h, std::u16string_view text, bool enabled)
+{
     toolkit::createButton(kMainWindow, gadget, x, y, w, h, text);
     toolkit::setFont(gadget, kBodyFont);
     toolkit::setEnabled(gadget, enabled);
 }
 
-void createGadgets(HashmereApp& app) {
+void createGadgets(HashmereApp& app)
+{
     toolkit::createFrame(kMainWindow, kFileFrame, 5, 5, 990, 55, lookup(app, "tMainFILE"));
     toolkit::createTextField(kMainWindow, kFileField, 10, 23, 855, 27, u"", toolkit::FieldReadOnly);
     toolkit::setFont(kFileField, kBodyFont);
@@ -76,7 +83,7 @@ void createGadgets(HashmereApp& app) {
     for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
         const int y = 83 + 32 * row;
         toolkit::createCheckBox(kMainWindow, algorithmCheck(row), 10, y, 100, 27,
-                           ascii(engine::kAlgorithmRows[static_cast<std::size_t>(row)].checkLabel));
+            ascii(engine::kAlgorithmRows[static_cast<std::size_t>(row)].checkLabel));
         toolkit::setFont(algorithmCheck(row), kBodyFont);
         toolkit::createTextField(kMainWindow, resultField(row), 115, y, 770, 27, u"", toolkit::FieldReadOnly);
         toolkit::setFont(resultField(row), kBodyFont);
@@ -96,13 +103,14 @@ void createGadgets(HashmereApp& app) {
     toolkit::enableFileDrop(kFileField, true);
 }
 
-void relabel(HashmereApp& app) {
+void relabel(HashmereApp& app)
+{
     static constexpr std::string_view kTitles[] = {"tMenuFILE", "tMenuLANGUAGES", "tMenuHELP"};
     for (int title = 0; title < 3; ++title) {
         toolkit::setMenuTitleText(kMainWindow, title, lookup(app, kTitles[title]));
     }
-    static constexpr std::string_view kItems[] = {"tMenuOPEN", "tMenuQUIT", "tMenuOPENHELP", "tMenuABOUT",
-                                                  "tMenuOPENWEB"};
+    static constexpr std::string_view kItems[] = {
+        "tMenuOPEN", "tMenuQUIT", "tMenuOPENHELP", "tMenuABOUT", "tMenuOPENWEB"};
     for (int item = 0; item < 5; ++item) {
         toolkit::setMenuItemText(kMainWindow, item, lookup(app, kItems[item]));
     }
@@ -121,21 +129,24 @@ void relabel(HashmereApp& app) {
     toolkit::setText(kRunButton, lookup(app, app.runActive ? "tMainCANCEL" : "tMainVERIFY"));
 }
 
-void browseForFile(HashmereApp& app) {
-    const std::u16string chosen = toolkit::openFileDialog(lookup(app, "tReqOPENFILE"), folderPart(toolkit::text(kFileField)),
-                                                     lookup(app, "tReqOPENPATTERN"), 0);
+void browseForFile(HashmereApp& app)
+{
+    const std::u16string chosen = toolkit::openFileDialog(
+        lookup(app, "tReqOPENFILE"), folderPart(toolkit::text(kFileField)), lookup(app, "tReqOPENPATTERN"), 0);
     if (!chosen.empty()) {
         selectFile(app, chosen);
     }
 }
 
-void askToQuit(HashmereApp& app) {
+void askToQuit(HashmereApp& app)
+{
     if (showRequester(app.styles.confirm, lookup(app, "tReqSURETOEXIT"))) {
         app.quitRequested = true;
     }
 }
 
-void closeRequested(HashmereApp& app) {
+void closeRequested(HashmereApp& app)
+{
     if (!app.runActive) {
         askToQuit(app);
         return;
@@ -160,16 +171,28 @@ void closeRequested(HashmereApp& app) {
     }
 }
 
-void handleCommand(HashmereApp& app, int command) {
-    if (command >= 0 && command < kFirstLanguageItem && app.hasMenu && !toolkit::menuItemEnabled(kMainWindow, command)) {
+void handleCommand(HashmereApp& app, int command)
+{
+    if (command >= 0 && command < kFirstLanguageItem && app.hasMenu &&
+        !toolkit::menuItemEnabled(kMainWindow, command)) {
         return; // F1 during a run: the help item is disabled
     }
     switch (command) {
-    case kMenuOpen: browseForFile(app); break;
-    case kMenuQuit: askToQuit(app); break;
-    case kMenuOpenHelp: openHelp(app); break;
-    case kMenuAbout: showAboutWindow(app); break;
-    case kMenuOpenWebsite: openWebsite(app); break;
+    case kMenuOpen:
+        browseForFile(app);
+        break;
+    case kMenuQuit:
+        askToQuit(app);
+        break;
+    case kMenuOpenHelp:
+        openHelp(app);
+        break;
+    case kMenuAbout:
+        showAboutWindow(app);
+        break;
+    case kMenuOpenWebsite:
+        openWebsite(app);
+        break;
     default:
         if (command >= kFirstLanguageItem) {
             switchLanguage(app, command);
@@ -178,33 +201,54 @@ void handleCommand(HashmereApp& app, int command) {
     }
 }
 
-void handleGadget(HashmereApp& app, int gadget) {
+void handleGadget(HashmereApp& app, int gadget)
+{
     if (gadget >= copyButton(0) && gadget <= copyButton(engine::kAlgorithmRowCount - 1) &&
         (gadget - copyButton(0)) % 3 == 0) {
         copyOne((gadget - copyButton(0)) / 3);
         return;
     }
     switch (gadget) {
-    case kFileBrowseButton: browseForFile(app); break;
-    case kCopyAllButton: copyAll(app); break;
-    case kSaveButton: saveResults(app); break;
-    case kDeleteAllButton: deleteAll(app); break;
-    case kExpectedBrowseButton: loadExpected(app); break;
-    case kRunButton: startOrCancelRun(app); break;
-    default: break;
+    case kFileBrowseButton:
+        browseForFile(app);
+        break;
+    case kCopyAllButton:
+        copyAll(app);
+        break;
+    case kSaveButton:
+        saveResults(app);
+        break;
+    case kDeleteAllButton:
+        deleteAll(app);
+        break;
+    case kExpectedBrowseButton:
+        loadExpected(app);
+        break;
+    case kRunButton:
+        startOrCancelRun(app);
+        break;
+    default:
+        break;
     }
 }
 
-void handleMainEvent(HashmereApp& app, const toolkit::Event& event) {
+void handleMainEvent(HashmereApp& app, const toolkit::Event& event)
+{
     switch (event.kind) {
-    case toolkit::EventKind::Gadget: handleGadget(app, event.id); break;
-    case toolkit::EventKind::Command: handleCommand(app, event.id); break;
+    case toolkit::EventKind::Gadget:
+        handleGadget(app, event.id);
+        break;
+    case toolkit::EventKind::Command:
+        handleCommand(app, event.id);
+        break;
     case toolkit::EventKind::FilesDropped:
         if (event.id == kFileField && !event.files.empty() && isExistingFile(event.files.front())) {
             selectFile(app, event.files.front());
         }
         break;
-    case toolkit::EventKind::CloseWindow: closeRequested(app); break;
+    case toolkit::EventKind::CloseWindow:
+        closeRequested(app);
+        break;
     case toolkit::EventKind::Application:
         if (event.id == kWorkerFinished) {
             finishRun(app);
@@ -214,17 +258,20 @@ void handleMainEvent(HashmereApp& app, const toolkit::Event& event) {
             }
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
 } // namespace
 
-std::u16string lookup(const HashmereApp& app, std::string_view key) {
+std::u16string lookup(const HashmereApp& app, std::string_view key)
+{
     return app.languages.textTable.lookupText(key);
 }
 
-StartOptions defaultStartOptions(int argc, char** argv) {
+StartOptions defaultStartOptions(int argc, char** argv)
+{
     StartOptions options;
     options.programFolder = platform::programFolder();
     options.perUserFolder = settings::perUserSettingsFolder(platform::applicationDataFolder());
@@ -234,7 +281,8 @@ StartOptions defaultStartOptions(int argc, char** argv) {
     return options;
 }
 
-bool startHashmere(HashmereApp& app, const StartOptions& options) {
+bool startHashmere(HashmereApp& app, const StartOptions& options)
+{
     engine::registerStandardPlugins();
     fillRequesterStyles(app.styles, toolkit::systemColour(toolkit::SystemColour::ButtonFace));
     loadFonts();
@@ -253,7 +301,7 @@ bool startHashmere(HashmereApp& app, const StartOptions& options) {
     applyRequesterTexts(app);
 
     const std::uint32_t flags = toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
-                                toolkit::WindowInvisible | toolkit::WindowScreenCentered;
+        toolkit::WindowInvisible | toolkit::WindowScreenCentered;
     if (!toolkit::openWindow(kMainWindow, 0, 0, kMainWindowWidth, kMainWindowHeight, kMainWindowCaption, flags)) {
         return false;
     }
@@ -272,13 +320,15 @@ bool startHashmere(HashmereApp& app, const StartOptions& options) {
     return true;
 }
 
-void selectFile(HashmereApp&, std::u16string_view path) {
+void selectFile(HashmereApp&, std::u16string_view path)
+{
     toolkit::setText(kFileField, path);
     toolkit::setEnabled(kDeleteAllButton, true);
     toolkit::setEnabled(kRunButton, true);
 }
 
-bool switchLanguage(HashmereApp& app, int menuItem) {
+bool switchLanguage(HashmereApp& app, int menuItem)
+{
     if (menuItem == app.currentLanguageItem) {
         return false;
     }
@@ -295,13 +345,14 @@ bool switchLanguage(HashmereApp& app, int menuItem) {
     return true;
 }
 
-void setRunningControls(HashmereApp& app, bool running) {
+void setRunningControls(HashmereApp& app, bool running)
+{
     for (int item = kMenuOpen; item <= kMenuOpenWebsite; ++item) {
         toolkit::setMenuItemEnabled(kMainWindow, item, !running);
     }
     toolkit::setText(kRunButton, lookup(app, running ? "tMainCANCEL" : "tMainVERIFY"));
     for (int gadget : {kFileField, kFileBrowseButton, kExpectedField, kExpectedBrowseButton, kCopyAllButton,
-                       kSaveButton, kDeleteAllButton}) {
+             kSaveButton, kDeleteAllButton}) {
         toolkit::setEnabled(gadget, !running);
     }
     for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
@@ -310,7 +361,8 @@ void setRunningControls(HashmereApp& app, bool running) {
     }
 }
 
-void handleEvent(HashmereApp& app, const toolkit::Event& event) {
+void handleEvent(HashmereApp& app, const toolkit::Event& event)
+{
     if (event.window == kMainWindow) {
         handleMainEvent(app, event);
     } else if (event.window == kAboutWindow) {
@@ -318,14 +370,16 @@ void handleEvent(HashmereApp& app, const toolkit::Event& event) {
     }
 }
 
-void runEventLoop(HashmereApp& app) {
+void runEventLoop(HashmereApp& app)
+{
     app.quitRequested = false;
     while (!app.quitRequested && toolkit::isInitialised()) {
         handleEvent(app, toolkit::waitEvent());
     }
 }
 
-void shutdownHashmere(HashmereApp& app) {
+void shutdownHashmere(HashmereApp& app)
+{
     settings::AlgorithmChecks checks{};
     for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
         checks[static_cast<std::size_t>(row)] = toolkit::state(algorithmCheck(row)) == 1;
@@ -334,7 +388,8 @@ void shutdownHashmere(HashmereApp& app) {
     stopViewer(app.viewer);
 }
 
-void endProcess(HashmereApp& app, int code) {
+void endProcess(HashmereApp& app, int code)
+{
     toolkit::shutdown();
     std::fflush(nullptr);
     if (app.workerThread.joinable()) {
@@ -345,7 +400,8 @@ void endProcess(HashmereApp& app, int code) {
     std::exit(code);
 }
 
-std::u16string currentResultLines() {
+std::u16string currentResultLines()
+{
     RowResults rows;
     for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
         rows.checked[static_cast<std::size_t>(row)] = toolkit::state(algorithmCheck(row)) == 1;

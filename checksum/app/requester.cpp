@@ -12,8 +12,9 @@ constexpr int kAnswerYes = 1;
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 25;
 
-RequesterStyle baseStyle(std::int32_t minimumHeight, toolkit::Colour textColour, std::int32_t image,
-                         toolkit::Colour buttonFace) {
+RequesterStyle baseStyle(
+    std::int32_t minimumHeight, toolkit::Colour textColour, std::int32_t image, toolkit::Colour buttonFace)
+{
     RequesterStyle style;
     style.width = 440;
     style.minimumHeight = minimumHeight;
@@ -30,17 +31,20 @@ RequesterStyle baseStyle(std::int32_t minimumHeight, toolkit::Colour textColour,
 
 } // namespace
 
-void fillRequesterStyles(RequesterStyles& styles, toolkit::Colour buttonFace) {
+void fillRequesterStyles(RequesterStyles& styles, toolkit::Colour buttonFace)
+{
     styles.info = baseStyle(160, toolkit::kDefaultColour, kInformationImage, buttonFace);
     styles.confirm = baseStyle(120, toolkit::rgb(0, 0, 0), kWarningImage, buttonFace);
     styles.cancel = baseStyle(120, toolkit::kDefaultColour, kQuestionImage, buttonFace);
 }
 
-RequesterTexts requesterTexts(const std::function<std::u16string(std::u16string_view key)>& lookup) {
+RequesterTexts requesterTexts(const std::function<std::u16string(std::u16string_view key)>& lookup)
+{
     return RequesterTexts{lookup(u"tGenMESSAGE"), lookup(u"tGenOK"), lookup(u"tGenNO"), lookup(u"tGenYES")};
 }
 
-void setRequesterTexts(RequesterStyles& styles, const RequesterTexts& texts) {
+void setRequesterTexts(RequesterStyles& styles, const RequesterTexts& texts)
+{
     for (RequesterStyle* style : {&styles.info, &styles.confirm, &styles.cancel}) {
         style->title = texts.message;
     }
@@ -49,7 +53,8 @@ void setRequesterTexts(RequesterStyles& styles, const RequesterTexts& texts) {
     styles.cancel.buttonLabels = texts.no + u"|" + texts.yes;
 }
 
-std::u16string expandLineBreaks(std::u16string_view message) {
+std::u16string expandLineBreaks(std::u16string_view message)
+{
     std::u16string result;
     result.reserve(message.size());
     for (std::size_t i = 0; i < message.size(); ++i) {
@@ -63,7 +68,8 @@ std::u16string expandLineBreaks(std::u16string_view message) {
     return result;
 }
 
-ButtonLabels splitButtonLabels(std::u16string_view labels) {
+ButtonLabels splitButtonLabels(std::u16string_view labels)
+{
     ButtonLabels result;
     std::size_t bar = labels.find(u'|');
     if (bar == std::u16string_view::npos) {
@@ -77,7 +83,8 @@ ButtonLabels splitButtonLabels(std::u16string_view labels) {
     return result;
 }
 
-RequesterLayout layoutRequester(const RequesterStyle& style, int imageWidth, int imageHeight) {
+RequesterLayout layoutRequester(const RequesterStyle& style, int imageWidth, int imageHeight)
+{
     RequesterLayout layout;
     layout.hasPicture = imageWidth > 0 && imageHeight > 0;
     layout.height = style.minimumHeight;
@@ -115,19 +122,20 @@ RequesterLayout layoutRequester(const RequesterStyle& style, int imageWidth, int
     return layout;
 }
 
-bool showRequester(const RequesterStyle& style, std::u16string_view message) {
+bool showRequester(const RequesterStyle& style, std::u16string_view message)
+{
     const std::u16string text = expandLineBreaks(message);
     const ButtonLabels labels = splitButtonLabels(style.buttonLabels);
     const bool hasImage = style.image >= 0 && toolkit::imageExists(style.image);
-    const RequesterLayout layout = layoutRequester(style, hasImage ? toolkit::imageWidth(style.image) : 0,
-                                                   hasImage ? toolkit::imageHeight(style.image) : 0);
+    const RequesterLayout layout = layoutRequester(
+        style, hasImage ? toolkit::imageWidth(style.image) : 0, hasImage ? toolkit::imageHeight(style.image) : 0);
 
     const bool hasMain = toolkit::windowExists(kMainWindow);
     toolkit::setWindowEnabled(kMainWindow, false);
-    const std::uint32_t flags = toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowInvisible |
-                                toolkit::WindowOwnerCentered;
-    if (!toolkit::openWindow(kRequesterWindow, 0, 0, style.width, layout.height, style.title, flags,
-                        hasMain ? kMainWindow : -1)) {
+    const std::uint32_t flags =
+        toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowInvisible | toolkit::WindowOwnerCentered;
+    if (!toolkit::openWindow(
+            kRequesterWindow, 0, 0, style.width, layout.height, style.title, flags, hasMain ? kMainWindow : -1)) {
         toolkit::setWindowEnabled(kMainWindow, true);
         return false;
     }

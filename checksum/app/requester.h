@@ -38,8 +38,8 @@ struct RequesterStyle {
     toolkit::Colour backgroundColour = toolkit::kDefaultColour; // window and message background
     std::uint8_t textFlags = 0;
     toolkit::Colour textColour = toolkit::kDefaultColour;
-    std::int32_t font = -1;  // font number or -1
-    std::int32_t image = -1; // image number or -1
+    std::int32_t font = -1;      // font number or -1
+    std::int32_t image = -1;     // image number or -1
     std::u16string buttonLabels; // one label, or "No label|Yes label"
     std::int32_t bandKind = kBandNone;
     toolkit::Colour bandColour = toolkit::kDefaultColour;

@@ -23,7 +23,8 @@ const hashmere::RequesterTexts kEnglish{u"Message", u"OK", u"No", u"Yes"};
 
 class Requester : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         tt::reset();
         static bool loaded = false;
         if (!loaded) {
@@ -34,8 +35,8 @@ protected:
         hashmere::fillRequesterStyles(styles, toolkit::systemColour(toolkit::SystemColour::ButtonFace));
         hashmere::setRequesterTexts(styles, kEnglish);
         ASSERT_TRUE(toolkit::openWindow(hashmere::kMainWindow, 0, 0, 1000, 605, u"Hashmere v1.0.0.0 (x86) - Orvanix",
-                                   toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
-                                       toolkit::WindowScreenCentered));
+            toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
+                toolkit::WindowScreenCentered));
         ASSERT_TRUE(toolkit::createButton(hashmere::kMainWindow, kMainButton, 865, 540, 130, 35, u"Verify"));
         toolkit::addShortcut(hashmere::kMainWindow, toolkit::Key::F1, toolkit::ModNone, 2);
         ASSERT_TRUE(tt::activate(hashmere::kMainWindow));
@@ -43,7 +44,8 @@ protected:
     void TearDown() override { tt::reset(); }
 
     // Shows the requester; `user` runs inside its loop once it is on screen.
-    static bool ask(const hashmere::RequesterStyle& style, std::u16string_view message, std::function<void()> user) {
+    static bool ask(const hashmere::RequesterStyle& style, std::u16string_view message, std::function<void()> user)
+    {
         tt::whenWindowShown(hashmere::kRequesterWindow, [user = std::move(user)] {
             tt::activate(hashmere::kRequesterWindow);
             user();
@@ -54,7 +56,8 @@ protected:
     hashmere::RequesterStyles styles;
 };
 
-TEST_F(Requester, ButtonsKeysAndCloseBoxAnswer) {
+TEST_F(Requester, ButtonsKeysAndCloseBoxAnswer)
+{
     EXPECT_TRUE(ask(styles.confirm, u"Sure?", [] { tt::click(hashmere::kRequesterYesButton); }));
     EXPECT_FALSE(ask(styles.confirm, u"Sure?", [] { tt::click(hashmere::kRequesterNoButton); }));
     EXPECT_FALSE(ask(styles.cancel, u"Cancel?", [] { tt::clickCloseBox(hashmere::kRequesterWindow); }));
@@ -63,7 +66,8 @@ TEST_F(Requester, ButtonsKeysAndCloseBoxAnswer) {
     EXPECT_FALSE(ask(styles.info, u"Done", [] { tt::pressKey(toolkit::Key::Escape); }));
 }
 
-TEST_F(Requester, ReturnIsYesAndEscapeIsNoWhicheverButtonHasTheFocus) {
+TEST_F(Requester, ReturnIsYesAndEscapeIsNoWhicheverButtonHasTheFocus)
+{
     EXPECT_TRUE(ask(styles.confirm, u"Sure?", [] {
         toolkit::setActiveGadget(hashmere::kRequesterNoButton);
         tt::processEvents();
@@ -76,15 +80,16 @@ TEST_F(Requester, ReturnIsYesAndEscapeIsNoWhicheverButtonHasTheFocus) {
     }));
 }
 
-TEST_F(Requester, MainWindowIsDisabledWhileOpenAndItsEventsAreDropped) {
+TEST_F(Requester, MainWindowIsDisabledWhileOpenAndItsEventsAreDropped)
+{
     bool mainEnabledDuringQuestion = true;
     bool mainButtonReachable = true;
     EXPECT_TRUE(ask(styles.cancel, u"Cancel the run?", [&] {
         mainEnabledDuringQuestion = toolkit::windowEnabled(hashmere::kMainWindow);
         mainButtonReachable = tt::view(kMainButton).enabled;
-        tt::click(kMainButton);                                   // ignored: the window is disabled
+        tt::click(kMainButton);                                                     // ignored: the window is disabled
         toolkit::postEvent(hashmere::kMainWindow, toolkit::kFirstApplicationEvent); // dropped by the requester's loop
-        tt::pressKey(toolkit::Key::F1);                                // F1 belongs to MainWindow only
+        tt::pressKey(toolkit::Key::F1);                                             // F1 belongs to MainWindow only
         tt::runSoon([] { tt::click(hashmere::kRequesterYesButton); }); // after the posted event has arrived
     }));
     EXPECT_FALSE(mainEnabledDuringQuestion);
@@ -103,13 +108,15 @@ struct Shown {
     tt::GadgetView picture, message, band, yes, no;
 };
 
-Shown capture() {
+Shown capture()
+{
     return Shown{tt::windowView(hashmere::kRequesterWindow), tt::view(hashmere::kRequesterPicture),
-                 tt::view(hashmere::kRequesterMessage), tt::view(hashmere::kRequesterBand),
-                 tt::view(hashmere::kRequesterYesButton), tt::view(hashmere::kRequesterNoButton)};
+        tt::view(hashmere::kRequesterMessage), tt::view(hashmere::kRequesterBand),
+        tt::view(hashmere::kRequesterYesButton), tt::view(hashmere::kRequesterNoButton)};
 }
 
-void expectBox(const tt::GadgetView& view, int x, int y, int width, int height) {
+void expectBox(const tt::GadgetView& view, int x, int y, int width, int height)
+{
     EXPECT_TRUE(view.exists);
     EXPECT_EQ(view.x, x);
     EXPECT_EQ(view.y, y);
@@ -117,7 +124,8 @@ void expectBox(const tt::GadgetView& view, int x, int y, int width, int height) 
     EXPECT_EQ(view.height, height);
 }
 
-TEST_F(Requester, InfoStyleGeometryAndLook) {
+TEST_F(Requester, InfoStyleGeometryAndLook)
+{
     Shown shown;
     ask(styles.info, u"Finished.\\n\\nErrors:  0", [&] {
         shown = capture();
@@ -150,7 +158,8 @@ TEST_F(Requester, InfoStyleGeometryAndLook) {
     EXPECT_LE(std::abs((main.x + main.width / 2) - (shown.window.x + shown.window.width / 2)), 2);
 }
 
-TEST_F(Requester, QuestionStylesGeometry) {
+TEST_F(Requester, QuestionStylesGeometry)
+{
     for (const hashmere::RequesterStyle* style : {&styles.confirm, &styles.cancel}) {
         Shown shown;
         ask(*style, u"Delete all results?", [&] {
@@ -174,7 +183,8 @@ TEST_F(Requester, QuestionStylesGeometry) {
     EXPECT_EQ(confirm.message.textColour, toolkit::rgb(0, 0, 0));
 }
 
-TEST_F(Requester, WithoutPictureAndWithAMissingImage) {
+TEST_F(Requester, WithoutPictureAndWithAMissingImage)
+{
     hashmere::RequesterStyle plain = styles.confirm;
     plain.image = -1;
     Shown shown;
@@ -196,17 +206,19 @@ TEST_F(Requester, WithoutPictureAndWithAMissingImage) {
     expectBox(shown.message, 5, 5, 430, 120);
 }
 
-TEST_F(Requester, WorksWithoutMainWindow) {
+TEST_F(Requester, WorksWithoutMainWindow)
+{
     toolkit::closeWindow(hashmere::kMainWindow);
     EXPECT_TRUE(ask(styles.confirm, u"Alone", [] { tt::click(hashmere::kRequesterYesButton); }));
 }
 
 // Screenshots of the three styles, for the closing note and the README; written
 // to $HASHMERE_SHOTS_DIR or else <build>/shots.
-TEST_F(Requester, ScreenshotOfEachStyle) {
+TEST_F(Requester, ScreenshotOfEachStyle)
+{
     const char* dir = std::getenv("HASHMERE_SHOTS_DIR");
-    std::filesystem::path shots = dir != nullptr ? std::filesystem::path(dir)
-                                                 : std::filesystem::path(HASHMERE_BINARY_DIR) / "shots";
+    std::filesystem::path shots =
+        dir != nullptr ? std::filesystem::path(dir) : std::filesystem::path(HASHMERE_BINARY_DIR) / "shots";
     std::filesystem::create_directories(shots);
     struct Shot {
         const hashmere::RequesterStyle* style;
@@ -215,7 +227,7 @@ TEST_F(Requester, ScreenshotOfEachStyle) {
     };
     const Shot list[] = {
         {&styles.info, u"The calculation has finished.\\n\\nNumber of files that could not be read:  0",
-         "requester-info.png"},
+            "requester-info.png"},
         {&styles.confirm, u"Are you sure you want to exit?", "requester-confirm.png"},
         {&styles.cancel, u"Do you want to cancel the calculation in progress?", "requester-cancel.png"},
     };

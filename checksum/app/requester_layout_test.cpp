@@ -12,7 +12,8 @@ namespace {
 
 using hashmere::Box;
 
-TEST(RequesterText, BackslashNInEitherCaseBreaksTheLine) {
+TEST(RequesterText, BackslashNInEitherCaseBreaksTheLine)
+{
     EXPECT_EQ(hashmere::expandLineBreaks(u"One\\nTwo"), u"One\nTwo");
     EXPECT_EQ(hashmere::expandLineBreaks(u"One\\NTwo"), u"One\nTwo");
     EXPECT_EQ(hashmere::expandLineBreaks(u"Finished\\n\\nErrors:  0"), u"Finished\n\nErrors:  0");
@@ -23,7 +24,8 @@ TEST(RequesterText, BackslashNInEitherCaseBreaksTheLine) {
     EXPECT_EQ(hashmere::expandLineBreaks(u""), u"");
 }
 
-TEST(RequesterText, ButtonLabelsSplitAtTheFirstBar) {
+TEST(RequesterText, ButtonLabelsSplitAtTheFirstBar)
+{
     hashmere::ButtonLabels two = hashmere::splitButtonLabels(u"No|Yes");
     EXPECT_TRUE(two.twoButtons);
     EXPECT_EQ(two.no, u"No");
@@ -40,7 +42,8 @@ TEST(RequesterText, ButtonLabelsSplitAtTheFirstBar) {
     EXPECT_EQ(empty.yes, u"");
 }
 
-TEST(RequesterStyles, TheThreeStylesOfPart13) {
+TEST(RequesterStyles, TheThreeStylesOfPart13)
+{
     hashmere::RequesterStyles styles;
     const toolkit::Colour face = toolkit::rgb(240, 240, 240);
     hashmere::fillRequesterStyles(styles, face);
@@ -51,8 +54,8 @@ TEST(RequesterStyles, TheThreeStylesOfPart13) {
         int image;
     };
     for (const Expect& e : {Expect{&styles.info, 160, toolkit::kDefaultColour, hashmere::kInformationImage},
-                            Expect{&styles.confirm, 120, toolkit::rgb(0, 0, 0), hashmere::kWarningImage},
-                            Expect{&styles.cancel, 120, toolkit::kDefaultColour, hashmere::kQuestionImage}}) {
+             Expect{&styles.confirm, 120, toolkit::rgb(0, 0, 0), hashmere::kWarningImage},
+             Expect{&styles.cancel, 120, toolkit::kDefaultColour, hashmere::kQuestionImage}}) {
         EXPECT_EQ(e.style->width, 440);
         EXPECT_EQ(e.style->minimumHeight, e.minimumHeight);
         EXPECT_EQ(e.style->backgroundColour, toolkit::rgb(255, 255, 255));
@@ -66,7 +69,8 @@ TEST(RequesterStyles, TheThreeStylesOfPart13) {
     }
 }
 
-TEST(RequesterStyles, TextsComeFromTheLanguageByKey) {
+TEST(RequesterStyles, TextsComeFromTheLanguageByKey)
+{
     const std::map<std::u16string, std::u16string> language = {
         {u"tGenMESSAGE", u"Üzenet"}, {u"tGenOK", u"OK"}, {u"tGenNO", u"Nem"}, {u"tGenYES", u"Igen"}};
     auto lookup = [&](std::u16string_view key) {
@@ -89,7 +93,9 @@ TEST(RequesterStyles, TextsComeFromTheLanguageByKey) {
     EXPECT_TRUE(hashmere::splitButtonLabels(styles.confirm.buttonLabels).twoButtons);
 }
 
-hashmere::RequesterStyle styleWith(int minimumHeight, const std::u16string& labels, int bandKind = hashmere::kBandBehindButtons) {
+hashmere::RequesterStyle styleWith(
+    int minimumHeight, const std::u16string& labels, int bandKind = hashmere::kBandBehindButtons)
+{
     hashmere::RequesterStyle style;
     style.width = 440;
     style.minimumHeight = minimumHeight;
@@ -98,7 +104,8 @@ hashmere::RequesterStyle styleWith(int minimumHeight, const std::u16string& labe
     return style;
 }
 
-TEST(RequesterLayout, InfoStyleWithPicture) {
+TEST(RequesterLayout, InfoStyleWithPicture)
+{
     hashmere::RequesterLayout l = hashmere::layoutRequester(styleWith(160, u"OK"), 64, 64);
     EXPECT_EQ(l.height, 160);
     EXPECT_TRUE(l.hasPicture);
@@ -109,7 +116,8 @@ TEST(RequesterLayout, InfoStyleWithPicture) {
     EXPECT_EQ(l.noButton, (Box{345, 130, 90, 25}));
 }
 
-TEST(RequesterLayout, QuestionStylesWithPicture) {
+TEST(RequesterLayout, QuestionStylesWithPicture)
+{
     hashmere::RequesterLayout l = hashmere::layoutRequester(styleWith(120, u"No|Yes"), 64, 64);
     EXPECT_EQ(l.height, 120);
     EXPECT_EQ(l.message, (Box{74, 5, 361, 80}));
@@ -119,20 +127,23 @@ TEST(RequesterLayout, QuestionStylesWithPicture) {
     EXPECT_EQ(l.noButton, (Box{345, 90, 90, 25}));
 }
 
-TEST(RequesterLayout, ClipboardMessageLowersInfoStyleTo120) {
+TEST(RequesterLayout, ClipboardMessageLowersInfoStyleTo120)
+{
     hashmere::RequesterLayout l = hashmere::layoutRequester(styleWith(120, u"OK"), 64, 64);
     EXPECT_EQ(l.height, 120);
     EXPECT_EQ(l.noButton, (Box{345, 90, 90, 25}));
 }
 
-TEST(RequesterLayout, WithoutPicture) {
+TEST(RequesterLayout, WithoutPicture)
+{
     hashmere::RequesterLayout l = hashmere::layoutRequester(styleWith(120, u"No|Yes"), 0, 0);
     EXPECT_FALSE(l.hasPicture);
     EXPECT_EQ(l.height, 120);
     EXPECT_EQ(l.message, (Box{5, 5, 430, 80}));
 }
 
-TEST(RequesterLayout, HeightRuleGrowsForATallPicture) {
+TEST(RequesterLayout, HeightRuleGrowsForATallPicture)
+{
     // Picture height + 9 at least the minimum height: H = picture height + 10.
     EXPECT_EQ(hashmere::layoutRequester(styleWith(73, u"OK"), 64, 64).height, 74);
     EXPECT_EQ(hashmere::layoutRequester(styleWith(74, u"OK"), 64, 64).height, 74);
@@ -145,11 +156,14 @@ TEST(RequesterLayout, HeightRuleGrowsForATallPicture) {
     EXPECT_EQ(tall.band, (Box{0, 103, 440, 35}));
 }
 
-TEST(RequesterLayout, BandKinds) {
+TEST(RequesterLayout, BandKinds)
+{
     EXPECT_FALSE(hashmere::layoutRequester(styleWith(120, u"OK", hashmere::kBandNone), 64, 64).hasBand);
-    hashmere::RequesterLayout beside = hashmere::layoutRequester(styleWith(120, u"OK", hashmere::kBandLineBesidePicture), 64, 64);
+    hashmere::RequesterLayout beside =
+        hashmere::layoutRequester(styleWith(120, u"OK", hashmere::kBandLineBesidePicture), 64, 64);
     EXPECT_EQ(beside.band, (Box{74, 85, 361, 1}));
-    hashmere::RequesterLayout full = hashmere::layoutRequester(styleWith(120, u"OK", hashmere::kBandLineFullWidth), 64, 64);
+    hashmere::RequesterLayout full =
+        hashmere::layoutRequester(styleWith(120, u"OK", hashmere::kBandLineFullWidth), 64, 64);
     EXPECT_EQ(full.band, (Box{0, 85, 440, 1}));
 }
 

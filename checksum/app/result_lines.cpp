@@ -4,7 +4,8 @@
 
 namespace hashmere {
 
-std::u16string resultLines(const RowResults& rows) {
+std::u16string resultLines(const RowResults& rows)
+{
     std::u16string text;
     for (std::size_t row = 0; row < rows.checked.size(); ++row) {
         if (!rows.checked[row]) {
@@ -18,12 +19,14 @@ std::u16string resultLines(const RowResults& rows) {
     return text;
 }
 
-std::u16string folderPart(std::u16string_view path) {
+std::u16string folderPart(std::u16string_view path)
+{
     const std::size_t slash = path.rfind(u'/');
     return slash == std::u16string_view::npos ? std::u16string() : std::u16string(path.substr(0, slash + 1));
 }
 
-std::u16string withDefaultExtension(std::u16string_view path) {
+std::u16string withDefaultExtension(std::u16string_view path)
+{
     const std::u16string_view name = path.substr(folderPart(path).size());
     const std::size_t dot = name.rfind(u'.');
     // A leading dot names a hidden file, not an extension.
@@ -33,12 +36,14 @@ std::u16string withDefaultExtension(std::u16string_view path) {
     return std::u16string(path);
 }
 
-std::u16string firstLineText(std::string_view bytes) {
+std::u16string firstLineText(std::string_view bytes)
+{
     const std::size_t end = bytes.find_first_of("\r\n");
     return platform::utf8ToUtf16(bytes.substr(0, end));
 }
 
-std::u16string webAddress(std::u16string_view address) {
+std::u16string webAddress(std::u16string_view address)
+{
     if (address.find(u"://") != std::u16string_view::npos) {
         return std::u16string(address);
     }

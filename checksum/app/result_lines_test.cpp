@@ -9,22 +9,24 @@
 
 namespace {
 
-TEST(ResultLines, OneCrLfLinePerCheckedRowInRowOrder) {
+TEST(ResultLines, OneCrLfLinePerCheckedRowInRowOrder)
+{
     hashmere::RowResults rows;
     EXPECT_EQ(hashmere::resultLines(rows), u"");
     rows.checked[0] = rows.checked[2] = true;
     rows.results[0] = u"352441c2";
     rows.results[1] = u"not checked, not written";
     rows.results[2] = u"a9993e364706816aba3e25717850c26c9cd0d89d";
-    EXPECT_EQ(hashmere::resultLines(rows),
-              u"CRC32: 352441c2\r\nSHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\n");
+    EXPECT_EQ(hashmere::resultLines(rows), u"CRC32: 352441c2\r\nSHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\n");
     rows.checked[10] = true; // checked after the run: its label with an empty value
     rows.checked[4] = true;
-    EXPECT_EQ(hashmere::resultLines(rows), u"CRC32: 352441c2\r\nSHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\n"
-                                      u"SHA2-256: \r\nSHA3-512: \r\n");
+    EXPECT_EQ(hashmere::resultLines(rows),
+        u"CRC32: 352441c2\r\nSHA1: a9993e364706816aba3e25717850c26c9cd0d89d\r\n"
+        u"SHA2-256: \r\nSHA3-512: \r\n");
 }
 
-TEST(ResultLines, DefaultExtensionOnlyWhenTheNameHasNone) {
+TEST(ResultLines, DefaultExtensionOnlyWhenTheNameHasNone)
+{
     struct Case {
         std::u16string chosen, written;
     };
@@ -42,14 +44,16 @@ TEST(ResultLines, DefaultExtensionOnlyWhenTheNameHasNone) {
     }
 }
 
-TEST(ResultLines, FolderPartKeepsTheTrailingSlash) {
+TEST(ResultLines, FolderPartKeepsTheTrailingSlash)
+{
     EXPECT_EQ(hashmere::folderPart(u"/data/iso/disc.iso"), u"/data/iso/");
     EXPECT_EQ(hashmere::folderPart(u"/disc.iso"), u"/");
     EXPECT_EQ(hashmere::folderPart(u"disc.iso"), u"");
     EXPECT_EQ(hashmere::folderPart(u""), u"");
 }
 
-TEST(ResultLines, FirstLineStopsAtCrOrLfAndKeepsAByteOrderMark) {
+TEST(ResultLines, FirstLineStopsAtCrOrLfAndKeepsAByteOrderMark)
+{
     struct Case {
         std::string bytes;
         std::u16string text;
@@ -61,7 +65,9 @@ TEST(ResultLines, FirstLineStopsAtCrOrLfAndKeepsAByteOrderMark) {
         {"abc123", u"abc123"},
         {"abc123 \n", u"abc123 "},
         {"\r\nabc", u""},
-        {"\xEF\xBB\xBF" "abc123\r\n", u"\uFEFFabc123"},
+        {"\xEF\xBB\xBF"
+         "abc123\r\n",
+            u"\uFEFFabc123"},
         {"caf\xC3\xA9", u"caf\u00E9"},
         {"", u""},
     };
@@ -70,12 +76,14 @@ TEST(ResultLines, FirstLineStopsAtCrOrLfAndKeepsAByteOrderMark) {
     }
 }
 
-TEST(ResultLines, BareHostBecomesAnHttpsAddress) {
+TEST(ResultLines, BareHostBecomesAnHttpsAddress)
+{
     EXPECT_EQ(hashmere::webAddress(u"www.orvanix.example"), u"https://www.orvanix.example");
     EXPECT_EQ(hashmere::webAddress(u"http://www.orvanix.example/"), u"http://www.orvanix.example/");
 }
 
-TEST(ResultLines, ManualPathFollowsTheLanguageIdentifier) {
+TEST(ResultLines, ManualPathFollowsTheLanguageIdentifier)
+{
     EXPECT_EQ(hashmere::helpDocumentPath("/opt/hm/", u"en_GB"), std::filesystem::path("/opt/hm/Hashmere_en_GB.help"));
     EXPECT_EQ(hashmere::helpDocumentPath("/opt/hm/", u""), std::filesystem::path("/opt/hm/Hashmere_.help"));
 }

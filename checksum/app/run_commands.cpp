@@ -14,7 +14,8 @@ namespace hashmere {
 namespace {
 
 // The worker's view of MainWindow: the toolkit's any-thread calls.
-engine::WorkerWindow toolkitWindow(HashmereApp& app) {
+engine::WorkerWindow toolkitWindow(HashmereApp& app)
+{
     engine::WorkerWindow w;
     w.context = &app;
     w.filePath = [](void*) { return toolkit::text(kFileField); };
@@ -37,7 +38,8 @@ engine::WorkerWindow toolkitWindow(HashmereApp& app) {
     return w;
 }
 
-void startRun(HashmereApp& app) {
+void startRun(HashmereApp& app)
+{
     int checked = 0;
     for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
         toolkit::setText(resultField(row), u"");
@@ -49,10 +51,12 @@ void startRun(HashmereApp& app) {
     app.runCancelled = false;
     app.worker.cancelRequested.store(false, std::memory_order_release);
     engine::resetWorkerPause(app.pause);
-    app.workerThread = std::thread([&app, window = toolkitWindow(app)] { engine::runChecksumWorker(window, app.worker); });
+    app.workerThread =
+        std::thread([&app, window = toolkitWindow(app)] { engine::runChecksumWorker(window, app.worker); });
 }
 
-void cancelRun(HashmereApp& app) {
+void cancelRun(HashmereApp& app)
+{
     if (!engine::pauseWorker(app.pause)) {
         return; // finishing already: the end of the run follows at once
     }
@@ -63,7 +67,8 @@ void cancelRun(HashmereApp& app) {
     engine::resumeWorker(app.pause);
 }
 
-void writeWholeFile(const std::filesystem::path& path, const std::string& bytes) {
+void writeWholeFile(const std::filesystem::path& path, const std::string& bytes)
+{
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (out) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -72,7 +77,8 @@ void writeWholeFile(const std::filesystem::path& path, const std::string& bytes)
 
 } // namespace
 
-void startOrCancelRun(HashmereApp& app) {
+void startOrCancelRun(HashmereApp& app)
+{
     if (app.runActive) {
         cancelRun(app);
     } else {
@@ -80,7 +86,8 @@ void startOrCancelRun(HashmereApp& app) {
     }
 }
 
-void finishRun(HashmereApp& app) {
+void finishRun(HashmereApp& app)
+{
     if (!app.runActive) {
         return;
     }
@@ -92,27 +99,31 @@ void finishRun(HashmereApp& app) {
     setRunningControls(app, false);
     toolkit::setValue(kProgressBar, 0);
     const std::u16string message = lookup(app, app.runCancelled ? "tReqCANCELLED" : "tReqFINISHED") + u"\\n\\n" +
-                                   lookup(app, "tInfoERRORCALCULATE") + u"  " +
-                                   platform::utf8ToUtf16(std::to_string(app.worker.errorCount.load()));
+        lookup(app, "tInfoERRORCALCULATE") + u"  " +
+        platform::utf8ToUtf16(std::to_string(app.worker.errorCount.load()));
     showRequester(app.styles.info, message);
     app.runCancelled = false;
 }
 
-void copyOne(int row) { toolkit::setClipboardText(toolkit::text(resultField(row))); }
+void copyOne(int row)
+{
+    toolkit::setClipboardText(toolkit::text(resultField(row)));
+}
 
 // Builds the text in memory and hands it to the clipboard directly: no
 // temporary file that another user of a shared folder could plant or link.
-void copyAll(HashmereApp& app) {
+void copyAll(HashmereApp& app)
+{
     toolkit::setClipboardText(currentResultLines());
     RequesterStyle style = app.styles.info;
     style.minimumHeight = 120;
     showRequester(style, lookup(app, "tReqCLIPBOARD"));
 }
 
-void saveResults(HashmereApp& app) {
+void saveResults(HashmereApp& app)
+{
     const std::u16string chosen = toolkit::saveFileDialog(lookup(app, "tReqSAVEDATA"),
-                                                     folderPart(toolkit::text(kFileField)) + u"Checksum",
-                                                     lookup(app, "tReqSAVEPATTERN"), 0);
+        folderPart(toolkit::text(kFileField)) + u"Checksum", lookup(app, "tReqSAVEPATTERN"), 0);
     if (chosen.empty()) {
         return;
     }
@@ -121,7 +132,8 @@ void saveResults(HashmereApp& app) {
     toolkit::setWindowEnabled(kMainWindow, true);
 }
 
-void deleteAll(HashmereApp& app) {
+void deleteAll(HashmereApp& app)
+{
     if (!showRequester(app.styles.confirm, lookup(app, "tReqDELETEALL"))) {
         return;
     }
@@ -135,9 +147,10 @@ void deleteAll(HashmereApp& app) {
     }
 }
 
-void loadExpected(HashmereApp& app) {
-    const std::u16string chosen = toolkit::openFileDialog(lookup(app, "tReqOPENFILE"), folderPart(toolkit::text(kFileField)),
-                                                     lookup(app, "tReqOPENPATTERN"), 0);
+void loadExpected(HashmereApp& app)
+{
+    const std::u16string chosen = toolkit::openFileDialog(
+        lookup(app, "tReqOPENFILE"), folderPart(toolkit::text(kFileField)), lookup(app, "tReqOPENPATTERN"), 0);
     if (chosen.empty()) {
         return;
     }

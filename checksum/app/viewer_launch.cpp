@@ -8,7 +8,8 @@
 namespace hashmere {
 namespace {
 
-void watchViewer(ViewerState* viewer) {
+void watchViewer(ViewerState* viewer)
+{
     std::unique_lock<std::mutex> lock(viewer->mutex);
     while (viewer->watch) {
         if (platform::processEnded(viewer->process)) {
@@ -27,12 +28,14 @@ void watchViewer(ViewerState* viewer) {
 
 } // namespace
 
-std::filesystem::path helpDocumentPath(const std::filesystem::path& programFolder, std::u16string_view languageId) {
-    return platform::pathFromUtf16(platform::pathToUtf16(programFolder) + u"Hashmere_" + std::u16string(languageId) +
-                                   u".help");
+std::filesystem::path helpDocumentPath(const std::filesystem::path& programFolder, std::u16string_view languageId)
+{
+    return platform::pathFromUtf16(
+        platform::pathToUtf16(programFolder) + u"Hashmere_" + std::u16string(languageId) + u".help");
 }
 
-bool startViewer(ViewerState& viewer, const std::filesystem::path& programFolder, std::u16string_view languageId) {
+bool startViewer(ViewerState& viewer, const std::filesystem::path& programFolder, std::u16string_view languageId)
+{
     std::unique_lock<std::mutex> lock(viewer.mutex);
     if (viewer.process > 0) {
         return false;
@@ -56,14 +59,19 @@ bool startViewer(ViewerState& viewer, const std::filesystem::path& programFolder
     return true;
 }
 
-bool viewerRunning(ViewerState& viewer) { return viewerProcess(viewer) > 0; }
+bool viewerRunning(ViewerState& viewer)
+{
+    return viewerProcess(viewer) > 0;
+}
 
-int viewerProcess(ViewerState& viewer) {
+int viewerProcess(ViewerState& viewer)
+{
     std::lock_guard<std::mutex> lock(viewer.mutex);
     return viewer.process;
 }
 
-void stopViewer(ViewerState& viewer) {
+void stopViewer(ViewerState& viewer)
+{
     int process = -1;
     {
         std::lock_guard<std::mutex> lock(viewer.mutex);

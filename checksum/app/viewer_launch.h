@@ -19,8 +19,8 @@ inline constexpr int kViewerPollMs = 100;
 struct ViewerState {
     std::mutex mutex;
     std::condition_variable wake;
-    int process = -1;    // ViewerProcess: id of the viewer this program started, or -1
-    bool watch = false;  // ViewerWatch: the watch thread keeps polling while set
+    int process = -1;   // ViewerProcess: id of the viewer this program started, or -1
+    bool watch = false; // ViewerWatch: the watch thread keeps polling while set
     std::thread watchThread;
     // Called by the watch thread after it has cleared `process` (tests wait on it).
     std::function<void()> onViewerEnded;

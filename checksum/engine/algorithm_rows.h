@@ -14,7 +14,7 @@ struct AlgorithmRow {
     std::string_view resultLabel; // prefix of the row's line in saved and copied results
     std::string_view shortName;   // lower-case name on command lines
     DigestAlgorithm algorithm;
-    std::int32_t bitWidth;        // 0 where the family has one width
+    std::int32_t bitWidth; // 0 where the family has one width
     int hexLength;
 };
 

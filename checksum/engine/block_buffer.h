@@ -8,8 +8,7 @@
 
 namespace engine {
 
-template <std::size_t BlockBytes>
-struct PartialBlock {
+template <std::size_t BlockBytes> struct PartialBlock {
     std::uint8_t bytes[BlockBytes];
     std::size_t fill;
 };
@@ -18,8 +17,7 @@ struct PartialBlock {
 // `blocks(pointer, count)` straight from the caller's memory; only a leading
 // completion of the buffered block and the trailing remainder are copied.
 template <std::size_t BlockBytes, typename Blocks>
-void absorbBlocks(PartialBlock<BlockBytes>& partial, const std::uint8_t* data, std::size_t size,
-                  Blocks&& blocks)
+void absorbBlocks(PartialBlock<BlockBytes>& partial, const std::uint8_t* data, std::size_t size, Blocks&& blocks)
 {
     if (size == 0)
         return;
@@ -49,8 +47,8 @@ void absorbBlocks(PartialBlock<BlockBytes>& partial, const std::uint8_t* data, s
 // Appends 0x80, zeros and the message length in `lengthBytes` bytes (already
 // encoded by the caller in the family's byte order) and runs the last block or two.
 template <std::size_t BlockBytes, typename Blocks>
-void padBlocks(PartialBlock<BlockBytes>& partial, const std::uint8_t* lengthField, std::size_t lengthBytes,
-               Blocks&& blocks)
+void padBlocks(
+    PartialBlock<BlockBytes>& partial, const std::uint8_t* lengthField, std::size_t lengthBytes, Blocks&& blocks)
 {
     partial.bytes[partial.fill++] = 0x80;
     if (partial.fill > BlockBytes - lengthBytes) {
@@ -76,8 +74,7 @@ inline std::uint64_t loadBe64(const std::uint8_t* p)
 
 inline std::uint32_t loadLe32(const std::uint8_t* p)
 {
-    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
-           (std::uint32_t{p[3]} << 24);
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
 }
 
 inline std::uint64_t loadLe64(const std::uint8_t* p)

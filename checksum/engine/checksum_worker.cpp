@@ -7,17 +7,22 @@
 namespace engine {
 namespace {
 
-void stopAt(const WorkerWindow& window, PausePlace place, int row) {
+void stopAt(const WorkerWindow& window, PausePlace place, int row)
+{
     if (window.pausePoint != nullptr) {
         window.pausePoint(window.context, place, row);
     }
 }
 
-std::u16string hexToText(const std::string& hex) { return std::u16string(hex.begin(), hex.end()); }
+std::u16string hexToText(const std::string& hex)
+{
+    return std::u16string(hex.begin(), hex.end());
+}
 
 } // namespace
 
-void runChecksumWorker(const WorkerWindow& window, WorkerShared& shared) {
+void runChecksumWorker(const WorkerWindow& window, WorkerShared& shared)
+{
     shared.errorCount.store(0, std::memory_order_relaxed);
     const std::u16string path = window.filePath(window.context);
     const std::u16string expected = window.expectedText(window.context);
@@ -35,7 +40,7 @@ void runChecksumWorker(const WorkerWindow& window, WorkerShared& shared) {
 
         const AlgorithmRow& algorithm = kAlgorithmRows[static_cast<std::size_t>(row)];
         const std::string hex = fileDigestHex(filePath, algorithm.algorithm, algorithm.bitWidth,
-                                              [&window, row] { stopAt(window, PausePlace::BeforeBlockRead, row); });
+            [&window, row] { stopAt(window, PausePlace::BeforeBlockRead, row); });
         if (hex.empty()) {
             shared.errorCount.fetch_add(1, std::memory_order_relaxed);
             continue;
@@ -52,7 +57,8 @@ void runChecksumWorker(const WorkerWindow& window, WorkerShared& shared) {
     window.postFinished(window.context);
 }
 
-bool pauseWorker(WorkerPause& pause) {
+bool pauseWorker(WorkerPause& pause)
+{
     std::lock_guard<std::mutex> lock(pause.mutex);
     if (pause.finishing) {
         return false;
@@ -61,7 +67,8 @@ bool pauseWorker(WorkerPause& pause) {
     return true;
 }
 
-void resumeWorker(WorkerPause& pause) {
+void resumeWorker(WorkerPause& pause)
+{
     {
         std::lock_guard<std::mutex> lock(pause.mutex);
         pause.paused = false;
@@ -69,7 +76,8 @@ void resumeWorker(WorkerPause& pause) {
     pause.resumed.notify_all();
 }
 
-void honourPause(WorkerPause& pause, PausePlace place) {
+void honourPause(WorkerPause& pause, PausePlace place)
+{
     std::unique_lock<std::mutex> lock(pause.mutex);
     pause.resumed.wait(lock, [&pause] { return !pause.paused; });
     if (place == PausePlace::BeforeFinish) {
@@ -77,7 +85,8 @@ void honourPause(WorkerPause& pause, PausePlace place) {
     }
 }
 
-void resetWorkerPause(WorkerPause& pause) {
+void resetWorkerPause(WorkerPause& pause)
+{
     std::lock_guard<std::mutex> lock(pause.mutex);
     pause.paused = false;
     pause.finishing = false;

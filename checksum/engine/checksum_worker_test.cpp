@@ -39,7 +39,8 @@ struct FakeWindow {
 
     FakeWindow() { colours.fill(-1); }
 
-    engine::WorkerWindow table() {
+    engine::WorkerWindow table()
+    {
         engine::WorkerWindow w;
         w.context = this;
         w.filePath = [](void* c) { return self(c).path; };
@@ -75,10 +76,11 @@ struct FakeWindow {
 class ChecksumWorker : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { engine::registerStandardPlugins(); }
-    void SetUp() override {
+    void SetUp() override
+    {
         folder = std::filesystem::temp_directory_path() /
-                 ("checksum_worker_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("checksum_worker_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder);
         abc = folder / "abc.bin";
         std::ofstream(abc, std::ios::binary) << "abc";
@@ -92,7 +94,8 @@ protected:
 constexpr std::int32_t kGreen = engine::kMatchColour;
 constexpr std::int32_t kRed = engine::kMismatchColour;
 
-TEST_F(ChecksumWorker, ComputesCheckedRowsAndColoursAgainstTheExpectedText) {
+TEST_F(ChecksumWorker, ComputesCheckedRowsAndColoursAgainstTheExpectedText)
+{
     struct Case {
         const char* name;
         std::vector<int> checked;
@@ -103,8 +106,8 @@ TEST_F(ChecksumWorker, ComputesCheckedRowsAndColoursAgainstTheExpectedText) {
         {"no expected text: no colour", {0, 1}, u"", {}},
         {"sha256 matches, md5 does not", {1, 4}, kSha256Abc, {{1, kRed}, {4, kGreen}}},
         {"crc32 and sha256 against sha256", {0, 4}, kSha256Abc, {{0, kRed}, {4, kGreen}}},
-        {"upper-case expected turns every row red", {0, 4}, u"BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD",
-         {{0, kRed}, {4, kRed}}},
+        {"upper-case expected turns every row red", {0, 4},
+            u"BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD", {{0, kRed}, {4, kRed}}},
         {"trailing space turns every row red", {4}, std::u16string(kSha256Abc) + u" ", {{4, kRed}}},
         {"leading byte-order mark turns every row red", {0}, std::u16string(u"\uFEFF") + kCrc32Abc, {{0, kRed}}},
     };
@@ -125,8 +128,8 @@ TEST_F(ChecksumWorker, ComputesCheckedRowsAndColoursAgainstTheExpectedText) {
         for (int row = 0; row < engine::kAlgorithmRowCount; ++row) {
             const bool checked = window.checks[static_cast<std::size_t>(row)] == 1;
             EXPECT_EQ(window.results[static_cast<std::size_t>(row)].size(),
-                      checked ? static_cast<std::size_t>(engine::kAlgorithmRows[static_cast<std::size_t>(row)].hexLength)
-                              : 0u)
+                checked ? static_cast<std::size_t>(engine::kAlgorithmRows[static_cast<std::size_t>(row)].hexLength)
+                        : 0u)
                 << "row " << row;
             std::int32_t colour = -1;
             for (auto [r, expectedColour] : c.colours) {
@@ -139,21 +142,23 @@ TEST_F(ChecksumWorker, ComputesCheckedRowsAndColoursAgainstTheExpectedText) {
     }
 }
 
-TEST_F(ChecksumWorker, WritesProgressResultAndColourPerRowInRowOrder) {
+TEST_F(ChecksumWorker, WritesProgressResultAndColourPerRowInRowOrder)
+{
     FakeWindow window;
     window.path = abc.u16string();
     window.expected = kMd5Abc;
     window.checks[0] = window.checks[1] = 1;
     engine::WorkerShared shared;
     engine::runChecksumWorker(window.table(), shared);
-    EXPECT_EQ(window.log, (std::vector<std::string>{"progress 1", "text 0", "colour 0", "progress 2", "text 1",
-                                                     "colour 1", "finished"}));
+    EXPECT_EQ(window.log,
+        (std::vector<std::string>{"progress 1", "text 0", "colour 0", "progress 2", "text 1", "colour 1", "finished"}));
     EXPECT_EQ(window.results[0], kCrc32Abc);
     EXPECT_EQ(window.results[1], kMd5Abc);
     EXPECT_EQ(window.colours[1], kGreen);
 }
 
-TEST_F(ChecksumWorker, UnreadableInputCountsEveryCheckedRowAndLeavesFieldsAlone) {
+TEST_F(ChecksumWorker, UnreadableInputCountsEveryCheckedRowAndLeavesFieldsAlone)
+{
     struct Case {
         const char* name;
         std::u16string path;
@@ -183,7 +188,8 @@ TEST_F(ChecksumWorker, UnreadableInputCountsEveryCheckedRowAndLeavesFieldsAlone)
     }
 }
 
-TEST_F(ChecksumWorker, OnlyAStateOfExactlyOneCountsAsChecked) {
+TEST_F(ChecksumWorker, OnlyAStateOfExactlyOneCountsAsChecked)
+{
     FakeWindow window;
     window.path = abc.u16string();
     window.checks = {0, 2, -1, 1, 0, 0, 0, 0, 0, 0, 1};
@@ -196,7 +202,8 @@ TEST_F(ChecksumWorker, OnlyAStateOfExactlyOneCountsAsChecked) {
     EXPECT_FALSE(window.results[10].empty());
 }
 
-TEST_F(ChecksumWorker, NoRowCheckedFinishesAtOnce) {
+TEST_F(ChecksumWorker, NoRowCheckedFinishesAtOnce)
+{
     FakeWindow window;
     window.path = abc.u16string();
     engine::WorkerShared shared;
@@ -205,7 +212,8 @@ TEST_F(ChecksumWorker, NoRowCheckedFinishesAtOnce) {
     EXPECT_EQ(shared.errorCount.load(), 0);
 }
 
-TEST_F(ChecksumWorker, CancelTakesEffectBetweenRowsAndStillFinishesOnce) {
+TEST_F(ChecksumWorker, CancelTakesEffectBetweenRowsAndStillFinishesOnce)
+{
     struct Case {
         const char* name;
         int cancelDuringRow; // cancel confirmed while this row is read
@@ -240,7 +248,8 @@ TEST_F(ChecksumWorker, CancelTakesEffectBetweenRowsAndStillFinishesOnce) {
     }
 }
 
-TEST_F(ChecksumWorker, ReadsAMultiBlockFileThroughThePausePointBeforeEachBlock) {
+TEST_F(ChecksumWorker, ReadsAMultiBlockFileThroughThePausePointBeforeEachBlock)
+{
     const std::filesystem::path big = folder / "big.bin";
     {
         std::ofstream out(big, std::ios::binary);
@@ -264,7 +273,8 @@ TEST_F(ChecksumWorker, ReadsAMultiBlockFileThroughThePausePointBeforeEachBlock) 
 }
 
 // A paused worker writes nothing and posts nothing until it is resumed.
-TEST_F(ChecksumWorker, PausedWorkerMakesNoProgressUntilResumed) {
+TEST_F(ChecksumWorker, PausedWorkerMakesNoProgressUntilResumed)
+{
     FakeWindow window;
     window.path = abc.u16string();
     window.checks[0] = 1;
@@ -288,7 +298,8 @@ TEST_F(ChecksumWorker, PausedWorkerMakesNoProgressUntilResumed) {
     EXPECT_EQ(window.results[0], kCrc32Abc);
 }
 
-TEST_F(ChecksumWorker, PauseIsRefusedOnceTheWorkerPassedItsLastPausePoint) {
+TEST_F(ChecksumWorker, PauseIsRefusedOnceTheWorkerPassedItsLastPausePoint)
+{
     engine::WorkerPause pause;
     EXPECT_TRUE(engine::pauseWorker(pause));
     engine::resumeWorker(pause);

@@ -49,7 +49,10 @@ CpuFeatures probe()
     return f;
 }
 #else
-CpuFeatures probe() { return {}; }
+CpuFeatures probe()
+{
+    return {};
+}
 #endif
 
 KernelLevel levelFromEnvironment()
@@ -120,10 +123,14 @@ KernelLevel kernelCeiling()
 const char* kernelLevelName(KernelLevel level)
 {
     switch (level) {
-    case KernelLevel::Portable: return "portable";
-    case KernelLevel::Sse: return "sse";
-    case KernelLevel::Avx2: return "avx2";
-    case KernelLevel::Avx512: return "avx512";
+    case KernelLevel::Portable:
+        return "portable";
+    case KernelLevel::Sse:
+        return "sse";
+    case KernelLevel::Avx2:
+        return "avx2";
+    case KernelLevel::Avx512:
+        return "avx512";
     }
     return "";
 }

@@ -211,15 +211,12 @@ VPCLMUL_TARGET std::uint32_t crc32Vpclmul(std::uint32_t crc, const std::uint8_t*
         x = fold512(x, k512, load512(data));
 
     // The four 128-bit lanes onto the last one: distances 384, 256, 128 and 0.
-    const __m512i lanes = _mm512_set_epi64(0, 0, static_cast<long long>(kFold128.second),
-                                           static_cast<long long>(kFold128.first),
-                                           static_cast<long long>(kFold256.second),
-                                           static_cast<long long>(kFold256.first),
-                                           static_cast<long long>(kFold384.second),
-                                           static_cast<long long>(kFold384.first));
+    const __m512i lanes =
+        _mm512_set_epi64(0, 0, static_cast<long long>(kFold128.second), static_cast<long long>(kFold128.first),
+            static_cast<long long>(kFold256.second), static_cast<long long>(kFold256.first),
+            static_cast<long long>(kFold384.second), static_cast<long long>(kFold384.first));
     const __m512i moved = _mm512_ternarylogic_epi64(_mm512_clmulepi64_epi128(x, lanes, 0x00),
-                                                    _mm512_clmulepi64_epi128(x, lanes, 0x11),
-                                                    _mm512_maskz_mov_epi64(0xC0, x), 0x96);
+        _mm512_clmulepi64_epi128(x, lanes, 0x11), _mm512_maskz_mov_epi64(0xC0, x), 0x96);
     // Zero-masked extracts: the unmasked forms trip GCC 12's maybe-uninitialized warning.
     const __m128i folded = _mm_ternarylogic_epi64(
         _mm_xor_si128(_mm512_maskz_extracti32x4_epi32(0xF, moved, 0), _mm512_maskz_extracti32x4_epi32(0xF, moved, 1)),

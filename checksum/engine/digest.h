@@ -50,7 +50,6 @@ std::string digestToHex(const DigestContext* context);
 
 // One-shot digest of a memory buffer; the empty text when the algorithm is not
 // registered or refuses the width.
-std::string bufferDigestHex(const void* data, std::size_t size, DigestAlgorithm algorithm,
-                            std::int32_t bitWidth = 0);
+std::string bufferDigestHex(const void* data, std::size_t size, DigestAlgorithm algorithm, std::int32_t bitWidth = 0);
 
 } // namespace engine

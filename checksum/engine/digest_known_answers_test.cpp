@@ -46,10 +46,10 @@ std::vector<KnownAnswer> loadKnownAnswers()
         std::getline(fields, input, '\t');
         std::getline(fields, expected, '\t');
         const DigestAlgorithm algorithm = name == "crc32" ? Crc32
-                                          : name == "md5" ? Md5
-                                          : name == "sha1" ? Sha1
-                                          : name == "sha2" ? Sha2
-                                                           : Sha3;
+            : name == "md5"                               ? Md5
+            : name == "sha1"                              ? Sha1
+            : name == "sha2"                              ? Sha2
+                                                          : Sha3;
         answers.push_back({algorithm, std::stoi(width), input, expected});
     }
     return answers;
@@ -81,9 +81,8 @@ TEST_P(KnownAnswers, EveryInputOfEveryAlgorithm)
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, KnownAnswers,
-                         ::testing::Values(KernelLevel::Portable, KernelLevel::Sse, KernelLevel::Avx2,
-                                           KernelLevel::Avx512),
-                         [](const auto& info) { return std::string(kernelLevelName(info.param)); });
+    ::testing::Values(KernelLevel::Portable, KernelLevel::Sse, KernelLevel::Avx2, KernelLevel::Avx512),
+    [](const auto& info) { return std::string(kernelLevelName(info.param)); });
 
 // Values checked outright, independent of the data file.
 TEST(KnownAnswers, StatedValues)

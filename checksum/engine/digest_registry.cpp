@@ -21,7 +21,7 @@ DigestRegistry& registry()
 }
 
 void addPlugin(DigestAlgorithm algorithm, DigestContext* (*create)(std::int32_t),
-               void (*update)(DigestContext*, const std::uint8_t*, std::size_t), void (*finish)(DigestContext*))
+    void (*update)(DigestContext*, const std::uint8_t*, std::size_t), void (*finish)(DigestContext*))
 {
     DigestPlugin* plugin = registerPlugin(algorithm);
     if (plugin == nullptr)

@@ -49,10 +49,24 @@ TEST(DigestRegistry, BitWidthRules)
         std::int32_t expected; // 0: refused
     };
     const Case cases[] = {
-        {Sha2, 0, 256}, {Sha2, 224, 224}, {Sha2, 384, 384}, {Sha2, 512, 512}, {Sha2, 100, 0},
-        {Sha2, -256, 0}, {Sha2, 160, 0},  {Sha3, 0, 256},   {Sha3, 224, 224}, {Sha3, 512, 512},
-        {Sha3, 100, 0},  {Sha3, 257, 0},  {Crc32, 512, 32}, {Crc32, -1, 32},  {Md5, 256, 128},
-        {Md5, 100, 128}, {Sha1, 0, 160},  {Sha1, 512, 160},
+        {Sha2, 0, 256},
+        {Sha2, 224, 224},
+        {Sha2, 384, 384},
+        {Sha2, 512, 512},
+        {Sha2, 100, 0},
+        {Sha2, -256, 0},
+        {Sha2, 160, 0},
+        {Sha3, 0, 256},
+        {Sha3, 224, 224},
+        {Sha3, 512, 512},
+        {Sha3, 100, 0},
+        {Sha3, 257, 0},
+        {Crc32, 512, 32},
+        {Crc32, -1, 32},
+        {Md5, 256, 128},
+        {Md5, 100, 128},
+        {Sha1, 0, 160},
+        {Sha1, 512, 160},
     };
     for (const Case& c : cases) {
         const DigestPlugin* plugin = findPlugin(c.algorithm);

@@ -25,8 +25,8 @@ std::vector<std::uint8_t> randomBytes(std::size_t size, std::uint32_t seed)
 }
 
 // Digest of `data` fed in pieces of the given sizes (the rest in one last call).
-std::string chunkedHex(const AlgorithmRow& row, const std::uint8_t* data, std::size_t size,
-                       const std::vector<std::size_t>& pieces)
+std::string chunkedHex(
+    const AlgorithmRow& row, const std::uint8_t* data, std::size_t size, const std::vector<std::size_t>& pieces)
 {
     const DigestPlugin* plugin = findPlugin(row.algorithm);
     DigestContext* context = plugin->create(row.bitWidth);
@@ -97,8 +97,8 @@ TEST_F(DigestStreaming, AcceleratedKernelsMatchPortable)
                 const std::string expected = bufferDigestHex(data, length, row.algorithm, row.bitWidth);
                 setKernelCeiling(static_cast<KernelLevel>(level));
                 ASSERT_EQ(bufferDigestHex(data, length, row.algorithm, row.bitWidth), expected)
-                    << row.shortName << " level " << kernelLevelName(static_cast<KernelLevel>(level))
-                    << " length " << length << " offset " << offset;
+                    << row.shortName << " level " << kernelLevelName(static_cast<KernelLevel>(level)) << " length "
+                    << length << " offset " << offset;
                 ASSERT_EQ(chunkedHex(row, data, length, {13, 1000, 7, 64, 129}), expected)
                     << row.shortName << " in pieces, level " << level << " length " << length;
             }

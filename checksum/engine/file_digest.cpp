@@ -95,7 +95,7 @@ std::size_t awaitBlock(ReadAhead& shared)
 }
 
 void digestBlocks(int fd, const DigestPlugin& plugin, DigestContext* context, std::uint8_t* buffer,
-                  const BeforeBlockRead& beforeBlockRead)
+    const BeforeBlockRead& beforeBlockRead)
 {
     for (;;) {
         if (beforeBlockRead)
@@ -112,7 +112,7 @@ void digestBlocks(int fd, const DigestPlugin& plugin, DigestContext* context, st
 // asked for, and no read is outstanding while it runs. False, having read
 // nothing, when the thread cannot be started.
 bool digestBlocksAhead(int fd, const DigestPlugin& plugin, DigestContext* context, std::uint8_t* buffers[2],
-                       const BeforeBlockRead& beforeBlockRead)
+    const BeforeBlockRead& beforeBlockRead)
 {
     ReadAhead shared;
     shared.fd = fd;
@@ -148,7 +148,7 @@ bool digestBlocksAhead(int fd, const DigestPlugin& plugin, DigestContext* contex
 } // namespace
 
 std::string fileDigestHex(const std::filesystem::path& path, DigestAlgorithm algorithm, std::int32_t bitWidth,
-                          const BeforeBlockRead& beforeBlockRead)
+    const BeforeBlockRead& beforeBlockRead)
 {
     const DigestPlugin* plugin = findPlugin(algorithm);
     if (plugin == nullptr || path.empty())

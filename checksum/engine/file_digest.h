@@ -25,6 +25,6 @@ using BeforeBlockRead = std::function<void()>;
 // not registered, width refused, not a regular file, cannot be opened, no memory.
 // A read error ends the loop like the end of the file does.
 std::string fileDigestHex(const std::filesystem::path& path, DigestAlgorithm algorithm, std::int32_t bitWidth = 0,
-                          const BeforeBlockRead& beforeBlockRead = {});
+    const BeforeBlockRead& beforeBlockRead = {});
 
 } // namespace engine

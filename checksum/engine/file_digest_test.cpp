@@ -29,8 +29,8 @@ protected:
     fs::path writeFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
     {
         const fs::path path = folder_ / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path;
     }
 
@@ -54,10 +54,9 @@ TEST_F(FileDigest, ReadBlockBoundaries)
         std::size_t size;
         int reads;
     };
-    const Case cases[] = {{0, 1}, {1, 1}, {kReadBlockSize - 1, 1}, {kReadBlockSize, 2},
-                          {kReadBlockSize + 1, 2}, {2 * kReadBlockSize, 3}, {2 * kReadBlockSize + 5, 3},
-                          {4 * kReadBlockSize - 1, 4}, {4 * kReadBlockSize, 5}, {4 * kReadBlockSize + 3, 5},
-                          {6 * kReadBlockSize + 100, 7}};
+    const Case cases[] = {{0, 1}, {1, 1}, {kReadBlockSize - 1, 1}, {kReadBlockSize, 2}, {kReadBlockSize + 1, 2},
+        {2 * kReadBlockSize, 3}, {2 * kReadBlockSize + 5, 3}, {4 * kReadBlockSize - 1, 4}, {4 * kReadBlockSize, 5},
+        {4 * kReadBlockSize + 3, 5}, {6 * kReadBlockSize + 100, 7}};
     for (const Case& c : cases) {
         const std::vector<std::uint8_t> bytes = patternBytes(c.size);
         const fs::path path = writeFile("block.bin", bytes);

@@ -4,8 +4,8 @@
 // The same code is built twice: for any x86-64, and for BMI1/BMI2, where
 // Chi's ~b & c is one ANDN and the rotations are RORX.
 
-#include "checksum/engine/sha3.h"
 #include "checksum/engine/round_constants.h"
+#include "checksum/engine/sha3.h"
 
 #if defined(__x86_64__)
 
@@ -150,15 +150,25 @@ template <std::size_t Rate>
     KECCAK_EACH_LANE(KECCAK_STORE_LANE)
 }
 
-[[gnu::always_inline]] inline void absorb(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count,
-                                          std::size_t rate)
+[[gnu::always_inline]] inline void absorb(
+    std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count, std::size_t rate)
 {
     switch (rate) {
-    case 144: absorbRate<144>(lanes, blocks, count); return;
-    case 136: absorbRate<136>(lanes, blocks, count); return;
-    case 104: absorbRate<104>(lanes, blocks, count); return;
-    case 72: absorbRate<72>(lanes, blocks, count); return;
-    default: keccakAbsorbPortable(lanes, blocks, count, rate); return;
+    case 144:
+        absorbRate<144>(lanes, blocks, count);
+        return;
+    case 136:
+        absorbRate<136>(lanes, blocks, count);
+        return;
+    case 104:
+        absorbRate<104>(lanes, blocks, count);
+        return;
+    case 72:
+        absorbRate<72>(lanes, blocks, count);
+        return;
+    default:
+        keccakAbsorbPortable(lanes, blocks, count, rate);
+        return;
     }
 }
 
@@ -179,8 +189,8 @@ KECCAK_BMI_TARGET void keccakF1600LanesBmi(std::uint64_t lanes[25])
     permute(lanes);
 }
 
-KECCAK_BMI_TARGET void keccakAbsorbLanesBmi(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count,
-                                            std::size_t rate)
+KECCAK_BMI_TARGET void keccakAbsorbLanesBmi(
+    std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count, std::size_t rate)
 {
     absorb(lanes, blocks, count, rate);
 }

@@ -13,7 +13,7 @@ inline std::uint32_t rotl(std::uint32_t x, int n)
 // One step of each round (RFC 1321, 3.4); G uses the form with one fewer
 // dependent operation.
 #define MD5_STEP(f, a, b, c, d, x, t, s) \
-    a += f(b, c, d) + (x) + (t);         \
+    a += f(b, c, d) + (x) + (t); \
     a = rotl(a, s) + (b)
 
 #define MD5_F(b, c, d) ((((c) ^ (d)) & (b)) ^ (d))

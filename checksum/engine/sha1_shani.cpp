@@ -43,8 +43,8 @@ HASHMERE_SHA_TARGET inline __attribute__((always_inline)) void sha1Group(Sha1Lan
 }
 
 template <int... I>
-HASHMERE_SHA_TARGET inline __attribute__((always_inline)) void sha1Groups(Sha1Lanes& s, const std::uint8_t* block,
-                                                                          std::integer_sequence<int, I...>)
+HASHMERE_SHA_TARGET inline __attribute__((always_inline)) void sha1Groups(
+    Sha1Lanes& s, const std::uint8_t* block, std::integer_sequence<int, I...>)
 {
     (sha1Group<I>(s, block), ...);
 }

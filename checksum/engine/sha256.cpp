@@ -6,10 +6,10 @@ namespace {
 
 constexpr const auto& kRound = kSha256RoundConstants;
 
-constexpr std::uint32_t kInitial224[8] = {0xc1059ed8, 0x367cd507, 0x3070dd17, 0xf70e5939,
-                                          0xffc00b31, 0x68581511, 0x64f98fa7, 0xbefa4fa4};
-constexpr std::uint32_t kInitial256[8] = {0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
-                                          0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
+constexpr std::uint32_t kInitial224[8] = {
+    0xc1059ed8, 0x367cd507, 0x3070dd17, 0xf70e5939, 0xffc00b31, 0x68581511, 0x64f98fa7, 0xbefa4fa4};
+constexpr std::uint32_t kInitial256[8] = {
+    0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19};
 
 inline std::uint32_t rotr(std::uint32_t x, int n)
 {
@@ -79,16 +79,16 @@ void sha256Init(Sha256State& state, std::int32_t bitWidth)
 void sha256Absorb(Sha256State& state, const std::uint8_t* data, std::size_t size)
 {
     state.length += size;
-    absorbBlocks(state.partial, data, size,
-                 [&state](const std::uint8_t* p, std::size_t n) { state.kernel(state.h, p, n); });
+    absorbBlocks(
+        state.partial, data, size, [&state](const std::uint8_t* p, std::size_t n) { state.kernel(state.h, p, n); });
 }
 
 void sha256Final(Sha256State& state, std::int32_t bitWidth, std::uint8_t* digest)
 {
     std::uint8_t length[8];
     storeBe64(length, state.length << 3);
-    padBlocks(state.partial, length, 8,
-              [&state](const std::uint8_t* p, std::size_t n) { state.kernel(state.h, p, n); });
+    padBlocks(
+        state.partial, length, 8, [&state](const std::uint8_t* p, std::size_t n) { state.kernel(state.h, p, n); });
     for (int i = 0; i < bitWidth / 32; ++i)
         storeBe32(digest + 4 * i, state.h[i]);
 }

@@ -2,8 +2,8 @@
 // schedule in SHA256MSG1 / SHA256MSG2, one block at a time. Chosen at run time
 // by sha256.cpp.
 
-#include "checksum/engine/sha256.h"
 #include "checksum/engine/round_constants.h"
+#include "checksum/engine/sha256.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -18,8 +18,8 @@ namespace {
 constexpr const auto& kRound = kSha256RoundConstants;
 
 struct Sha256Lanes {
-    __m128i abef; // A, B, E, F from the highest lane down
-    __m128i cdgh; // C, D, G, H likewise
+    __m128i abef;   // A, B, E, F from the highest lane down
+    __m128i cdgh;   // C, D, G, H likewise
     __m128i msg[4]; // W[4i .. 4i+3] of the last four groups, by i % 4
 };
 
@@ -46,8 +46,8 @@ HASHMERE_SHA_TARGET inline __attribute__((always_inline)) void sha256Group(Sha25
 }
 
 template <int... I>
-HASHMERE_SHA_TARGET inline __attribute__((always_inline)) void sha256Groups(Sha256Lanes& s, const std::uint8_t* block,
-                                                                            std::integer_sequence<int, I...>)
+HASHMERE_SHA_TARGET inline __attribute__((always_inline)) void sha256Groups(
+    Sha256Lanes& s, const std::uint8_t* block, std::integer_sequence<int, I...>)
 {
     (sha256Group<I>(s, block), ...);
 }

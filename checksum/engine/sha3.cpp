@@ -86,12 +86,15 @@ KeccakKernel chooseKeccakKernel(const CpuFeatures& features)
 std::int32_t normalizedShaWidth(std::int32_t bitWidth)
 {
     switch (bitWidth) {
-    case 0: return 256;
+    case 0:
+        return 256;
     case 224:
     case 256:
     case 384:
-    case 512: return bitWidth;
-    default: return 0;
+    case 512:
+        return bitWidth;
+    default:
+        return 0;
     }
 }
 

@@ -19,8 +19,7 @@ struct KeccakKernel {
 };
 
 void keccakF1600Portable(std::uint64_t lanes[25]);
-void keccakAbsorbPortable(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count,
-                          std::size_t rate);
+void keccakAbsorbPortable(std::uint64_t lanes[25], const std::uint8_t* blocks, std::size_t count, std::size_t rate);
 #if defined(__x86_64__)
 // The permutation unrolled over lanes held in registers: built for any x86-64,
 // and built for BMI1 and BMI2 (the "Bmi" pair).

@@ -7,11 +7,9 @@ namespace {
 constexpr const auto& kRound = kSha512RoundConstants;
 
 constexpr std::uint64_t kInitial384[8] = {0xcbbb9d5dc1059ed8, 0x629a292a367cd507, 0x9159015a3070dd17,
-                                          0x152fecd8f70e5939, 0x67332667ffc00b31, 0x8eb44a8768581511,
-                                          0xdb0c2e0d64f98fa7, 0x47b5481dbefa4fa4};
+    0x152fecd8f70e5939, 0x67332667ffc00b31, 0x8eb44a8768581511, 0xdb0c2e0d64f98fa7, 0x47b5481dbefa4fa4};
 constexpr std::uint64_t kInitial512[8] = {0x6a09e667f3bcc908, 0xbb67ae8584caa73b, 0x3c6ef372fe94f82b,
-                                          0xa54ff53a5f1d36f1, 0x510e527fade682d1, 0x9b05688c2b3e6c1f,
-                                          0x1f83d9abfb41bd6b, 0x5be0cd19137e2179};
+    0xa54ff53a5f1d36f1, 0x510e527fade682d1, 0x9b05688c2b3e6c1f, 0x1f83d9abfb41bd6b, 0x5be0cd19137e2179};
 
 inline std::uint64_t rotr(std::uint64_t x, int n)
 {
@@ -83,8 +81,8 @@ void sha512Init(Sha512State& state, std::int32_t bitWidth)
 void sha512Absorb(Sha512State& state, const std::uint8_t* data, std::size_t size)
 {
     state.length += size;
-    absorbBlocks(state.partial, data, size,
-                 [&state](const std::uint8_t* p, std::size_t n) { state.kernel(state.h, p, n); });
+    absorbBlocks(
+        state.partial, data, size, [&state](const std::uint8_t* p, std::size_t n) { state.kernel(state.h, p, n); });
 }
 
 void sha512Final(Sha512State& state, std::int32_t bitWidth, std::uint8_t* digest)
@@ -93,8 +91,8 @@ void sha512Final(Sha512State& state, std::int32_t bitWidth, std::uint8_t* digest
     std::uint8_t length[16];
     storeBe64(length, state.length >> 61);
     storeBe64(length + 8, state.length << 3);
-    padBlocks(state.partial, length, 16,
-              [&state](const std::uint8_t* p, std::size_t n) { state.kernel(state.h, p, n); });
+    padBlocks(
+        state.partial, length, 16, [&state](const std::uint8_t* p, std::size_t n) { state.kernel(state.h, p, n); });
     for (int i = 0; i < bitWidth / 64; ++i)
         storeBe64(digest + 8 * i, state.h[i]);
 }

@@ -1,8 +1,8 @@
 // SHA-384 / SHA-512 compression for processors with AVX2 and BMI2 (the body
 // is in sha512_vector_kernel.h). Chosen at run time by sha512.cpp.
 
-#include "checksum/engine/sha512.h"
 #include "checksum/engine/round_constants.h"
+#include "checksum/engine/sha512.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -14,8 +14,7 @@ namespace {
 
 #define HASHMERE_SHA512_TARGET __attribute__((target("avx2,bmi2")))
 
-template <int N>
-HASHMERE_SHA512_TARGET inline __m128i rotr2(__m128i x)
+template <int N> HASHMERE_SHA512_TARGET inline __m128i rotr2(__m128i x)
 {
     return _mm_or_si128(_mm_srli_epi64(x, N), _mm_slli_epi64(x, 64 - N));
 }

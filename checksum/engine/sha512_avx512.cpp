@@ -3,8 +3,8 @@
 // folds its three terms in one VPTERNLOGQ (the body is in
 // sha512_vector_kernel.h). Chosen at run time by sha512.cpp.
 
-#include "checksum/engine/sha512.h"
 #include "checksum/engine/round_constants.h"
+#include "checksum/engine/sha512.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>

@@ -32,8 +32,8 @@ struct Schedule {
 // Step i < 8 loads W[2i .. 2i+1] of `block`; step i >= 8 computes them from
 // the earlier words. Each step stores W + K for two rounds into `wk`.
 template <int I>
-HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void scheduleStep(Schedule& sc, const std::uint8_t* block,
-                                                                std::uint64_t* wk)
+HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void scheduleStep(
+    Schedule& sc, const std::uint8_t* block, std::uint64_t* wk)
 {
     __m128i& w = sc.w[I & 7];
     if constexpr (I < 8) {
@@ -46,12 +46,12 @@ HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void scheduleStep(Schedule& sc, co
         w = _mm_add_epi64(_mm_add_epi64(w, smallSigma0(w15)), _mm_add_epi64(w7, smallSigma1(w2)));
     }
     _mm_store_si128(reinterpret_cast<__m128i*>(wk + 2 * I),
-                    _mm_add_epi64(w, _mm_load_si128(reinterpret_cast<const __m128i*>(kRound + 2 * I))));
+        _mm_add_epi64(w, _mm_load_si128(reinterpret_cast<const __m128i*>(kRound + 2 * I))));
 }
 
 template <int... I>
-HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void scheduleAll(Schedule& sc, const std::uint8_t* block,
-                                                               std::uint64_t* wk, std::integer_sequence<int, I...>)
+HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void scheduleAll(
+    Schedule& sc, const std::uint8_t* block, std::uint64_t* wk, std::integer_sequence<int, I...>)
 {
     (scheduleStep<I>(sc, block, wk), ...);
 }
@@ -63,8 +63,7 @@ HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void scheduleAll(Schedule& sc, con
 // A is ready early.
 template <int R>
 HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void round(std::uint64_t a, std::uint64_t b, std::uint64_t c,
-                                                         std::uint64_t& d, std::uint64_t e, std::uint64_t f,
-                                                         std::uint64_t g, std::uint64_t& h, const std::uint64_t* wk)
+    std::uint64_t& d, std::uint64_t e, std::uint64_t f, std::uint64_t g, std::uint64_t& h, const std::uint64_t* wk)
 {
     std::uint64_t sum = h + wk[R] + d;
     std::uint64_t majMinusD = (b & c) - d;
@@ -78,8 +77,8 @@ HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void round(std::uint64_t a, std::u
 // Rounds 8j .. 8j+7, the eight words of state taking each role in turn, with
 // schedule steps 4j .. 4j+3 of the next block between them.
 template <int J>
-HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void eightRounds(std::uint64_t* s, const std::uint64_t* wk, Schedule& sc,
-                                                               const std::uint8_t* nextBlock, std::uint64_t* nextWk)
+HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void eightRounds(
+    std::uint64_t* s, const std::uint64_t* wk, Schedule& sc, const std::uint8_t* nextBlock, std::uint64_t* nextWk)
 {
     round<8 * J + 0>(s[0], s[1], s[2], s[3], s[4], s[5], s[6], s[7], wk);
     round<8 * J + 1>(s[7], s[0], s[1], s[2], s[3], s[4], s[5], s[6], wk);
@@ -97,14 +96,13 @@ HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void eightRounds(std::uint64_t* s,
 
 template <int... J>
 HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void allRounds(std::uint64_t* s, const std::uint64_t* wk, Schedule& sc,
-                                                             const std::uint8_t* nextBlock, std::uint64_t* nextWk,
-                                                             std::integer_sequence<int, J...>)
+    const std::uint8_t* nextBlock, std::uint64_t* nextWk, std::integer_sequence<int, J...>)
 {
     (eightRounds<J>(s, wk, sc, nextBlock, nextWk), ...);
 }
 
-HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void sha512VectorBlocks(std::uint64_t state[8], const std::uint8_t* blocks,
-                                                                      std::size_t count)
+HASHMERE_SHA512_TARGET HASHMERE_SHA512_INLINE void sha512VectorBlocks(
+    std::uint64_t state[8], const std::uint8_t* blocks, std::size_t count)
 {
     if (count == 0)
         return;

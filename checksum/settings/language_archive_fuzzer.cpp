@@ -10,9 +10,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    settings::forEachLanguageFileInArchiveBytes(bytes, [](std::u16string_view, settings::PreferencesDocument& document) {
-        document.selectGroup(u"LANGUAGE FILE");
-        document.readText(u"tLangFileNAME", u"");
-    });
+    settings::forEachLanguageFileInArchiveBytes(
+        bytes, [](std::u16string_view, settings::PreferencesDocument& document) {
+            document.selectGroup(u"LANGUAGE FILE");
+            document.readText(u"tLangFileNAME", u"");
+        });
     return 0;
 }

@@ -37,18 +37,23 @@ ArchiveReader newZipReader()
     return reader;
 }
 
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char foldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool endsWithExtensionIgnoringCase(std::string_view name)
 {
     if (name.size() < kExtension.size())
         return false;
     const std::string_view tail = name.substr(name.size() - kExtension.size());
-    return std::equal(tail.begin(), tail.end(), kExtension.begin(),
-                      [](char a, char b) { return foldAscii(a) == b; });
+    return std::equal(tail.begin(), tail.end(), kExtension.begin(), [](char a, char b) { return foldAscii(a) == b; });
 }
 
-std::string_view withoutExtension(std::string_view name) { return name.substr(0, name.size() - kExtension.size()); }
+std::string_view withoutExtension(std::string_view name)
+{
+    return name.substr(0, name.size() - kExtension.size());
+}
 
 // A name that can stand for a file inside the container folder.
 bool isPlainName(std::string_view name)
@@ -80,8 +85,7 @@ bool readEntryData(archive* reader, std::string& bytes, std::size_t& budget)
 // Walks the root file entries of an opened archive whose names end in
 // ".language" (lower case). `wanted`, when given, is the one entry name to
 // read. `visit` gets the base name and the data and returns false to stop.
-template <typename Visit>
-void walkArchive(archive* reader, std::optional<std::string_view> wanted, Visit&& visit)
+template <typename Visit> void walkArchive(archive* reader, std::optional<std::string_view> wanted, Visit&& visit)
 {
     std::size_t budget = kMaxArchiveBytesRead;
     std::string bytes;

@@ -15,7 +15,7 @@
 namespace settings {
 
 enum class ContainerKind {
-    None,    // missing, empty (0 bytes) or neither a folder nor a file
+    None, // missing, empty (0 bytes) or neither a folder nor a file
     Folder,
     Archive, // any other non-empty file; it may still fail to open as ZIP
 };
@@ -41,7 +41,7 @@ void forEachLanguageFileInArchiveBytes(std::string_view archive, const LanguageF
 // extension in another letter case); in an archive, the first root entry
 // named exactly baseName + ".language". False when there is none or it cannot
 // be read; `document` is then closed.
-bool openLanguageFile(const std::filesystem::path& container, std::u16string_view baseName,
-                      PreferencesDocument& document);
+bool openLanguageFile(
+    const std::filesystem::path& container, std::u16string_view baseName, PreferencesDocument& document);
 
 } // namespace settings

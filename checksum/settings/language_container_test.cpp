@@ -66,9 +66,9 @@ TEST_F(LanguageArchive, OnlyRootEntriesWithLowerCaseExtensionCount)
     makeProgramFolder();
     writeArchive({
         {"lang/", "", true},
-        {"lang/de_DE.language", languageFile("Deutsch")},     // in a sub-folder
-        {"lang\\fr_FR.language", languageFile("Français")},   // a Windows sub-folder
-        {"es_ES.LANGUAGE", languageFile("Español")},          // capital extension
+        {"lang/de_DE.language", languageFile("Deutsch")},   // in a sub-folder
+        {"lang\\fr_FR.language", languageFile("Français")}, // a Windows sub-folder
+        {"es_ES.LANGUAGE", languageFile("Español")},        // capital extension
         {"it_IT.language.txt", languageFile("Italiano")},
         {"en_GB.language", languageFile("English", {"[G]", "tGenOK = OK"})},
         {"hu_HU.language", languageFile("Magyar", {"[G]", "tGenOK = Rendben"})},

@@ -16,11 +16,7 @@ TEST(LanguageNameHash, KnownValues)
         std::uint32_t hash;
     };
     const Case cases[] = {
-        {u"", 0},
-        {u"a", 97},
-        {u"ab", 6363201},
-        {u"English (United Kingdom)", 3038996707u},
-        {u"Magyar", 1545447543u},
+        {u"", 0}, {u"a", 97}, {u"ab", 6363201}, {u"English (United Kingdom)", 3038996707u}, {u"Magyar", 1545447543u},
         {u"\U0001F600", 3631420675u}, // two code units, not one code point
     };
     for (const Case& c : cases)
@@ -43,12 +39,13 @@ TEST(LanguageList, IteratesBucketsUpwardsNewestFirst)
     list.add(u"a", u"1");
     list.add(u"\u0261", u"2");
     list.add(u"B", u"3");
-    list.add(u"English (United States)", u"en_US"); // bucket 354
+    list.add(u"English (United States)", u"en_US");  // bucket 354
     list.add(u"English (United Kingdom)", u"en_GB"); // bucket 227
     list.add(u"Deutsch", u"de_DE");                  // bucket 472
     list.add(u"Magyar", u"hu_HU");                   // bucket 119
-    EXPECT_EQ(displayNames(list), u"B(3) \u0261(2) a(1) Magyar(hu_HU) English (United Kingdom)(en_GB) "
-                                  u"English (United States)(en_US) Deutsch(de_DE) ");
+    EXPECT_EQ(displayNames(list),
+        u"B(3) \u0261(2) a(1) Magyar(hu_HU) English (United Kingdom)(en_GB) "
+        u"English (United States)(en_US) Deutsch(de_DE) ");
     EXPECT_EQ(list.size(), 7u);
 }
 

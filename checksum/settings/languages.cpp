@@ -37,8 +37,8 @@ void mergeLanguageTexts(PreferencesDocument& document, TextTable& table)
     }
 }
 
-std::u16string chooseStartLanguage(std::u16string_view savedBaseName, bool portable, const LanguageList& list,
-                                   std::u16string_view systemLocaleName)
+std::u16string chooseStartLanguage(
+    std::u16string_view savedBaseName, bool portable, const LanguageList& list, std::u16string_view systemLocaleName)
 {
     std::u16string baseName(savedBaseName);
     if (baseName.empty() && !portable) {
@@ -51,12 +51,12 @@ std::u16string chooseStartLanguage(std::u16string_view savedBaseName, bool porta
 }
 
 void startLanguages(Languages& languages, const std::filesystem::path& programFolder, const Preferences& preferences,
-                    std::u16string_view systemLocaleName)
+    std::u16string_view systemLocaleName)
 {
     languages.container = programFolder / kLanguageContainerName;
     scanLanguages(languages.container, languages.languageList);
-    languages.languageBaseName = chooseStartLanguage(preferences.languageBaseName, preferences.portable,
-                                                     languages.languageList, systemLocaleName);
+    languages.languageBaseName = chooseStartLanguage(
+        preferences.languageBaseName, preferences.portable, languages.languageList, systemLocaleName);
     loadLanguage(languages.container, languages.languageBaseName, languages.textTable);
 }
 

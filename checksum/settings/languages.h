@@ -57,15 +57,15 @@ void mergeLanguageTexts(PreferencesDocument& document, TextTable& table);
 // settings are per-user (not portable), the system locale name with every
 // "-" made "_"; "en_GB" when that too is empty or no listed language has
 // exactly this base name (letter case counts).
-std::u16string chooseStartLanguage(std::u16string_view savedBaseName, bool portable, const LanguageList& list,
-                                   std::u16string_view systemLocaleName);
+std::u16string chooseStartLanguage(
+    std::u16string_view savedBaseName, bool portable, const LanguageList& list, std::u16string_view systemLocaleName);
 
 // Sets up `languages` from the program folder's container: scans it,
 // chooses the start language (asking the system for its locale name when
 // `systemLocaleName` is not given) and loads it.
 void startLanguages(Languages& languages, const std::filesystem::path& programFolder, const Preferences& preferences);
 void startLanguages(Languages& languages, const std::filesystem::path& programFolder, const Preferences& preferences,
-                    std::u16string_view systemLocaleName);
+    std::u16string_view systemLocaleName);
 
 // Switches to the language listed under `displayName`: loads its texts over
 // the current ones and makes it current even when loading fails. False when

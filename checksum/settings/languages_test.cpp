@@ -71,14 +71,13 @@ TEST_F(LanguagesInFolder, StartLanguageChoice)
         std::u16string expected;
     };
     const Case cases[] = {
-        {u"", false, u"hu-HU", u"hu_HU"},  // the system locale, "-" made "_"
-        {u"", false, u"hu_HU", u"hu_HU"},
-        {u"", false, u"de-DE", u"en_GB"},  // no such language
-        {u"", false, u"", u"en_GB"},       // no locale
-        {u"", true, u"hu-HU", u"en_GB"},   // portable: the locale is not consulted
-        {u"hu_HU", true, u"", u"hu_HU"},   // saved choice
-        {u"en_gb", false, u"hu-HU", u"en_GB"}, // letter case counts
-        {u"xx_XX", false, u"hu-HU", u"en_GB"}, // a saved choice that is gone
+        {u"", false, u"hu-HU", u"hu_HU"},                                   // the system locale, "-" made "_"
+        {u"", false, u"hu_HU", u"hu_HU"}, {u"", false, u"de-DE", u"en_GB"}, // no such language
+        {u"", false, u"", u"en_GB"},                                        // no locale
+        {u"", true, u"hu-HU", u"en_GB"},                                    // portable: the locale is not consulted
+        {u"hu_HU", true, u"", u"hu_HU"},                                    // saved choice
+        {u"en_gb", false, u"hu-HU", u"en_GB"},                              // letter case counts
+        {u"xx_XX", false, u"hu-HU", u"en_GB"},                              // a saved choice that is gone
     };
     for (const Case& c : cases) {
         EXPECT_EQ(chooseStartLanguage(c.saved, c.portable, list, c.locale), c.expected)
@@ -116,7 +115,7 @@ TEST_F(LanguagesInFolder, SwitchMergesAndKeepsMissingKeys)
 
     fs::remove(container_ / "en_GB.language");
     EXPECT_FALSE(selectLanguage(languages, u"English")); // listed but gone
-    EXPECT_EQ(languages.languageBaseName, u"en_GB");      // the choice moves all the same
+    EXPECT_EQ(languages.languageBaseName, u"en_GB");     // the choice moves all the same
     EXPECT_EQ(languages.textTable.lookupText(u"tGenOK"), u"Rendben");
 }
 

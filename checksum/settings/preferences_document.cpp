@@ -42,7 +42,10 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimStart(std::string_view text)
 {
@@ -58,7 +61,10 @@ std::string_view trimEnd(std::string_view text)
     return text;
 }
 
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char foldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
@@ -126,10 +132,12 @@ bool writeWhole(int fd, std::string_view bytes)
     return ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
 }
 
-
 } // namespace
 
-PreferencesDocument::~PreferencesDocument() { closeDocument(); }
+PreferencesDocument::~PreferencesDocument()
+{
+    closeDocument();
+}
 
 void PreferencesDocument::reset()
 {
@@ -317,8 +325,8 @@ void PreferencesDocument::writeText(std::u16string_view key, std::u16string_view
             return;
         }
     }
-    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(last),
-                    Entry{Kind::Pair, std::move(key8), std::move(value8)});
+    entries_.insert(
+        entries_.begin() + static_cast<std::ptrdiff_t>(last), Entry{Kind::Pair, std::move(key8), std::move(value8)});
     position_ = static_cast<std::ptrdiff_t>(last);
 }
 

@@ -72,8 +72,7 @@ TEST(PreferencesDocumentRead, TextAndEncoding)
     const Case cases[] = {
         {"latin-1 without byte-order mark", "[Language]\r\nLanguage = \xE9n\r\n", u"\u00E9n"},
         {"utf-8 with byte-order mark", std::string(kBom) + "[Language]\r\nLanguage = \xC5\x91\xC5\xB1\r\n", u"őű"},
-        {"utf-8 without byte-order mark is taken as latin-1", "[Language]\r\nLanguage = \xC5\x91\r\n",
-         u"\u00C5\u0091"},
+        {"utf-8 without byte-order mark is taken as latin-1", "[Language]\r\nLanguage = \xC5\x91\r\n", u"\u00C5\u0091"},
         {"invalid utf-8 after the mark", std::string(kBom) + "[Language]\r\nLanguage = a\xFF\r\n", u"a\uFFFD"},
         {"blanks at both ends trimmed", "[Language]\r\nLanguage =\t en_GB \t\r\n", u"en_GB"},
         {"inner blanks and equals signs kept", "[Language]\r\nLanguage = a = b  c\r\n", u"a = b  c"},
@@ -117,21 +116,22 @@ TEST(PreferencesDocumentWrite, ReplacesInsertsAndAppendsWhereExpected)
     document.selectGroup(u"New");
     EXPECT_EQ(document.readText(u"x", u"-"), u"-");
     document.writeText(u"k", u"v"); // the pending group is appended first
-    EXPECT_EQ(document.toBytes(), std::string(kBom) +
-                                      "\r\n"
-                                      "; intro\r\n"
-                                      "Top = 0\r\n"
-                                      "Second = 2\r\n"
-                                      "[G]\r\n"
-                                      "ALPHA = 9\r\n"
-                                      "; note\r\n"
-                                      "beta = 2\r\n"
-                                      "gamma = -3\r\n"
-                                      "Top = 1\r\n"
-                                      "[H]\r\n"
-                                      "x = 1\r\n"
-                                      "[New]\r\n"
-                                      "k = v\r\n");
+    EXPECT_EQ(document.toBytes(),
+        std::string(kBom) +
+            "\r\n"
+            "; intro\r\n"
+            "Top = 0\r\n"
+            "Second = 2\r\n"
+            "[G]\r\n"
+            "ALPHA = 9\r\n"
+            "; note\r\n"
+            "beta = 2\r\n"
+            "gamma = -3\r\n"
+            "Top = 1\r\n"
+            "[H]\r\n"
+            "x = 1\r\n"
+            "[New]\r\n"
+            "k = v\r\n");
 }
 
 TEST(PreferencesDocumentWrite, CommentsFollowTheCurrentPosition)
@@ -144,9 +144,10 @@ TEST(PreferencesDocumentWrite, CommentsFollowTheCurrentPosition)
     document.addComment(u"second in B");
     document.selectGroup(u"C");
     document.addComment(u"in C"); // after the appended header
-    EXPECT_EQ(document.toBytes(), std::string(kBom) +
-                                      "\r\n; top\r\n[A]\r\na = 1\r\n[B]\r\n; first in B\r\n; second in B\r\n"
-                                      "b = 1\r\n[C]\r\n; in C\r\n");
+    EXPECT_EQ(document.toBytes(),
+        std::string(kBom) +
+            "\r\n; top\r\n[A]\r\na = 1\r\n[B]\r\n; first in B\r\n; second in B\r\n"
+            "b = 1\r\n[C]\r\n; in C\r\n");
 }
 
 TEST(PreferencesDocumentWalk, GroupsThenTheirPairs)

@@ -70,8 +70,8 @@ Preferences loadPreferences(const fs::path& programFolder, const fs::path& perUs
     return preferences;
 }
 
-bool savePreferences(const fs::path& settingsFolder, std::u16string_view languageBaseName,
-                     const AlgorithmChecks& algorithmChecks)
+bool savePreferences(
+    const fs::path& settingsFolder, std::u16string_view languageBaseName, const AlgorithmChecks& algorithmChecks)
 {
     PreferencesDocument document;
     if (!document.createDocument(settingsFolder / kPreferencesFileName))

@@ -58,6 +58,6 @@ Preferences loadPreferences(const std::filesystem::path& programFolder, const st
 // and the check box states. False when the file cannot be created or
 // written; the caller goes on regardless.
 bool savePreferences(const std::filesystem::path& settingsFolder, std::u16string_view languageBaseName,
-                     const AlgorithmChecks& algorithmChecks);
+    const AlgorithmChecks& algorithmChecks);
 
 } // namespace settings

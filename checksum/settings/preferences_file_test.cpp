@@ -30,22 +30,22 @@ TEST_F(PreferencesFile, SavedFileHasExactBytes)
     checks[10] = true; // SHA3512
     ASSERT_TRUE(savePreferences(program_, u"en_GB", checks));
     EXPECT_EQ(readFile(program_ / "Hashmere.prefs"),
-              "\xEF\xBB\xBF\r\n"
-              "; Hashmere Preferences\r\n"
-              "[Language]\r\n"
-              "Language = en_GB\r\n"
-              "[General]\r\n"
-              "CRC32 = 1\r\n"
-              "MD5 = 0\r\n"
-              "SHA1 = 0\r\n"
-              "SHA2224 = 0\r\n"
-              "SHA2256 = 1\r\n"
-              "SHA2384 = 0\r\n"
-              "SHA2512 = 0\r\n"
-              "SHA3224 = 0\r\n"
-              "SHA3256 = 0\r\n"
-              "SHA3384 = 0\r\n"
-              "SHA3512 = 1\r\n");
+        "\xEF\xBB\xBF\r\n"
+        "; Hashmere Preferences\r\n"
+        "[Language]\r\n"
+        "Language = en_GB\r\n"
+        "[General]\r\n"
+        "CRC32 = 1\r\n"
+        "MD5 = 0\r\n"
+        "SHA1 = 0\r\n"
+        "SHA2224 = 0\r\n"
+        "SHA2256 = 1\r\n"
+        "SHA2384 = 0\r\n"
+        "SHA2512 = 0\r\n"
+        "SHA3224 = 0\r\n"
+        "SHA3256 = 0\r\n"
+        "SHA3384 = 0\r\n"
+        "SHA3512 = 1\r\n");
 }
 
 TEST_F(PreferencesFile, SaveThenLoadGivesTheSameSettings)
@@ -121,7 +121,7 @@ TEST_F(PreferencesFile, ReadOnlyFileInProgramFolderStillMeansPortable)
     EXPECT_TRUE(testfiles::runUnprivileged([&] {
         const Preferences loaded = loadPreferences(program_, perUser_);
         return loaded.portable && loaded.algorithmChecks[1] &&
-               !savePreferences(loaded.settingsFolder, u"en_GB", loaded.algorithmChecks);
+            !savePreferences(loaded.settingsFolder, u"en_GB", loaded.algorithmChecks);
     }));
     EXPECT_EQ(readFile(file), "[General]\r\nMD5 = 1\r\n");
     EXPECT_FALSE(fs::exists(scratch_.path() / "config"));

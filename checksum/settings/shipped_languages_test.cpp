@@ -31,7 +31,10 @@ const Shipped kShipped[] = {
     {u"de_DE", u"Deutsch", u"de_DE"},
 };
 
-std::string fileName(const Shipped& language) { return platform::utf16ToUtf8(language.baseName) + ".language"; }
+std::string fileName(const Shipped& language)
+{
+    return platform::utf16ToUtf8(language.baseName) + ".language";
+}
 
 std::vector<std::u16string> split(const std::u16string& text, char16_t separator)
 {

@@ -49,7 +49,8 @@ bool runUnprivileged(const std::function<bool()>& check)
 
 void writeFile(const fs::path& path, std::string_view bytes)
 {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string readFile(const fs::path& path)

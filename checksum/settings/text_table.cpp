@@ -13,7 +13,10 @@ std::u16string TextTable::lookupText(std::string_view asciiKey) const
     return lookupText(std::u16string(asciiKey.begin(), asciiKey.end()));
 }
 
-bool TextTable::contains(std::u16string_view key) const { return texts_.find(key) != texts_.end(); }
+bool TextTable::contains(std::u16string_view key) const
+{
+    return texts_.find(key) != texts_.end();
+}
 
 void TextTable::setText(std::u16string_view key, std::u16string_view text)
 {

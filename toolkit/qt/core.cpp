@@ -21,7 +21,8 @@ std::mutex gPostMutex; // held only while posting, and while shutdown marks the 
 
 class Dispatcher : public QObject {
 protected:
-    bool event(QEvent* event) override {
+    bool event(QEvent* event) override
+    {
         if (event->type() == CallEvent::eventType()) {
             auto* call = static_cast<CallEvent*>(event);
             if (call->call) {
@@ -33,7 +34,8 @@ protected:
     }
 };
 
-bool isInputEvent(QEvent::Type type) {
+bool isInputEvent(QEvent::Type type)
+{
     switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -62,7 +64,8 @@ bool isInputEvent(QEvent::Type type) {
 // Installed on the application: sees every event before its receiver does.
 class InputFilter : public QObject {
 protected:
-    bool eventFilter(QObject* object, QEvent* event) override {
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
         if (!object->isWidgetType() || !isInputEvent(event->type())) {
             return false;
         }
@@ -90,23 +93,32 @@ protected:
 
 } // namespace
 
-State& state() {
+State& state()
+{
     static State instance;
     return instance;
 }
 
-bool alive() { return gAlive.load(std::memory_order_acquire); }
+bool alive()
+{
+    return gAlive.load(std::memory_order_acquire);
+}
 
-bool onGuiThread() { return std::this_thread::get_id() == gGuiThread; }
+bool onGuiThread()
+{
+    return std::this_thread::get_id() == gGuiThread;
+}
 
 CallEvent::CallEvent(std::function<void()> function) : QEvent(eventType()), call(std::move(function)) {}
 
-QEvent::Type CallEvent::eventType() {
+QEvent::Type CallEvent::eventType()
+{
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
 
-bool postToGui(std::function<void()> call) {
+bool postToGui(std::function<void()> call)
+{
     std::lock_guard<std::mutex> lock(gPostMutex);
     if (!alive() || state().dispatcher == nullptr) {
         return false;
@@ -115,11 +127,18 @@ bool postToGui(std::function<void()> call) {
     return true;
 }
 
-QColor toQColor(Colour colour) { return QColor(redOf(colour), greenOf(colour), blueOf(colour)); }
+QColor toQColor(Colour colour)
+{
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+}
 
-Colour fromQColor(const QColor& colour) { return rgb(colour.red(), colour.green(), colour.blue()); }
+Colour fromQColor(const QColor& colour)
+{
+    return rgb(colour.red(), colour.green(), colour.blue());
+}
 
-WindowRecord* findWindow(int window) {
+WindowRecord* findWindow(int window)
+{
     auto found = state().windows.find(window);
     if (found == state().windows.end() || found->second.host.isNull()) {
         return nullptr;
@@ -127,7 +146,8 @@ WindowRecord* findWindow(int window) {
     return &found->second;
 }
 
-GadgetRecord* findGadget(int gadget) {
+GadgetRecord* findGadget(int gadget)
+{
     auto found = state().gadgets.find(gadget);
     if (found == state().gadgets.end() || found->second.widget.isNull()) {
         return nullptr;
@@ -135,7 +155,8 @@ GadgetRecord* findGadget(int gadget) {
     return &found->second;
 }
 
-WindowRecord* windowOfWidget(const QWidget* widget) {
+WindowRecord* windowOfWidget(const QWidget* widget)
+{
     if (widget == nullptr) {
         return nullptr;
     }
@@ -146,19 +167,21 @@ WindowRecord* windowOfWidget(const QWidget* widget) {
     return nullptr;
 }
 
-int windowNumberOf(const QWidget* widget) {
+int windowNumberOf(const QWidget* widget)
+{
     WindowRecord* record = windowOfWidget(widget);
     return record == nullptr ? -1 : record->number;
 }
 
-void enqueue(Event event) {
+void enqueue(Event event)
+{
     State& s = state();
     WindowRecord* record = findWindow(event.window);
     if (record == nullptr) {
         return;
     }
     bool needsEnabled = event.kind == EventKind::Gadget || event.kind == EventKind::Command ||
-                        event.kind == EventKind::CloseWindow || event.kind == EventKind::FilesDropped;
+        event.kind == EventKind::CloseWindow || event.kind == EventKind::FilesDropped;
     if (needsEnabled && !record->enabled) {
         return;
     }
@@ -168,48 +191,77 @@ void enqueue(Event event) {
     }
 }
 
-void dropQueuedEvents(int window) {
+void dropQueuedEvents(int window)
+{
     auto& queue = state().queue;
     for (auto it = queue.begin(); it != queue.end();) {
         it = it->window == window ? queue.erase(it) : it + 1;
     }
 }
 
-Qt::Key qtKey(Key key) {
+Qt::Key qtKey(Key key)
+{
     switch (key) {
-    case Key::F1: return Qt::Key_F1;
-    case Key::F2: return Qt::Key_F2;
-    case Key::F3: return Qt::Key_F3;
-    case Key::F4: return Qt::Key_F4;
-    case Key::F5: return Qt::Key_F5;
-    case Key::F6: return Qt::Key_F6;
-    case Key::F7: return Qt::Key_F7;
-    case Key::F8: return Qt::Key_F8;
-    case Key::F9: return Qt::Key_F9;
-    case Key::F10: return Qt::Key_F10;
-    case Key::F11: return Qt::Key_F11;
-    case Key::F12: return Qt::Key_F12;
-    case Key::Escape: return Qt::Key_Escape;
-    case Key::Return: return Qt::Key_Return;
-    case Key::KeypadPlus: return Qt::Key_Plus;
-    case Key::KeypadMinus: return Qt::Key_Minus;
-    case Key::KeypadMultiply: return Qt::Key_Asterisk;
-    case Key::Delete: return Qt::Key_Delete;
-    case Key::Tab: return Qt::Key_Tab;
-    case Key::Space: return Qt::Key_Space;
-    case Key::Up: return Qt::Key_Up;
-    case Key::Down: return Qt::Key_Down;
-    case Key::PageUp: return Qt::Key_PageUp;
-    case Key::PageDown: return Qt::Key_PageDown;
-    case Key::Home: return Qt::Key_Home;
-    case Key::End: return Qt::Key_End;
+    case Key::F1:
+        return Qt::Key_F1;
+    case Key::F2:
+        return Qt::Key_F2;
+    case Key::F3:
+        return Qt::Key_F3;
+    case Key::F4:
+        return Qt::Key_F4;
+    case Key::F5:
+        return Qt::Key_F5;
+    case Key::F6:
+        return Qt::Key_F6;
+    case Key::F7:
+        return Qt::Key_F7;
+    case Key::F8:
+        return Qt::Key_F8;
+    case Key::F9:
+        return Qt::Key_F9;
+    case Key::F10:
+        return Qt::Key_F10;
+    case Key::F11:
+        return Qt::Key_F11;
+    case Key::F12:
+        return Qt::Key_F12;
+    case Key::Escape:
+        return Qt::Key_Escape;
+    case Key::Return:
+        return Qt::Key_Return;
+    case Key::KeypadPlus:
+        return Qt::Key_Plus;
+    case Key::KeypadMinus:
+        return Qt::Key_Minus;
+    case Key::KeypadMultiply:
+        return Qt::Key_Asterisk;
+    case Key::Delete:
+        return Qt::Key_Delete;
+    case Key::Tab:
+        return Qt::Key_Tab;
+    case Key::Space:
+        return Qt::Key_Space;
+    case Key::Up:
+        return Qt::Key_Up;
+    case Key::Down:
+        return Qt::Key_Down;
+    case Key::PageUp:
+        return Qt::Key_PageUp;
+    case Key::PageDown:
+        return Qt::Key_PageDown;
+    case Key::Home:
+        return Qt::Key_Home;
+    case Key::End:
+        return Qt::Key_End;
     }
     return Qt::Key_unknown;
 }
 
-bool keyMatches(const Shortcut& shortcut, int qtKeyCode, Qt::KeyboardModifiers modifiers) {
-    bool keypadKey = shortcut.key == Key::KeypadPlus || shortcut.key == Key::KeypadMinus ||
-                     shortcut.key == Key::KeypadMultiply;
+bool keyMatches(const Shortcut& shortcut, int qtKeyCode, Qt::KeyboardModifiers modifiers)
+{
+    bool keypadKey =
+        shortcut.key == Key::KeypadPlus || shortcut.key == Key::KeypadMinus || shortcut.key == Key::KeypadMultiply;
     if (keypadKey && !(modifiers & Qt::KeypadModifier)) {
         return false;
     }
@@ -236,7 +288,8 @@ namespace toolkit {
 
 using namespace toolkit::qt;
 
-bool displayAvailable() {
+bool displayAvailable()
+{
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
         const char* value = std::getenv(name);
         if (value != nullptr && *value != '\0') {
@@ -246,7 +299,8 @@ bool displayAvailable() {
     return false;
 }
 
-bool initialise(int& argc, char** argv) {
+bool initialise(int& argc, char** argv)
+{
     State& s = state();
     if (s.app != nullptr || !displayAvailable()) {
         return false;
@@ -267,9 +321,13 @@ bool initialise(int& argc, char** argv) {
     return true;
 }
 
-bool isInitialised() { return state().app != nullptr; }
+bool isInitialised()
+{
+    return state().app != nullptr;
+}
 
-void shutdown() {
+void shutdown()
+{
     State& s = state();
     if (s.app == nullptr) {
         return;
@@ -300,17 +358,22 @@ void shutdown() {
     s.app = nullptr;
 }
 
-Colour systemColour(SystemColour which) {
+Colour systemColour(SystemColour which)
+{
     QPalette palette = QApplication::palette();
     switch (which) {
-    case SystemColour::ButtonFace: return fromQColor(palette.color(QPalette::Button));
-    case SystemColour::Window: return fromQColor(palette.color(QPalette::Base));
-    case SystemColour::WindowText: return fromQColor(palette.color(QPalette::WindowText));
+    case SystemColour::ButtonFace:
+        return fromQColor(palette.color(QPalette::Button));
+    case SystemColour::Window:
+        return fromQColor(palette.color(QPalette::Base));
+    case SystemColour::WindowText:
+        return fromQColor(palette.color(QPalette::WindowText));
     }
     return 0;
 }
 
-Event waitEvent(int timeoutMs) {
+Event waitEvent(int timeoutMs)
+{
     State& s = state();
     if (s.app == nullptr) {
         return Event{};
@@ -344,7 +407,8 @@ Event waitEvent(int timeoutMs) {
     return event;
 }
 
-Event waitEvent() {
+Event waitEvent()
+{
     for (;;) {
         Event event = waitEvent(-1);
         if (event.kind != EventKind::None || state().app == nullptr) {
@@ -353,7 +417,8 @@ Event waitEvent() {
     }
 }
 
-Event waitWindowEvent(int window) {
+Event waitWindowEvent(int window)
+{
     for (;;) {
         if (findWindow(window) == nullptr) {
             return Event{EventKind::CloseWindow, window, -1, EventType::None, {}};
@@ -365,7 +430,8 @@ Event waitWindowEvent(int window) {
     }
 }
 
-bool postEvent(int window, std::int32_t number) {
+bool postEvent(int window, std::int32_t number)
+{
     if (number < kFirstApplicationEvent) {
         return false;
     }

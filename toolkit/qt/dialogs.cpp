@@ -12,7 +12,8 @@
 namespace toolkit::qt {
 namespace {
 
-QString qtFilters(std::u16string_view filters) {
+QString qtFilters(std::u16string_view filters)
+{
     QStringList list;
     for (const FileFilter& filter : parseFilterList(filters)) {
         QStringList masks;
@@ -25,11 +26,12 @@ QString qtFilters(std::u16string_view filters) {
 }
 
 std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_view initialPath,
-                          std::u16string_view filters, int selectedFilter) {
+    std::u16string_view filters, int selectedFilter)
+{
     State& s = state();
     if (s.testing) {
-        s.dialogRecords.push_back(testing::FileDialogRecord{save, std::u16string(title), std::u16string(initialPath),
-                                                            std::u16string(filters), selectedFilter});
+        s.dialogRecords.push_back(testing::FileDialogRecord{
+            save, std::u16string(title), std::u16string(initialPath), std::u16string(filters), selectedFilter});
         if (s.dialogAnswers.empty()) {
             return {};
         }
@@ -42,17 +44,16 @@ std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_v
     }
     QString filterText = qtFilters(filters);
     QStringList filterList = filterText.split(QStringLiteral(";;"));
-    QString selected = selectedFilter >= 0 && selectedFilter < filterList.size() ? filterList[selectedFilter]
-                                                                                  : QString();
+    QString selected =
+        selectedFilter >= 0 && selectedFilter < filterList.size() ? filterList[selectedFilter] : QString();
     QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
     if (save) {
         options |= QFileDialog::DontConfirmOverwrite;
     }
     QWidget* parent = QApplication::activeWindow();
-    QString chosen = save ? QFileDialog::getSaveFileName(parent, toQ(title), toQ(initialPath), filterText, &selected,
-                                                         options)
-                          : QFileDialog::getOpenFileName(parent, toQ(title), toQ(initialPath), filterText, &selected,
-                                                         options);
+    QString chosen = save
+        ? QFileDialog::getSaveFileName(parent, toQ(title), toQ(initialPath), filterText, &selected, options)
+        : QFileDialog::getOpenFileName(parent, toQ(title), toQ(initialPath), filterText, &selected, options);
     return fromQ(chosen);
 }
 
@@ -63,27 +64,32 @@ namespace toolkit {
 
 using namespace toolkit::qt;
 
-std::u16string openFileDialog(std::u16string_view title, std::u16string_view initialPath,
-                              std::u16string_view filters, int selectedFilter) {
+std::u16string openFileDialog(
+    std::u16string_view title, std::u16string_view initialPath, std::u16string_view filters, int selectedFilter)
+{
     return fileDialog(false, title, initialPath, filters, selectedFilter);
 }
 
-std::u16string saveFileDialog(std::u16string_view title, std::u16string_view initialPath,
-                              std::u16string_view filters, int selectedFilter) {
+std::u16string saveFileDialog(
+    std::u16string_view title, std::u16string_view initialPath, std::u16string_view filters, int selectedFilter)
+{
     return fileDialog(true, title, initialPath, filters, selectedFilter);
 }
 
-void setClipboardText(std::u16string_view text) {
+void setClipboardText(std::u16string_view text)
+{
     if (state().app != nullptr) {
         QGuiApplication::clipboard()->setText(toQ(text));
     }
 }
 
-std::u16string clipboardText() {
+std::u16string clipboardText()
+{
     return state().app == nullptr ? std::u16string() : fromQ(QGuiApplication::clipboard()->text());
 }
 
-bool openWithDefaultHandler(std::u16string_view address) {
+bool openWithDefaultHandler(std::u16string_view address)
+{
     State& s = state();
     if (s.testing) {
         s.openedAddresses.emplace_back(address);

@@ -33,21 +33,24 @@ public:
     int gadget = -1;
 
 protected:
-    void enterEvent(QEnterEvent* event) override {
+    void enterEvent(QEnterEvent* event) override
+    {
         QLabel::enterEvent(event);
         hovering = true;
         if (GadgetRecord* record = findGadget(gadget)) {
             applyGadgetColours(*record);
         }
     }
-    void leaveEvent(QEvent* event) override {
+    void leaveEvent(QEvent* event) override
+    {
         QLabel::leaveEvent(event);
         hovering = false;
         if (GadgetRecord* record = findGadget(gadget)) {
             applyGadgetColours(*record);
         }
     }
-    void mouseReleaseEvent(QMouseEvent* event) override {
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
         QLabel::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
             enqueue(Event{EventKind::Gadget, windowNumberOf(this), gadget, EventType::Clicked, {}});
@@ -63,7 +66,8 @@ public:
 class PanelWidget : public QTabWidget {
 public:
     explicit PanelWidget(QWidget* parent) : QTabWidget(parent) {}
-    QRect pageArea() const {
+    QRect pageArea() const
+    {
         QStyleOptionTabWidgetFrame option;
         initStyleOption(&option);
         return style()->subElementRect(QStyle::SE_TabWidgetTabContents, &option, this);
@@ -77,7 +81,8 @@ public:
     int gadget;
 
 protected:
-    bool eventFilter(QObject* object, QEvent* event) override {
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
         switch (event->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
@@ -105,7 +110,7 @@ protected:
             drop->setDropAction(Qt::CopyAction);
             drop->accept();
             enqueue(Event{EventKind::FilesDropped, windowNumberOf(static_cast<QWidget*>(object)), gadget,
-                          EventType::None, std::move(files)});
+                EventType::None, std::move(files)});
             return true;
         }
         default:
@@ -114,7 +119,8 @@ protected:
     }
 
 private:
-    static bool hasLocalFiles(const QMimeData* data) {
+    static bool hasLocalFiles(const QMimeData* data)
+    {
         if (data == nullptr || !data->hasUrls()) {
             return false;
         }
@@ -127,7 +133,8 @@ private:
     }
 };
 
-QWidget* parentWidget(const Parent& parent) {
+QWidget* parentWidget(const Parent& parent)
+{
     if (parent.panel >= 0) {
         GadgetRecord* panel = findGadget(parent.panel);
         if (panel == nullptr || panel->kind != GadgetKind::Panel) {
@@ -140,7 +147,8 @@ QWidget* parentWidget(const Parent& parent) {
     return window == nullptr ? nullptr : window->client.data();
 }
 
-int parentWindowNumber(const Parent& parent) {
+int parentWindowNumber(const Parent& parent)
+{
     if (parent.panel >= 0) {
         GadgetRecord* panel = findGadget(parent.panel);
         return panel == nullptr ? -1 : panel->window;
@@ -150,7 +158,8 @@ int parentWindowNumber(const Parent& parent) {
 
 // Registers `widget` as gadget `gadget` after the common set-up.
 GadgetRecord* adopt(const Parent& parent, int gadget, GadgetKind kind, QWidget* widget, int x, int y, int width,
-                    int height, std::uint32_t flags = 0) {
+    int height, std::uint32_t flags = 0)
+{
     widget->setAcceptDrops(false);
     widget->setGeometry(x, y, std::max(0, width), std::max(0, height));
     widget->show();
@@ -164,14 +173,19 @@ GadgetRecord* adopt(const Parent& parent, int gadget, GadgetKind kind, QWidget* 
     return &stored;
 }
 
-Event gadgetEvent(int gadget, EventType type) {
+Event gadgetEvent(int gadget, EventType type)
+{
     GadgetRecord* record = findGadget(gadget);
     return Event{EventKind::Gadget, record == nullptr ? -1 : record->window, gadget, type, {}};
 }
 
-void raise(int gadget, EventType type) { enqueue(gadgetEvent(gadget, type)); }
+void raise(int gadget, EventType type)
+{
+    enqueue(gadgetEvent(gadget, type));
+}
 
-QPalette::ColorRole textRole(GadgetKind kind) {
+QPalette::ColorRole textRole(GadgetKind kind)
+{
     switch (kind) {
     case GadgetKind::TextField:
     case GadgetKind::Tree:
@@ -185,7 +199,8 @@ QPalette::ColorRole textRole(GadgetKind kind) {
     }
 }
 
-QPalette::ColorRole backgroundRole(GadgetKind kind) {
+QPalette::ColorRole backgroundRole(GadgetKind kind)
+{
     switch (kind) {
     case GadgetKind::TextField:
     case GadgetKind::Tree:
@@ -199,7 +214,8 @@ QPalette::ColorRole backgroundRole(GadgetKind kind) {
     }
 }
 
-bool prepare(int gadget, const Parent& parent, QWidget*& into) {
+bool prepare(int gadget, const Parent& parent, QWidget*& into)
+{
     if (state().app == nullptr) {
         return false;
     }
@@ -213,7 +229,8 @@ bool prepare(int gadget, const Parent& parent, QWidget*& into) {
     return into != nullptr;
 }
 
-void setProgress(GadgetRecord& record) {
+void setProgress(GadgetRecord& record)
+{
     auto* bar = static_cast<QProgressBar*>(record.widget.data());
     if (record.maximum > record.minimum) {
         bar->setRange(record.minimum, record.maximum);
@@ -225,12 +242,14 @@ void setProgress(GadgetRecord& record) {
     }
 }
 
-QTreeWidget* treeOf(GadgetRecord* record) {
+QTreeWidget* treeOf(GadgetRecord* record)
+{
     return record != nullptr && record->kind == GadgetKind::Tree ? static_cast<QTreeWidget*>(record->widget.data())
-                                                                  : nullptr;
+                                                                 : nullptr;
 }
 
-void revealTreeItem(QTreeWidgetItem* item) {
+void revealTreeItem(QTreeWidgetItem* item)
+{
     for (QTreeWidgetItem* parent = item->parent(); parent != nullptr; parent = parent->parent()) {
         parent->setExpanded(true);
     }
@@ -238,7 +257,8 @@ void revealTreeItem(QTreeWidgetItem* item) {
 
 } // namespace
 
-void applyGadgetColours(GadgetRecord& record) {
+void applyGadgetColours(GadgetRecord& record)
+{
     QWidget* widget = record.widget;
     widget->setPalette(QPalette());
     QPalette palette = widget->palette();
@@ -258,7 +278,8 @@ void applyGadgetColours(GadgetRecord& record) {
     widget->setAutoFillBackground(fills);
 }
 
-void forgetGadgetsWithin(QWidget* widget) {
+void forgetGadgetsWithin(QWidget* widget)
+{
     auto& gadgets = state().gadgets;
     for (auto it = gadgets.begin(); it != gadgets.end();) {
         QWidget* other = it->second.widget;
@@ -267,7 +288,8 @@ void forgetGadgetsWithin(QWidget* widget) {
     }
 }
 
-void settleGeometry(QWidget* widget) {
+void settleGeometry(QWidget* widget)
+{
     if (widget->testAttribute(Qt::WA_PendingResizeEvent)) {
         widget->setAttribute(Qt::WA_PendingResizeEvent, false);
         QResizeEvent event(widget->size(), QSize());
@@ -289,14 +311,16 @@ namespace toolkit {
 
 using namespace toolkit::qt;
 
-Parent inTab(int panelGadget, int tab) {
+Parent inTab(int panelGadget, int tab)
+{
     Parent parent(-1);
     parent.panel = panelGadget;
     parent.tab = tab;
     return parent;
 }
 
-bool createFrame(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view caption) {
+bool createFrame(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view caption)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -308,8 +332,9 @@ bool createFrame(Parent parent, int gadget, int x, int y, int width, int height,
     return true;
 }
 
-bool createTextField(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text,
-                     std::uint32_t flags) {
+bool createTextField(
+    Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text, std::uint32_t flags)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -322,7 +347,8 @@ bool createTextField(Parent parent, int gadget, int x, int y, int width, int hei
     return true;
 }
 
-bool createButton(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text) {
+bool createButton(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -334,7 +360,8 @@ bool createButton(Parent parent, int gadget, int x, int y, int width, int height
     return true;
 }
 
-bool createCheckBox(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text) {
+bool createCheckBox(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -345,7 +372,8 @@ bool createCheckBox(Parent parent, int gadget, int x, int y, int width, int heig
     return true;
 }
 
-bool createProgressBar(Parent parent, int gadget, int x, int y, int width, int height, int minimum, int maximum) {
+bool createProgressBar(Parent parent, int gadget, int x, int y, int width, int height, int minimum, int maximum)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -360,8 +388,9 @@ bool createProgressBar(Parent parent, int gadget, int x, int y, int width, int h
     return true;
 }
 
-bool createText(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text,
-                std::uint32_t flags) {
+bool createText(
+    Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text, std::uint32_t flags)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -369,8 +398,9 @@ bool createText(Parent parent, int gadget, int x, int y, int width, int height, 
     auto* label = new QLabel(into);
     label->setTextFormat(Qt::PlainText);
     label->setText(toQ(text));
-    Qt::Alignment horizontal = (flags & TextCenter) ? Qt::AlignHCenter : (flags & TextRight) ? Qt::AlignRight
-                                                                                               : Qt::AlignLeft;
+    Qt::Alignment horizontal = (flags & TextCenter) ? Qt::AlignHCenter
+        : (flags & TextRight)                       ? Qt::AlignRight
+                                                    : Qt::AlignLeft;
     label->setAlignment(horizontal | Qt::AlignTop);
     label->setWordWrap((flags & TextWordWrap) != 0);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -378,7 +408,8 @@ bool createText(Parent parent, int gadget, int x, int y, int width, int height, 
     return true;
 }
 
-bool createImage(Parent parent, int gadget, int x, int y, int width, int height, int image) {
+bool createImage(Parent parent, int gadget, int x, int y, int width, int height, int image)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -391,7 +422,8 @@ bool createImage(Parent parent, int gadget, int x, int y, int width, int height,
 }
 
 bool createHyperlink(Parent parent, int gadget, int x, int y, int width, int height, std::u16string_view text,
-                     Colour hoverColour, std::uint32_t flags) {
+    Colour hoverColour, std::uint32_t flags)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -410,7 +442,8 @@ bool createHyperlink(Parent parent, int gadget, int x, int y, int width, int hei
     return true;
 }
 
-bool createTree(Parent parent, int gadget, int x, int y, int width, int height) {
+bool createTree(Parent parent, int gadget, int x, int y, int width, int height)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -431,7 +464,8 @@ bool createTree(Parent parent, int gadget, int x, int y, int width, int height) 
     return true;
 }
 
-bool createPanel(Parent parent, int gadget, int x, int y, int width, int height) {
+bool createPanel(Parent parent, int gadget, int x, int y, int width, int height)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -442,7 +476,8 @@ bool createPanel(Parent parent, int gadget, int x, int y, int width, int height)
     return true;
 }
 
-bool createListBox(Parent parent, int gadget, int x, int y, int width, int height) {
+bool createListBox(Parent parent, int gadget, int x, int y, int width, int height)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -459,8 +494,9 @@ bool createListBox(Parent parent, int gadget, int x, int y, int width, int heigh
     return true;
 }
 
-bool createSplitter(Parent parent, int gadget, int x, int y, int width, int height, int first, int second,
-                    std::uint32_t flags) {
+bool createSplitter(
+    Parent parent, int gadget, int x, int y, int width, int height, int first, int second, std::uint32_t flags)
+{
     QWidget* into = nullptr;
     if (first == second || first == gadget || second == gadget || !prepare(gadget, parent, into)) {
         return false;
@@ -482,12 +518,13 @@ bool createSplitter(Parent parent, int gadget, int x, int y, int width, int heig
     record->first = first;
     record->second = second;
     settleGeometry(splitter);
-    QObject::connect(splitter, &QSplitter::splitterMoved, splitter,
-                     [gadget](int, int) { raise(gadget, EventType::Change); });
+    QObject::connect(
+        splitter, &QSplitter::splitterMoved, splitter, [gadget](int, int) { raise(gadget, EventType::Change); });
     return true;
 }
 
-bool createPageView(Parent parent, int gadget, int x, int y, int width, int height) {
+bool createPageView(Parent parent, int gadget, int x, int y, int width, int height)
+{
     QWidget* into = nullptr;
     if (!prepare(gadget, parent, into)) {
         return false;
@@ -496,7 +533,8 @@ bool createPageView(Parent parent, int gadget, int x, int y, int width, int heig
     return true;
 }
 
-void freeGadget(int gadget) {
+void freeGadget(int gadget)
+{
     auto found = state().gadgets.find(gadget);
     if (found == state().gadgets.end()) {
         return;
@@ -509,19 +547,25 @@ void freeGadget(int gadget) {
     }
 }
 
-bool gadgetExists(int gadget) { return findGadget(gadget) != nullptr; }
+bool gadgetExists(int gadget)
+{
+    return findGadget(gadget) != nullptr;
+}
 
-GadgetKind gadgetKind(int gadget) {
+GadgetKind gadgetKind(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     return record == nullptr ? GadgetKind::None : record->kind;
 }
 
-int gadgetWindow(int gadget) {
+int gadgetWindow(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     return record == nullptr ? -1 : record->window;
 }
 
-void setText(int gadget, std::u16string_view text) {
+void setText(int gadget, std::u16string_view text)
+{
     if (!onGuiThread()) {
         postToGui([gadget, copy = std::u16string(text)]() { setText(gadget, copy); });
         return;
@@ -533,23 +577,35 @@ void setText(int gadget, std::u16string_view text) {
     QWidget* widget = record->widget;
     QString value = toQ(text);
     switch (record->kind) {
-    case GadgetKind::Frame: static_cast<QGroupBox*>(widget)->setTitle(value); break;
+    case GadgetKind::Frame:
+        static_cast<QGroupBox*>(widget)->setTitle(value);
+        break;
     case GadgetKind::TextField: {
         auto* field = static_cast<QLineEdit*>(widget);
         field->setText(value);
         field->setCursorPosition(0);
         break;
     }
-    case GadgetKind::Button: static_cast<QPushButton*>(widget)->setText(value); break;
-    case GadgetKind::CheckBox: static_cast<QCheckBox*>(widget)->setText(value); break;
+    case GadgetKind::Button:
+        static_cast<QPushButton*>(widget)->setText(value);
+        break;
+    case GadgetKind::CheckBox:
+        static_cast<QCheckBox*>(widget)->setText(value);
+        break;
     case GadgetKind::Text:
-    case GadgetKind::Hyperlink: static_cast<QLabel*>(widget)->setText(value); break;
-    case GadgetKind::PageView: static_cast<PageViewWidget*>(widget)->showPlainText(value); break;
-    default: break;
+    case GadgetKind::Hyperlink:
+        static_cast<QLabel*>(widget)->setText(value);
+        break;
+    case GadgetKind::PageView:
+        static_cast<PageViewWidget*>(widget)->showPlainText(value);
+        break;
+    default:
+        break;
     }
 }
 
-std::u16string text(int gadget) {
+std::u16string text(int gadget)
+{
     return readOnGui<std::u16string>(
         [gadget]() -> std::u16string {
             GadgetRecord* record = findGadget(gadget);
@@ -558,12 +614,17 @@ std::u16string text(int gadget) {
             }
             QWidget* widget = record->widget;
             switch (record->kind) {
-            case GadgetKind::Frame: return fromQ(static_cast<QGroupBox*>(widget)->title());
-            case GadgetKind::TextField: return fromQ(static_cast<QLineEdit*>(widget)->text());
-            case GadgetKind::Button: return fromQ(static_cast<QPushButton*>(widget)->text());
-            case GadgetKind::CheckBox: return fromQ(static_cast<QCheckBox*>(widget)->text());
+            case GadgetKind::Frame:
+                return fromQ(static_cast<QGroupBox*>(widget)->title());
+            case GadgetKind::TextField:
+                return fromQ(static_cast<QLineEdit*>(widget)->text());
+            case GadgetKind::Button:
+                return fromQ(static_cast<QPushButton*>(widget)->text());
+            case GadgetKind::CheckBox:
+                return fromQ(static_cast<QCheckBox*>(widget)->text());
             case GadgetKind::Text:
-            case GadgetKind::Hyperlink: return fromQ(static_cast<QLabel*>(widget)->text());
+            case GadgetKind::Hyperlink:
+                return fromQ(static_cast<QLabel*>(widget)->text());
             case GadgetKind::Tree: {
                 QTreeWidgetItem* item = static_cast<QTreeWidget*>(widget)->currentItem();
                 return item == nullptr ? std::u16string() : fromQ(item->text(0));
@@ -576,14 +637,17 @@ std::u16string text(int gadget) {
                 auto* tabs = static_cast<QTabWidget*>(widget);
                 return fromQ(tabs->tabText(tabs->currentIndex()));
             }
-            case GadgetKind::PageView: return fromQ(static_cast<PageViewWidget*>(widget)->document().toPlainText());
-            default: return {};
+            case GadgetKind::PageView:
+                return fromQ(static_cast<PageViewWidget*>(widget)->document().toPlainText());
+            default:
+                return {};
             }
         },
         std::u16string());
 }
 
-void setState(int gadget, int value) {
+void setState(int gadget, int value)
+{
     if (!onGuiThread()) {
         postToGui([gadget, value]() { setState(gadget, value); });
         return;
@@ -593,7 +657,9 @@ void setState(int gadget, int value) {
         return;
     }
     switch (record->kind) {
-    case GadgetKind::CheckBox: static_cast<QCheckBox*>(record->widget.data())->setChecked(value != 0); break;
+    case GadgetKind::CheckBox:
+        static_cast<QCheckBox*>(record->widget.data())->setChecked(value != 0);
+        break;
     case GadgetKind::Tree: {
         auto* tree = static_cast<QTreeWidget*>(record->widget.data());
         if (value < 0 || value >= static_cast<int>(record->treeItems.size())) {
@@ -622,11 +688,13 @@ void setState(int gadget, int value) {
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
-int state(int gadget) {
+int state(int gadget)
+{
     return readOnGui<int>(
         [gadget]() -> int {
             GadgetRecord* record = findGadget(gadget);
@@ -634,22 +702,26 @@ int state(int gadget) {
                 return 0;
             }
             switch (record->kind) {
-            case GadgetKind::CheckBox: return static_cast<QCheckBox*>(record->widget.data())->isChecked() ? 1 : 0;
+            case GadgetKind::CheckBox:
+                return static_cast<QCheckBox*>(record->widget.data())->isChecked() ? 1 : 0;
             case GadgetKind::Tree: {
                 QTreeWidgetItem* item = static_cast<QTreeWidget*>(record->widget.data())->currentItem();
                 auto found = std::find(record->treeItems.begin(), record->treeItems.end(), item);
-                return found == record->treeItems.end() ? -1
-                                                        : static_cast<int>(found - record->treeItems.begin());
+                return found == record->treeItems.end() ? -1 : static_cast<int>(found - record->treeItems.begin());
             }
-            case GadgetKind::ListBox: return static_cast<QListWidget*>(record->widget.data())->currentRow();
-            case GadgetKind::Panel: return static_cast<QTabWidget*>(record->widget.data())->currentIndex();
-            default: return 0;
+            case GadgetKind::ListBox:
+                return static_cast<QListWidget*>(record->widget.data())->currentRow();
+            case GadgetKind::Panel:
+                return static_cast<QTabWidget*>(record->widget.data())->currentIndex();
+            default:
+                return 0;
             }
         },
         0);
 }
 
-void setValue(int gadget, int value) {
+void setValue(int gadget, int value)
+{
     if (!onGuiThread()) {
         postToGui([gadget, value]() { setValue(gadget, value); });
         return;
@@ -665,13 +737,15 @@ void setValue(int gadget, int value) {
         auto* splitter = static_cast<QSplitter*>(record->widget.data());
         settleGeometry(splitter);
         int total = (splitter->orientation() == Qt::Horizontal ? splitter->width() : splitter->height()) -
-                    splitter->handleWidth();
-        int first = std::clamp(value, record->firstMinimum, std::max(record->firstMinimum, total - record->secondMinimum));
+            splitter->handleWidth();
+        int first =
+            std::clamp(value, record->firstMinimum, std::max(record->firstMinimum, total - record->secondMinimum));
         splitter->setSizes({first, std::max(0, total - first)});
     }
 }
 
-int value(int gadget) {
+int value(int gadget)
+{
     return readOnGui<int>(
         [gadget]() -> int {
             GadgetRecord* record = findGadget(gadget);
@@ -692,7 +766,8 @@ int value(int gadget) {
         0);
 }
 
-void setAttribute(int gadget, Attribute attribute, int value) {
+void setAttribute(int gadget, Attribute attribute, int value)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr) {
         return;
@@ -722,20 +797,26 @@ void setAttribute(int gadget, Attribute attribute, int value) {
             }
         }
         break;
-    default: break;
+    default:
+        break;
     }
 }
 
-int attribute(int gadget, Attribute attribute) {
+int attribute(int gadget, Attribute attribute)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr) {
         return 0;
     }
     switch (attribute) {
-    case Attribute::ProgressMinimum: return record->kind == GadgetKind::ProgressBar ? record->minimum : 0;
-    case Attribute::ProgressMaximum: return record->kind == GadgetKind::ProgressBar ? record->maximum : 0;
-    case Attribute::SplitterFirstMinimum: return record->kind == GadgetKind::Splitter ? record->firstMinimum : 0;
-    case Attribute::SplitterSecondMinimum: return record->kind == GadgetKind::Splitter ? record->secondMinimum : 0;
+    case Attribute::ProgressMinimum:
+        return record->kind == GadgetKind::ProgressBar ? record->minimum : 0;
+    case Attribute::ProgressMaximum:
+        return record->kind == GadgetKind::ProgressBar ? record->maximum : 0;
+    case Attribute::SplitterFirstMinimum:
+        return record->kind == GadgetKind::Splitter ? record->firstMinimum : 0;
+    case Attribute::SplitterSecondMinimum:
+        return record->kind == GadgetKind::Splitter ? record->secondMinimum : 0;
     case Attribute::PanelPageWidth:
     case Attribute::PanelPageHeight: {
         if (record->kind != GadgetKind::Panel) {
@@ -749,7 +830,8 @@ int attribute(int gadget, Attribute attribute) {
     return 0;
 }
 
-void setColour(int gadget, ColourRole role, Colour colour) {
+void setColour(int gadget, ColourRole role, Colour colour)
+{
     if (!onGuiThread()) {
         postToGui([gadget, role, colour]() { setColour(gadget, role, colour); });
         return;
@@ -762,7 +844,8 @@ void setColour(int gadget, ColourRole role, Colour colour) {
     applyGadgetColours(*record);
 }
 
-Colour colour(int gadget, ColourRole role) {
+Colour colour(int gadget, ColourRole role)
+{
     return readOnGui<Colour>(
         [gadget, role]() -> Colour {
             GadgetRecord* record = findGadget(gadget);
@@ -774,7 +857,8 @@ Colour colour(int gadget, ColourRole role) {
         kDefaultColour);
 }
 
-void setFont(int gadget, int font) {
+void setFont(int gadget, int font)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr) {
         return;
@@ -788,7 +872,8 @@ void setFont(int gadget, int font) {
     record->widget->setFont(chosen);
 }
 
-void setImage(int gadget, int image) {
+void setImage(int gadget, int image)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || record->kind != GadgetKind::Image) {
         return;
@@ -803,71 +888,81 @@ void setImage(int gadget, int image) {
     }
 }
 
-void setEnabled(int gadget, bool enabled) {
+void setEnabled(int gadget, bool enabled)
+{
     if (GadgetRecord* record = findGadget(gadget)) {
         record->enabled = enabled;
         record->widget->setEnabled(enabled);
     }
 }
 
-bool enabled(int gadget) {
+bool enabled(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     return record != nullptr && record->enabled;
 }
 
-void setHidden(int gadget, bool hidden) {
+void setHidden(int gadget, bool hidden)
+{
     if (GadgetRecord* record = findGadget(gadget)) {
         record->widget->setVisible(!hidden);
     }
 }
 
-void setToolTip(int gadget, std::u16string_view text) {
+void setToolTip(int gadget, std::u16string_view text)
+{
     if (GadgetRecord* record = findGadget(gadget)) {
         record->widget->setToolTip(toQ(text));
     }
 }
 
-void setActiveGadget(int gadget) {
+void setActiveGadget(int gadget)
+{
     if (GadgetRecord* record = findGadget(gadget)) {
         record->widget->setFocus(Qt::OtherFocusReason);
     }
 }
 
-void resizeGadget(int gadget, int x, int y, int width, int height) {
+void resizeGadget(int gadget, int x, int y, int width, int height)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr) {
         return;
     }
     QRect now = record->widget->geometry();
     record->widget->setGeometry(x == kKeep ? now.x() : x, y == kKeep ? now.y() : y,
-                                width == kKeep ? now.width() : std::max(0, width),
-                                height == kKeep ? now.height() : std::max(0, height));
+        width == kKeep ? now.width() : std::max(0, width), height == kKeep ? now.height() : std::max(0, height));
     if (record->kind == GadgetKind::Splitter || record->kind == GadgetKind::Panel) {
         settleGeometry(record->widget);
     }
 }
 
-int gadgetX(int gadget) {
+int gadgetX(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     return record == nullptr ? 0 : record->widget->x();
 }
 
-int gadgetY(int gadget) {
+int gadgetY(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     return record == nullptr ? 0 : record->widget->y();
 }
 
-int gadgetWidth(int gadget) {
+int gadgetWidth(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     return record == nullptr ? 0 : record->widget->width();
 }
 
-int gadgetHeight(int gadget) {
+int gadgetHeight(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     return record == nullptr ? 0 : record->widget->height();
 }
 
-int addItem(int gadget, int position, std::u16string_view text, int image, int depth) {
+int addItem(int gadget, int position, std::u16string_view text, int image, int depth)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr) {
         return -1;
@@ -915,11 +1010,13 @@ int addItem(int gadget, int position, std::u16string_view text, int image, int d
         QSignalBlocker quiet(tabs);
         return tabs->insertTab(index, page, icon, toQ(text));
     }
-    default: return -1;
+    default:
+        return -1;
     }
 }
 
-void clearItems(int gadget) {
+void clearItems(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr) {
         return;
@@ -944,20 +1041,26 @@ void clearItems(int gadget) {
     }
 }
 
-int countItems(int gadget) {
+int countItems(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr) {
         return 0;
     }
     switch (record->kind) {
-    case GadgetKind::Tree: return static_cast<int>(record->treeItems.size());
-    case GadgetKind::ListBox: return static_cast<QListWidget*>(record->widget.data())->count();
-    case GadgetKind::Panel: return static_cast<QTabWidget*>(record->widget.data())->count();
-    default: return 0;
+    case GadgetKind::Tree:
+        return static_cast<int>(record->treeItems.size());
+    case GadgetKind::ListBox:
+        return static_cast<QListWidget*>(record->widget.data())->count();
+    case GadgetKind::Panel:
+        return static_cast<QTabWidget*>(record->widget.data())->count();
+    default:
+        return 0;
     }
 }
 
-std::u16string itemText(int gadget, int item) {
+std::u16string itemText(int gadget, int item)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || item < 0) {
         return {};
@@ -965,18 +1068,21 @@ std::u16string itemText(int gadget, int item) {
     switch (record->kind) {
     case GadgetKind::Tree:
         return item < static_cast<int>(record->treeItems.size())
-                   ? fromQ(record->treeItems[static_cast<std::size_t>(item)]->text(0))
-                   : std::u16string();
+            ? fromQ(record->treeItems[static_cast<std::size_t>(item)]->text(0))
+            : std::u16string();
     case GadgetKind::ListBox: {
         QListWidgetItem* entry = static_cast<QListWidget*>(record->widget.data())->item(item);
         return entry == nullptr ? std::u16string() : fromQ(entry->text());
     }
-    case GadgetKind::Panel: return fromQ(static_cast<QTabWidget*>(record->widget.data())->tabText(item));
-    default: return {};
+    case GadgetKind::Panel:
+        return fromQ(static_cast<QTabWidget*>(record->widget.data())->tabText(item));
+    default:
+        return {};
     }
 }
 
-void setItemText(int gadget, int item, std::u16string_view text) {
+void setItemText(int gadget, int item, std::u16string_view text)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || item < 0) {
         return;
@@ -992,12 +1098,16 @@ void setItemText(int gadget, int item, std::u16string_view text) {
             entry->setText(toQ(text));
         }
         break;
-    case GadgetKind::Panel: static_cast<QTabWidget*>(record->widget.data())->setTabText(item, toQ(text)); break;
-    default: break;
+    case GadgetKind::Panel:
+        static_cast<QTabWidget*>(record->widget.data())->setTabText(item, toQ(text));
+        break;
+    default:
+        break;
     }
 }
 
-void enableFileDrop(int gadget, bool enabled) {
+void enableFileDrop(int gadget, bool enabled)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || record->dropEnabled == enabled) {
         return;

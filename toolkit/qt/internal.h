@@ -37,10 +37,14 @@ namespace toolkit::qt {
 
 // Copies the code units as they are: QString::fromUtf16 would drop a leading
 // U+FEFF as a byte-order mark, and a text loaded from a file may start with one.
-inline QString toQ(std::u16string_view text) {
+inline QString toQ(std::u16string_view text)
+{
     return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
 }
-inline std::u16string fromQ(const QString& text) { return text.toStdU16String(); }
+inline std::u16string fromQ(const QString& text)
+{
+    return text.toStdU16String();
+}
 QColor toQColor(Colour colour);
 Colour fromQColor(const QColor& colour);
 
@@ -67,7 +71,7 @@ struct WindowRecord {
     int minimumWidth = 0;
     int minimumHeight = 0;
     int appliedMenuHeight = 0; // menu bar height the window's outer size was last given for
-    int reportedWidth = 0; // last size reported by a SizeWindow event (or the creation size)
+    int reportedWidth = 0;     // last size reported by a SizeWindow event (or the creation size)
     int reportedHeight = 0;
     Colour background = kDefaultColour;
     QPointer<QMenuBar> menuBar;
@@ -142,8 +146,8 @@ bool postToGui(std::function<void()> call);
 
 // Runs `read` on the GUI thread and returns its result; from another thread the
 // caller waits, and gets `fallback` when the toolkit shuts down meanwhile.
-template <class Result, class Read>
-Result readOnGui(Read read, Result fallback) {
+template <class Result, class Read> Result readOnGui(Read read, Result fallback)
+{
     if (onGuiThread()) {
         return read();
     }

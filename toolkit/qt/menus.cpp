@@ -10,7 +10,8 @@
 namespace toolkit::qt {
 namespace {
 
-QAction* menuAction(int window, int item) {
+QAction* menuAction(int window, int item)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return nullptr;
@@ -19,7 +20,8 @@ QAction* menuAction(int window, int item) {
     return found == record->menuItems.end() ? nullptr : found->second.data();
 }
 
-QIcon iconOf(int image) {
+QIcon iconOf(int image)
+{
     auto found = state().images.find(image);
     return found == state().images.end() ? QIcon() : QIcon(found->second.pixmap);
 }
@@ -31,7 +33,8 @@ namespace toolkit {
 
 using namespace toolkit::qt;
 
-bool createMenuBar(int window) {
+bool createMenuBar(int window)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return false;
@@ -47,7 +50,8 @@ bool createMenuBar(int window) {
     return true;
 }
 
-void addMenuTitle(int window, std::u16string_view text) {
+void addMenuTitle(int window, std::u16string_view text)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr || record->menuBar.isNull()) {
         return;
@@ -57,7 +61,8 @@ void addMenuTitle(int window, std::u16string_view text) {
     applyInnerSize(*record);
 }
 
-void addMenuItem(int window, int item, std::u16string_view text, int image) {
+void addMenuItem(int window, int item, std::u16string_view text, int image)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr || record->menuTitles.empty() || record->menuTitles.back().isNull()) {
         return;
@@ -74,14 +79,16 @@ void addMenuItem(int window, int item, std::u16string_view text, int image) {
     });
 }
 
-void addMenuSeparator(int window) {
+void addMenuSeparator(int window)
+{
     WindowRecord* record = findWindow(window);
     if (record != nullptr && !record->menuTitles.empty() && !record->menuTitles.back().isNull()) {
         record->menuTitles.back()->addSeparator();
     }
 }
 
-void setMenuTitleText(int window, int title, std::u16string_view text) {
+void setMenuTitleText(int window, int title, std::u16string_view text)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr || title < 0 || title >= static_cast<int>(record->menuTitles.size())) {
         return;
@@ -91,41 +98,48 @@ void setMenuTitleText(int window, int title, std::u16string_view text) {
     }
 }
 
-void setMenuItemText(int window, int item, std::u16string_view text) {
+void setMenuItemText(int window, int item, std::u16string_view text)
+{
     if (QAction* action = menuAction(window, item)) {
         action->setText(toQ(text));
     }
 }
 
-std::u16string menuItemText(int window, int item) {
+std::u16string menuItemText(int window, int item)
+{
     QAction* action = menuAction(window, item);
     return action == nullptr ? std::u16string() : fromQ(action->text());
 }
 
-void setMenuItemChecked(int window, int item, bool checked) {
+void setMenuItemChecked(int window, int item, bool checked)
+{
     if (QAction* action = menuAction(window, item)) {
         action->setCheckable(true);
         action->setChecked(checked);
     }
 }
 
-bool menuItemChecked(int window, int item) {
+bool menuItemChecked(int window, int item)
+{
     QAction* action = menuAction(window, item);
     return action != nullptr && action->isChecked();
 }
 
-void setMenuItemEnabled(int window, int item, bool enabled) {
+void setMenuItemEnabled(int window, int item, bool enabled)
+{
     if (QAction* action = menuAction(window, item)) {
         action->setEnabled(enabled);
     }
 }
 
-bool menuItemEnabled(int window, int item) {
+bool menuItemEnabled(int window, int item)
+{
     QAction* action = menuAction(window, item);
     return action != nullptr && action->isEnabled();
 }
 
-bool createToolbar(int window) {
+bool createToolbar(int window)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return false;
@@ -146,7 +160,8 @@ bool createToolbar(int window) {
     return true;
 }
 
-void addToolbarButton(int window, int command, int image, std::u16string_view toolTip) {
+void addToolbarButton(int window, int command, int image, std::u16string_view toolTip)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr || record->toolbar.isNull()) {
         return;
@@ -160,14 +175,16 @@ void addToolbarButton(int window, int command, int image, std::u16string_view to
     record->toolbar->setGeometry(0, 0, record->client->width(), record->toolbar->sizeHint().height());
 }
 
-void addToolbarSeparator(int window) {
+void addToolbarSeparator(int window)
+{
     WindowRecord* record = findWindow(window);
     if (record != nullptr && !record->toolbar.isNull()) {
         record->toolbar->addSeparator();
     }
 }
 
-void setToolbarToolTip(int window, int command, std::u16string_view toolTip) {
+void setToolbarToolTip(int window, int command, std::u16string_view toolTip)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return;
@@ -179,12 +196,14 @@ void setToolbarToolTip(int window, int command, std::u16string_view toolTip) {
     }
 }
 
-int toolbarHeight(int window) {
+int toolbarHeight(int window)
+{
     WindowRecord* record = findWindow(window);
     return record == nullptr || record->toolbar.isNull() ? 0 : record->toolbar->height();
 }
 
-void addShortcut(int window, Key key, std::uint32_t modifiers, int command) {
+void addShortcut(int window, Key key, std::uint32_t modifiers, int command)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return;
@@ -193,15 +212,16 @@ void addShortcut(int window, Key key, std::uint32_t modifiers, int command) {
     record->shortcuts.push_back(Shortcut{key, modifiers, command});
 }
 
-void removeShortcut(int window, Key key, std::uint32_t modifiers) {
+void removeShortcut(int window, Key key, std::uint32_t modifiers)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return;
     }
     auto& list = record->shortcuts;
     list.erase(std::remove_if(list.begin(), list.end(),
-                              [&](const Shortcut& s) { return s.key == key && s.modifiers == modifiers; }),
-               list.end());
+                   [&](const Shortcut& s) { return s.key == key && s.modifiers == modifiers; }),
+        list.end());
 }
 
 } // namespace toolkit

@@ -39,7 +39,8 @@ constexpr int kLineStep = 20; // pixels per arrow key or wheel notch, before the
 
 } // namespace
 
-PageViewWidget::PageViewWidget(QWidget* parent) : QAbstractScrollArea(parent) {
+PageViewWidget::PageViewWidget(QWidget* parent) : QAbstractScrollArea(parent)
+{
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -52,19 +53,19 @@ PageViewWidget::PageViewWidget(QWidget* parent) : QAbstractScrollArea(parent) {
 
 PageViewWidget::~PageViewWidget() = default;
 
-void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next) {
+void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next)
+{
     next->setDocumentMargin(0);
     next->setUndoRedoEnabled(false);
     // Creating the layout only now keeps the reading itself free of layout work.
     // The layout reports its size as it grows; asking it for the size would finish it first.
     laidOut_ = QSizeF();
-    connect(next->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            [this](const QSizeF& size) {
-                laidOut_ = size;
-                updateScrollBars();
-            });
-    connect(next->documentLayout(), &QAbstractTextDocumentLayout::update, viewport(),
-            [this] { viewport()->update(); });
+    connect(
+        next->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, [this](const QSizeF& size) {
+            laidOut_ = size;
+            updateScrollBars();
+        });
+    connect(next->documentLayout(), &QAbstractTextDocumentLayout::update, viewport(), [this] { viewport()->update(); });
     document_ = std::move(next);
     selection_ = QTextCursor(document_.get());
     applyTextWidth();
@@ -73,7 +74,8 @@ void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next) {
     viewport()->update();
 }
 
-bool PageViewWidget::showRichText(const void* bytes, std::size_t size) {
+bool PageViewWidget::showRichText(const void* bytes, std::size_t size)
+{
     auto next = std::make_unique<QTextDocument>();
     std::span<const std::uint8_t> range;
     if (bytes != nullptr && size > 0) {
@@ -84,13 +86,15 @@ bool PageViewWidget::showRichText(const void* bytes, std::size_t size) {
     return complete;
 }
 
-void PageViewWidget::showPlainText(const QString& text) {
+void PageViewWidget::showPlainText(const QString& text)
+{
     auto next = std::make_unique<QTextDocument>();
     next->setPlainText(text);
     replaceDocument(std::move(next));
 }
 
-bool PageViewWidget::setZoom(int numerator, int denominator) {
+bool PageViewWidget::setZoom(int numerator, int denominator)
+{
     if (numerator <= 0 || denominator <= 0) {
         return false;
     }
@@ -110,27 +114,32 @@ bool PageViewWidget::setZoom(int numerator, int denominator) {
     return true;
 }
 
-int PageViewWidget::zoomPercent() const {
+int PageViewWidget::zoomPercent() const
+{
     return static_cast<int>(static_cast<double>(numerator_) * 100.0 / denominator_);
 }
 
-void PageViewWidget::setMargins(int left, int right) {
+void PageViewWidget::setMargins(int left, int right)
+{
     leftMargin_ = std::max(0, left);
     rightMargin_ = std::max(0, right);
     applyTextWidth();
     viewport()->update();
 }
 
-void PageViewWidget::scrollToTop() {
+void PageViewWidget::scrollToTop()
+{
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
 }
 
-QString PageViewWidget::selectedText() const {
+QString PageViewWidget::selectedText() const
+{
     return selection_.hasSelection() ? selection_.selection().toPlainText() : QString();
 }
 
-void PageViewWidget::copy() {
+void PageViewWidget::copy()
+{
     if (!selection_.hasSelection()) {
         return;
     }
@@ -141,26 +150,29 @@ void PageViewWidget::copy() {
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-QSize PageViewWidget::contentSize() {
+QSize PageViewWidget::contentSize()
+{
     // The size of what is laid out so far: it grows while the incremental layout runs.
     QSizeF size = laidOut_;
     return {static_cast<int>(size.width() * scale()) + leftMargin_ + rightMargin_,
-            static_cast<int>(size.height() * scale() + 0.999)};
+        static_cast<int>(size.height() * scale() + 0.999)};
 }
 
-void PageViewWidget::finishLayout() {
+void PageViewWidget::finishLayout()
+{
     laidOut_ = document_->documentLayout()->documentSize(); // lays out every line
     updateScrollBars();
 }
 
-void PageViewWidget::paintContent(QPainter& painter, const QRect& area, QPoint scroll) {
+void PageViewWidget::paintContent(QPainter& painter, const QRect& area, QPoint scroll)
+{
     painter.save();
     painter.translate(leftMargin_ - scroll.x(), -scroll.y());
     painter.scale(scale(), scale());
     QAbstractTextDocumentLayout::PaintContext context;
     context.palette = palette();
     QRectF visible(QPointF(area.left() - leftMargin_ + scroll.x(), area.top() + scroll.y()) / scale(),
-                   QSizeF(area.size()) / scale());
+        QSizeF(area.size()) / scale());
     context.clip = visible;
     if (selection_.hasSelection()) {
         QAbstractTextDocumentLayout::Selection selection;
@@ -174,7 +186,8 @@ void PageViewWidget::paintContent(QPainter& painter, const QRect& area, QPoint s
     painter.restore();
 }
 
-int PageViewWidget::print(QPrinter& printer) {
+int PageViewWidget::print(QPrinter& printer)
+{
     // A copy laid out on the printer: fonts, pictures and rules at its resolution, in pages
     // the size of its printable area. Zoom and margins of the view do not apply to paper.
     std::unique_ptr<QTextDocument> copy(document_->clone());
@@ -205,14 +218,19 @@ int PageViewWidget::print(QPrinter& printer) {
     return painter.end() ? pages : -1;
 }
 
-double PageViewWidget::scale() const { return static_cast<double>(numerator_) / denominator_; }
-
-QPointF PageViewWidget::toDocument(QPoint point) const {
-    return QPointF(point.x() - leftMargin_ + horizontalScrollBar()->value(), point.y() + verticalScrollBar()->value()) /
-           scale();
+double PageViewWidget::scale() const
+{
+    return static_cast<double>(numerator_) / denominator_;
 }
 
-void PageViewWidget::applyTextWidth() {
+QPointF PageViewWidget::toDocument(QPoint point) const
+{
+    return QPointF(point.x() - leftMargin_ + horizontalScrollBar()->value(), point.y() + verticalScrollBar()->value()) /
+        scale();
+}
+
+void PageViewWidget::applyTextWidth()
+{
     int room = std::max(1, viewport()->width() - leftMargin_ - rightMargin_);
     double width = room / scale();
     if (document_->textWidth() != width) {
@@ -221,7 +239,8 @@ void PageViewWidget::applyTextWidth() {
     updateScrollBars();
 }
 
-void PageViewWidget::updateScrollBars() {
+void PageViewWidget::updateScrollBars()
+{
     QSize content = contentSize();
     QSize room = viewport()->size();
     horizontalScrollBar()->setRange(0, std::max(0, content.width() - room.width()));
@@ -232,17 +251,20 @@ void PageViewWidget::updateScrollBars() {
     verticalScrollBar()->setSingleStep(kLineStep);
 }
 
-void PageViewWidget::paintEvent(QPaintEvent* event) {
+void PageViewWidget::paintEvent(QPaintEvent* event)
+{
     QPainter painter(viewport());
     paintContent(painter, event->rect(), QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
 }
 
-void PageViewWidget::resizeEvent(QResizeEvent* event) {
+void PageViewWidget::resizeEvent(QResizeEvent* event)
+{
     QAbstractScrollArea::resizeEvent(event);
     applyTextWidth();
 }
 
-void PageViewWidget::keyPressEvent(QKeyEvent* event) {
+void PageViewWidget::keyPressEvent(QKeyEvent* event)
+{
     if (event == QKeySequence::Copy) {
         copy();
         return;
@@ -265,12 +287,13 @@ void PageViewWidget::keyPressEvent(QKeyEvent* event) {
     QAbstractScrollArea::keyPressEvent(event);
 }
 
-void PageViewWidget::wheelEvent(QWheelEvent* event) {
+void PageViewWidget::wheelEvent(QWheelEvent* event)
+{
     // Control + wheel scrolls like the plain wheel: the zoom belongs to the program's commands.
     if (event->modifiers() & Qt::ControlModifier) {
         QWheelEvent plain(event->position(), event->globalPosition(), event->pixelDelta(), event->angleDelta(),
-                          event->buttons(), event->modifiers() & ~Qt::ControlModifier, event->phase(),
-                          event->inverted(), event->source());
+            event->buttons(), event->modifiers() & ~Qt::ControlModifier, event->phase(), event->inverted(),
+            event->source());
         QAbstractScrollArea::wheelEvent(&plain);
         event->setAccepted(plain.isAccepted());
         return;
@@ -278,7 +301,8 @@ void PageViewWidget::wheelEvent(QWheelEvent* event) {
     QAbstractScrollArea::wheelEvent(event);
 }
 
-void PageViewWidget::mousePressEvent(QMouseEvent* event) {
+void PageViewWidget::mousePressEvent(QMouseEvent* event)
+{
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -288,12 +312,13 @@ void PageViewWidget::mousePressEvent(QMouseEvent* event) {
         return;
     }
     selecting_ = true;
-    selection_.setPosition(position, (event->modifiers() & Qt::ShiftModifier) ? QTextCursor::KeepAnchor
-                                                                             : QTextCursor::MoveAnchor);
+    selection_.setPosition(
+        position, (event->modifiers() & Qt::ShiftModifier) ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
     viewport()->update();
 }
 
-void PageViewWidget::mouseMoveEvent(QMouseEvent* event) {
+void PageViewWidget::mouseMoveEvent(QMouseEvent* event)
+{
     if (!selecting_) {
         return;
     }
@@ -311,14 +336,16 @@ void PageViewWidget::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
-void PageViewWidget::mouseReleaseEvent(QMouseEvent* event) {
+void PageViewWidget::mouseReleaseEvent(QMouseEvent* event)
+{
     if (event->button() == Qt::LeftButton) {
         selecting_ = false;
     }
     QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
-void PageViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+void PageViewWidget::mouseDoubleClickEvent(QMouseEvent* event)
+{
     if (event->button() != Qt::LeftButton) {
         return;
     }
@@ -330,9 +357,13 @@ void PageViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
     }
 }
 
-QWidget* createPageViewWidget(QWidget* parent) { return new PageViewWidget(parent); }
+QWidget* createPageViewWidget(QWidget* parent)
+{
+    return new PageViewWidget(parent);
+}
 
-PageViewWidget* pageViewOf(int gadget) {
+PageViewWidget* pageViewOf(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || record->kind != GadgetKind::PageView || record->widget.isNull()) {
         return nullptr;
@@ -344,38 +375,50 @@ PageViewWidget* pageViewOf(int gadget) {
 
 namespace toolkit {
 
-bool showRichText(int gadget, const void* bytes, std::size_t size) {
+bool showRichText(int gadget, const void* bytes, std::size_t size)
+{
     qt::PageViewWidget* view = qt::pageViewOf(gadget);
     return view != nullptr && view->showRichText(bytes, size);
 }
 
-int pageZoom(int gadget) {
+int pageZoom(int gadget)
+{
     qt::PageViewWidget* view = qt::pageViewOf(gadget);
     return view == nullptr ? 0 : view->zoomPercent();
 }
 
-bool setPageZoomRatio(int gadget, int numerator, int denominator) {
+bool setPageZoomRatio(int gadget, int numerator, int denominator)
+{
     qt::PageViewWidget* view = qt::pageViewOf(gadget);
     return view != nullptr && view->setZoom(numerator, denominator);
 }
 
-bool setPageZoom(int gadget, int percent) { return setPageZoomRatio(gadget, percent, 100); }
+bool setPageZoom(int gadget, int percent)
+{
+    return setPageZoomRatio(gadget, percent, 100);
+}
 
-void setPageMargins(int gadget, int left, int right) {
+void setPageMargins(int gadget, int left, int right)
+{
     if (qt::PageViewWidget* view = qt::pageViewOf(gadget)) {
         view->setMargins(left, right);
     }
 }
 
-void setPageBackground(int gadget, Colour colour) { setColour(gadget, ColourRole::Background, colour); }
+void setPageBackground(int gadget, Colour colour)
+{
+    setColour(gadget, ColourRole::Background, colour);
+}
 
-void scrollPageToTop(int gadget) {
+void scrollPageToTop(int gadget)
+{
     if (qt::PageViewWidget* view = qt::pageViewOf(gadget)) {
         view->scrollToTop();
     }
 }
 
-int printPageToPdf(int gadget, const std::filesystem::path& file, std::u16string_view title) {
+int printPageToPdf(int gadget, const std::filesystem::path& file, std::u16string_view title)
+{
     qt::PageViewWidget* view = qt::pageViewOf(gadget);
     if (view == nullptr) {
         return -1;

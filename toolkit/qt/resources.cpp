@@ -10,7 +10,8 @@ namespace toolkit {
 
 using namespace toolkit::qt;
 
-bool loadFont(int font, std::u16string_view face, int points, std::uint32_t style) {
+bool loadFont(int font, std::u16string_view face, int points, std::uint32_t style)
+{
     if (state().app == nullptr || points <= 0) {
         return false;
     }
@@ -21,16 +22,24 @@ bool loadFont(int font, std::u16string_view face, int points, std::uint32_t styl
     return true;
 }
 
-bool fontExists(int font) { return state().fonts.count(font) != 0; }
+bool fontExists(int font)
+{
+    return state().fonts.count(font) != 0;
+}
 
-void freeFont(int font) { state().fonts.erase(font); }
+void freeFont(int font)
+{
+    state().fonts.erase(font);
+}
 
-std::u16string fontFamily(int font) {
+std::u16string fontFamily(int font)
+{
     auto found = state().fonts.find(font);
     return found == state().fonts.end() ? std::u16string() : fromQ(QFontInfo(found->second).family());
 }
 
-bool decodeImage(int image, const void* data, std::size_t size) {
+bool decodeImage(int image, const void* data, std::size_t size)
+{
     state().images.erase(image);
     if (state().app == nullptr) {
         return false;
@@ -44,16 +53,24 @@ bool decodeImage(int image, const void* data, std::size_t size) {
     return true;
 }
 
-bool imageExists(int image) { return state().images.count(image) != 0; }
+bool imageExists(int image)
+{
+    return state().images.count(image) != 0;
+}
 
-void freeImage(int image) { state().images.erase(image); }
+void freeImage(int image)
+{
+    state().images.erase(image);
+}
 
-int imageWidth(int image) {
+int imageWidth(int image)
+{
     auto found = state().images.find(image);
     return found == state().images.end() ? 0 : found->second.pixmap.width();
 }
 
-int imageHeight(int image) {
+int imageHeight(int image)
+{
     auto found = state().images.find(image);
     return found == state().images.end() ? 0 : found->second.pixmap.height();
 }

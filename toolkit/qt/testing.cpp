@@ -11,20 +11,20 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QPainter>
-#include <QScrollBar>
-#include <QWheelEvent>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include <cstdlib>
 
@@ -41,7 +41,8 @@ int gArgc = 1;
 char gArgv0[] = "toolkit-test";
 char* gArgv[] = {gArgv0, nullptr};
 
-QPoint clickPoint(QWidget* widget) {
+QPoint clickPoint(QWidget* widget)
+{
     if (auto* box = qobject_cast<QCheckBox*>(widget)) {
         QStyleOptionButton option;
         option.initFrom(box);
@@ -50,16 +51,21 @@ QPoint clickPoint(QWidget* widget) {
     return widget->rect().center();
 }
 
-bool shown(QWidget* widget) { return widget != nullptr && widget->isVisible(); }
+bool shown(QWidget* widget)
+{
+    return widget != nullptr && widget->isVisible();
+}
 
 // Whether input reaches the widget: it and its parents are enabled and its
 // window is enabled.
-bool takesInput(QWidget* widget) {
+bool takesInput(QWidget* widget)
+{
     WindowRecord* record = windowOfWidget(widget);
     return widget->isEnabled() && record != nullptr && record->enabled;
 }
 
-Colour roleColour(QWidget* widget, QPalette::ColorRole role) {
+Colour roleColour(QWidget* widget, QPalette::ColorRole role)
+{
     return fromQColor(widget->palette().color(role));
 }
 
@@ -69,7 +75,8 @@ QtMessageHandler gDefaultHandler = nullptr;
 
 // The offscreen platform warns about every window operation it lacks
 // (propagateSizeHints and the like); those lines would bury real warnings.
-void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
     if (type == QtWarningMsg && message.startsWith(QLatin1String("This plugin does not support"))) {
         return;
     }
@@ -78,7 +85,8 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
     }
 }
 
-bool initialiseHeadless() {
+bool initialiseHeadless()
+{
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     }
@@ -90,7 +98,8 @@ bool initialiseHeadless() {
     return true;
 }
 
-void reset() {
+void reset()
+{
     State& s = state();
     std::vector<int> numbers;
     for (const auto& entry : s.windows) {
@@ -107,7 +116,8 @@ void reset() {
     s.shownHooks.clear();
 }
 
-void processEvents(int milliseconds) {
+void processEvents(int milliseconds)
+{
     QElapsedTimer timer;
     timer.start();
     do {
@@ -116,13 +126,23 @@ void processEvents(int milliseconds) {
     } while (timer.elapsed() < milliseconds);
 }
 
-void runSoon(std::function<void()> action) { postToGui(std::move(action)); }
+void runSoon(std::function<void()> action)
+{
+    postToGui(std::move(action));
+}
 
-void whenWindowShown(int window, std::function<void()> action) { state().shownHooks[window] = std::move(action); }
+void whenWindowShown(int window, std::function<void()> action)
+{
+    state().shownHooks[window] = std::move(action);
+}
 
-int pendingEvents() { return static_cast<int>(state().queue.size()); }
+int pendingEvents()
+{
+    return static_cast<int>(state().queue.size());
+}
 
-bool click(int gadget) {
+bool click(int gadget)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || !shown(record->widget)) {
         return false;
@@ -135,7 +155,8 @@ bool click(int gadget) {
     return true;
 }
 
-bool clickItem(int gadget, int item) {
+bool clickItem(int gadget, int item)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || !shown(record->widget) || item < 0) {
         return false;
@@ -177,7 +198,8 @@ bool clickItem(int gadget, int item) {
     return false;
 }
 
-bool chooseMenuItem(int window, int item) {
+bool chooseMenuItem(int window, int item)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return false;
@@ -188,15 +210,16 @@ bool chooseMenuItem(int window, int item) {
     }
     QAction* action = found->second;
     auto* menu = qobject_cast<QMenu*>(action->parent());
-    bool reachable = record->enabled && record->host->isVisible() && !record->menuBar.isNull() &&
-                     action->isEnabled() && (menu == nullptr || menu->isEnabled());
+    bool reachable = record->enabled && record->host->isVisible() && !record->menuBar.isNull() && action->isEnabled() &&
+        (menu == nullptr || menu->isEnabled());
     if (reachable) {
         action->trigger();
     }
     return true;
 }
 
-bool clickToolbarButton(int window, int command) {
+bool clickToolbarButton(int window, int command)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr || record->toolbar.isNull()) {
         return false;
@@ -213,7 +236,8 @@ bool clickToolbarButton(int window, int command) {
     return true;
 }
 
-bool typeText(int gadget, const std::u16string& text) {
+bool typeText(int gadget, const std::u16string& text)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || record->kind != GadgetKind::TextField || !shown(record->widget)) {
         return false;
@@ -227,12 +251,14 @@ bool typeText(int gadget, const std::u16string& text) {
 namespace {
 
 // Where a key press goes: the focused widget, else the active window.
-QWidget* keyTarget() {
+QWidget* keyTarget()
+{
     QWidget* target = QApplication::focusWidget();
     return target != nullptr ? target : QApplication::activeWindow();
 }
 
-Qt::KeyboardModifiers toQtModifiers(std::uint32_t modifiers) {
+Qt::KeyboardModifiers toQtModifiers(std::uint32_t modifiers)
+{
     Qt::KeyboardModifiers qtModifiers;
     if (modifiers & ModControl) {
         qtModifiers |= Qt::ControlModifier;
@@ -248,7 +274,8 @@ Qt::KeyboardModifiers toQtModifiers(std::uint32_t modifiers) {
 
 } // namespace
 
-void pressKey(Key key, std::uint32_t modifiers) {
+void pressKey(Key key, std::uint32_t modifiers)
+{
     QWidget* target = keyTarget();
     if (target == nullptr) {
         return;
@@ -260,7 +287,8 @@ void pressKey(Key key, std::uint32_t modifiers) {
     QTest::keyClick(target, qtKey(key), qtModifiers);
 }
 
-bool dragSplitter(int gadget, int position) {
+bool dragSplitter(int gadget, int position)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || record->kind != GadgetKind::Splitter || !shown(record->widget)) {
         return false;
@@ -274,18 +302,19 @@ bool dragSplitter(int gadget, int position) {
     QPoint start = handle->rect().center();
     QPoint startInSplitter = handle->mapToParent(start);
     int offset = (horizontal ? startInSplitter.x() : startInSplitter.y()) - splitter->sizes().front();
-    QPoint targetInSplitter = horizontal ? QPoint(position + offset, startInSplitter.y())
-                                         : QPoint(startInSplitter.x(), position + offset);
+    QPoint targetInSplitter =
+        horizontal ? QPoint(position + offset, startInSplitter.y()) : QPoint(startInSplitter.x(), position + offset);
     QPoint target = handle->mapFromParent(targetInSplitter);
     QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, start);
     QMouseEvent move(QEvent::MouseMove, QPointF(target), handle->mapToGlobal(QPointF(target)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
+        Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(handle, &move);
     QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, target);
     return true;
 }
 
-bool dropFiles(int gadget, const std::vector<std::u16string>& paths) {
+bool dropFiles(int gadget, const std::vector<std::u16string>& paths)
+{
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr || !shown(record->widget)) {
         return false;
@@ -330,7 +359,8 @@ bool dropFiles(int gadget, const std::vector<std::u16string>& paths) {
     return drop.isAccepted();
 }
 
-void clickCloseBox(int window) {
+void clickCloseBox(int window)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr || !record->host->isVisible()) {
         return;
@@ -339,7 +369,8 @@ void clickCloseBox(int window) {
     QCoreApplication::sendEvent(record->host, &event);
 }
 
-bool activate(int window) {
+bool activate(int window)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr || !record->host->isVisible()) {
         return false;
@@ -354,15 +385,28 @@ bool activate(int window) {
     return QApplication::activeWindow() == record->host;
 }
 
-void answerNextFileDialog(const std::u16string& path) { state().dialogAnswers.push_back(path); }
+void answerNextFileDialog(const std::u16string& path)
+{
+    state().dialogAnswers.push_back(path);
+}
 
-void cancelNextFileDialog() { state().dialogAnswers.emplace_back(); }
+void cancelNextFileDialog()
+{
+    state().dialogAnswers.emplace_back();
+}
 
-const std::vector<FileDialogRecord>& fileDialogs() { return state().dialogRecords; }
+const std::vector<FileDialogRecord>& fileDialogs()
+{
+    return state().dialogRecords;
+}
 
-const std::vector<std::u16string>& openedAddresses() { return state().openedAddresses; }
+const std::vector<std::u16string>& openedAddresses()
+{
+    return state().openedAddresses;
+}
 
-GadgetView view(int gadget) {
+GadgetView view(int gadget)
+{
     GadgetView result;
     GadgetRecord* record = findGadget(gadget);
     if (record == nullptr) {
@@ -414,7 +458,8 @@ GadgetView view(int gadget) {
     return result;
 }
 
-WindowView windowView(int window) {
+WindowView windowView(int window)
+{
     WindowView result;
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
@@ -439,7 +484,8 @@ WindowView windowView(int window) {
     return result;
 }
 
-PageViewState pageView(int gadget) {
+PageViewState pageView(int gadget)
+{
     PageViewState result;
     qt::PageViewWidget* page = pageViewOf(gadget);
     if (page == nullptr) {
@@ -461,12 +507,14 @@ PageViewState pageView(int gadget) {
     return result;
 }
 
-int pageScrollRangeNow(int gadget) {
+int pageScrollRangeNow(int gadget)
+{
     qt::PageViewWidget* page = pageViewOf(gadget);
     return page == nullptr ? 0 : page->verticalScrollBar()->maximum();
 }
 
-bool turnWheel(int gadget, int notches, std::uint32_t modifiers) {
+bool turnWheel(int gadget, int notches, std::uint32_t modifiers)
+{
     qt::PageViewWidget* page = pageViewOf(gadget);
     if (page == nullptr) {
         return false;
@@ -481,12 +529,13 @@ bool turnWheel(int gadget, int notches, std::uint32_t modifiers) {
     QWidget* target = page->viewport();
     QPointF inside(target->width() / 2.0, target->height() / 2.0);
     QWheelEvent wheel(inside, target->mapToGlobal(inside), QPoint(), QPoint(0, notches * 120), Qt::NoButton,
-                      qtModifiers, Qt::NoScrollPhase, false);
+        qtModifiers, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(target, &wheel);
     return true;
 }
 
-bool dragInPage(int gadget, int x1, int y1, int x2, int y2) {
+bool dragInPage(int gadget, int x1, int y1, int x2, int y2)
+{
     qt::PageViewWidget* page = pageViewOf(gadget);
     if (page == nullptr || !shown(page)) {
         return false;
@@ -499,7 +548,8 @@ bool dragInPage(int gadget, int x1, int y1, int x2, int y2) {
     return true;
 }
 
-void pressLetter(char letter, std::uint32_t modifiers) {
+void pressLetter(char letter, std::uint32_t modifiers)
+{
     QWidget* target = keyTarget();
     if (target == nullptr) {
         return;
@@ -507,7 +557,8 @@ void pressLetter(char letter, std::uint32_t modifiers) {
     QTest::keyClick(target, letter, toQtModifiers(modifiers));
 }
 
-bool repaintPage(int gadget) {
+bool repaintPage(int gadget)
+{
     qt::PageViewWidget* page = pageViewOf(gadget);
     if (page == nullptr) {
         return false;
@@ -517,7 +568,8 @@ bool repaintPage(int gadget) {
     return true;
 }
 
-bool savePageImage(int gadget, const std::filesystem::path& file) {
+bool savePageImage(int gadget, const std::filesystem::path& file)
+{
     qt::PageViewWidget* page = pageViewOf(gadget);
     if (page == nullptr) {
         return false;
@@ -534,7 +586,8 @@ bool savePageImage(int gadget, const std::filesystem::path& file) {
     return picture.save(QString::fromStdString(file.string()), "PNG");
 }
 
-bool saveScreenshot(int window, const std::filesystem::path& file) {
+bool saveScreenshot(int window, const std::filesystem::path& file)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return false;

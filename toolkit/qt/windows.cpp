@@ -13,7 +13,8 @@
 
 namespace toolkit::qt {
 
-void ClientArea::resizeEvent(QResizeEvent* event) {
+void ClientArea::resizeEvent(QResizeEvent* event)
+{
     QWidget::resizeEvent(event);
     if (WindowRecord* record = findWindow(windowNumber)) {
         if (!record->toolbar.isNull()) {
@@ -22,13 +23,15 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
     }
 }
 
-void WindowHost::closeEvent(QCloseEvent* event) {
+void WindowHost::closeEvent(QCloseEvent* event)
+{
     // Only closeWindow closes a window; the close box asks the program.
     event->ignore();
     enqueue(Event{EventKind::CloseWindow, windowNumber, -1, EventType::None, {}});
 }
 
-void WindowHost::resizeEvent(QResizeEvent* event) {
+void WindowHost::resizeEvent(QResizeEvent* event)
+{
     QMainWindow::resizeEvent(event);
     WindowRecord* record = findWindow(windowNumber);
     if (record == nullptr || !isVisible() || isMinimized()) {
@@ -46,20 +49,23 @@ void WindowHost::resizeEvent(QResizeEvent* event) {
 
 namespace {
 
-int menuBarHeight(const WindowRecord& record) {
+int menuBarHeight(const WindowRecord& record)
+{
     return record.menuBar.isNull() ? 0 : record.menuBar->sizeHint().height();
 }
 
 } // namespace
 
-void raiseWindow(QWidget* host) {
+void raiseWindow(QWidget* host)
+{
     // The offscreen platform has no stacking order and says so on every raise.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
         host->raise();
     }
 }
 
-void applyInnerSize(WindowRecord& record) {
+void applyInnerSize(WindowRecord& record)
+{
     // The inner area keeps its size when a menu bar comes or changes: the
     // creation size before the window is shown, the current one after.
     int innerWidth = record.innerWidth;
@@ -79,7 +85,8 @@ void applyInnerSize(WindowRecord& record) {
     }
 }
 
-void freeWindowGadgets(int window) {
+void freeWindowGadgets(int window)
+{
     auto& gadgets = state().gadgets;
     for (auto it = gadgets.begin(); it != gadgets.end();) {
         it = it->second.window == window ? gadgets.erase(it) : std::next(it);
@@ -93,7 +100,8 @@ namespace toolkit {
 using namespace toolkit::qt;
 
 bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::u16string_view title,
-                std::uint32_t flags, int owner) {
+    std::uint32_t flags, int owner)
+{
     State& s = state();
     if (s.app == nullptr || innerWidth <= 0 || innerHeight <= 0) {
         return false;
@@ -162,7 +170,8 @@ bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::
     return true;
 }
 
-void closeWindow(int window) {
+void closeWindow(int window)
+{
     State& s = state();
     auto found = s.windows.find(window);
     if (found == s.windows.end()) {
@@ -200,9 +209,13 @@ void closeWindow(int window) {
     }
 }
 
-bool windowExists(int window) { return findWindow(window) != nullptr; }
+bool windowExists(int window)
+{
+    return findWindow(window) != nullptr;
+}
 
-void showWindow(int window) {
+void showWindow(int window)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return;
@@ -224,66 +237,80 @@ void showWindow(int window) {
     }
 }
 
-void hideWindow(int window) {
+void hideWindow(int window)
+{
     if (WindowRecord* record = findWindow(window)) {
         record->host->hide();
     }
 }
 
-void maximizeWindow(int window) {
+void maximizeWindow(int window)
+{
     if (WindowRecord* record = findWindow(window)) {
         record->host->showMaximized();
     }
 }
 
-void restoreWindow(int window) {
+void restoreWindow(int window)
+{
     if (WindowRecord* record = findWindow(window)) {
         record->host->showNormal();
     }
 }
 
-bool windowMaximized(int window) {
+bool windowMaximized(int window)
+{
     WindowRecord* record = findWindow(window);
     return record != nullptr && record->host->isMaximized();
 }
 
-bool windowVisible(int window) {
+bool windowVisible(int window)
+{
     WindowRecord* record = findWindow(window);
     return record != nullptr && record->host->isVisible();
 }
 
-void setWindowEnabled(int window, bool enabled) {
+void setWindowEnabled(int window, bool enabled)
+{
     if (WindowRecord* record = findWindow(window)) {
         record->enabled = enabled;
     }
 }
 
-bool windowEnabled(int window) {
+bool windowEnabled(int window)
+{
     WindowRecord* record = findWindow(window);
     return record != nullptr && record->enabled;
 }
 
-void activateWindow(int window) {
+void activateWindow(int window)
+{
     if (WindowRecord* record = findWindow(window)) {
         raiseWindow(record->host);
         record->host->activateWindow();
     }
 }
 
-int activeWindow() { return windowNumberOf(QApplication::activeWindow()); }
+int activeWindow()
+{
+    return windowNumberOf(QApplication::activeWindow());
+}
 
-void setWindowTitle(int window, std::u16string_view title) {
+void setWindowTitle(int window, std::u16string_view title)
+{
     if (WindowRecord* record = findWindow(window)) {
         record->host->setWindowTitle(toQ(title));
     }
 }
 
-std::u16string windowTitle(int window) {
+std::u16string windowTitle(int window)
+{
     WindowRecord* record = findWindow(window);
     return record == nullptr ? std::u16string() : fromQ(record->host->windowTitle());
 }
 
-void setWindowMinimumSize(int window, int innerWidth, int innerHeight) {
+void setWindowMinimumSize(int window, int innerWidth, int innerHeight)
+{
     if (WindowRecord* record = findWindow(window)) {
         record->minimumWidth = std::max(0, innerWidth);
         record->minimumHeight = std::max(0, innerHeight);
@@ -293,7 +320,8 @@ void setWindowMinimumSize(int window, int innerWidth, int innerHeight) {
     }
 }
 
-void setWindowColour(int window, Colour colour) {
+void setWindowColour(int window, Colour colour)
+{
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return;
@@ -311,27 +339,32 @@ void setWindowColour(int window, Colour colour) {
     }
 }
 
-int windowWidth(int window) {
+int windowWidth(int window)
+{
     WindowRecord* record = findWindow(window);
     return record == nullptr ? 0 : record->host->width();
 }
 
-int windowHeight(int window) {
+int windowHeight(int window)
+{
     WindowRecord* record = findWindow(window);
     return record == nullptr ? 0 : record->host->height() - record->appliedMenuHeight;
 }
 
-int primaryScreenWidth() {
+int primaryScreenWidth()
+{
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen == nullptr ? 0 : screen->geometry().width();
 }
 
-int primaryScreenHeight() {
+int primaryScreenHeight()
+{
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen == nullptr ? 0 : screen->geometry().height();
 }
 
-void setApplicationIcon(const std::vector<int>& images) {
+void setApplicationIcon(const std::vector<int>& images)
+{
     QIcon icon;
     for (int image : images) {
         auto found = state().images.find(image);

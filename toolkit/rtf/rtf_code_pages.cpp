@@ -94,7 +94,7 @@ void convertRun(iconv_t handle, std::span<const std::uint8_t> bytes, QString& ou
             ++in;
             --inLeft;
             iconv(handle, nullptr, nullptr, nullptr, nullptr);
-        } else if (error != 0) {  // EINVAL: the run ends inside a character
+        } else if (error != 0) { // EINVAL: the run ends inside a character
             out.append(QChar(kReplacement));
             break;
         }
@@ -151,33 +151,53 @@ CodePageDecoder::~CodePageDecoder()
 int codePageForCharset(int charset, int documentCodePage)
 {
     switch (charset) {
-    case 0: return 1252;
-    case 2: return kSymbolCodePage;
-    case 77: return 10000;
-    case 128: return 932;
-    case 129: return 949;
-    case 130: return 1361;
-    case 134: return 936;
-    case 136: return 950;
-    case 161: return 1253;
-    case 162: return 1254;
-    case 163: return 1258;
-    case 177: return 1255;
-    case 178: return 1256;
-    case 186: return 1257;
-    case 204: return 1251;
-    case 222: return 874;
-    case 238: return 1250;
-    case 254: return 437;
-    case 255: return 850;
-    default: return documentCodePage;
+    case 0:
+        return 1252;
+    case 2:
+        return kSymbolCodePage;
+    case 77:
+        return 10000;
+    case 128:
+        return 932;
+    case 129:
+        return 949;
+    case 130:
+        return 1361;
+    case 134:
+        return 936;
+    case 136:
+        return 950;
+    case 161:
+        return 1253;
+    case 162:
+        return 1254;
+    case 163:
+        return 1258;
+    case 177:
+        return 1255;
+    case 178:
+        return 1256;
+    case 186:
+        return 1257;
+    case 204:
+        return 1251;
+    case 222:
+        return 874;
+    case 238:
+        return 1250;
+    case 254:
+        return 437;
+    case 255:
+        return 850;
+    default:
+        return documentCodePage;
     }
 }
 
 bool isMultiByteCodePage(int codePage)
 {
     return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361 ||
-           codePage == kUtf8CodePage;
+        codePage == kUtf8CodePage;
 }
 
 char16_t symbolFontCharacter(int codePage, std::uint8_t byte)
@@ -208,7 +228,7 @@ void decodeBytes(CodePageDecoder& decoder, int codePage, std::span<const std::ui
         return;
     }
     CodePageDecoder::Converter* converter = converterFor(decoder, codePage);
-    if (converter == nullptr) {  // not even 1252 is available: keep ASCII
+    if (converter == nullptr) { // not even 1252 is available: keep ASCII
         for (const std::uint8_t byte : bytes)
             out.append(QChar(byte < 0x80 ? char16_t(byte) : kReplacement));
         return;

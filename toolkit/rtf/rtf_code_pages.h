@@ -28,8 +28,8 @@ bool isMultiByteCodePage(int codePage);
 struct CodePageDecoder {
     struct Converter {
         bool multiByte = false;
-        void* iconvHandle = nullptr;            // multi-byte pages only
-        std::array<char16_t, 128> high{};       // single-byte pages: bytes 0x80..0xFF
+        void* iconvHandle = nullptr;      // multi-byte pages only
+        std::array<char16_t, 128> high{}; // single-byte pages: bytes 0x80..0xFF
     };
     std::map<int, Converter> converters;
 

@@ -6,7 +6,10 @@
 namespace rtf {
 namespace {
 
-constexpr std::int32_t arg(auto value) { return static_cast<std::int32_t>(value); }
+constexpr std::int32_t arg(auto value)
+{
+    return static_cast<std::int32_t>(value);
+}
 
 // clang-format off
 constexpr ControlWord kUnsorted[] = {
@@ -224,17 +227,16 @@ constexpr auto kWords = [] {
     return words;
 }();
 
-static_assert(std::adjacent_find(kWords.begin(), kWords.end(), [](const ControlWord& a, const ControlWord& b) {
-                  return a.name == b.name;
-              }) == kWords.end(),
-              "a control word is registered twice");
+static_assert(std::adjacent_find(kWords.begin(), kWords.end(),
+                  [](const ControlWord& a, const ControlWord& b) { return a.name == b.name; }) == kWords.end(),
+    "a control word is registered twice");
 
 } // namespace
 
 const ControlWord* findControlWord(std::string_view name)
 {
     const auto found = std::lower_bound(kWords.begin(), kWords.end(), name,
-                                        [](const ControlWord& word, std::string_view key) { return word.name < key; });
+        [](const ControlWord& word, std::string_view key) { return word.name < key; });
     if (found == kWords.end() || found->name != name)
         return nullptr;
     return &*found;

@@ -36,7 +36,7 @@ enum class Op : std::uint8_t {
 struct ControlWord {
     std::string_view name;
     Op op;
-    std::int32_t arg;  // meaning depends on op: a code point, an alignment, a side, ...
+    std::int32_t arg; // meaning depends on op: a code point, an alignment, a side, ...
 };
 
 // Arguments of some operations.

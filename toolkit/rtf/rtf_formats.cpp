@@ -17,32 +17,46 @@ constexpr QRgb kLinkColor = 0xFF0066CC;
 QFont::StyleHint styleHint(FontFamily family)
 {
     switch (family) {
-    case FontFamily::Roman: return QFont::Serif;
-    case FontFamily::Swiss: return QFont::SansSerif;
-    case FontFamily::Modern: return QFont::TypeWriter;
-    case FontFamily::Script: return QFont::Cursive;
-    case FontFamily::Decorative: return QFont::Decorative;
-    default: return QFont::AnyStyle;
+    case FontFamily::Roman:
+        return QFont::Serif;
+    case FontFamily::Swiss:
+        return QFont::SansSerif;
+    case FontFamily::Modern:
+        return QFont::TypeWriter;
+    case FontFamily::Script:
+        return QFont::Cursive;
+    case FontFamily::Decorative:
+        return QFont::Decorative;
+    default:
+        return QFont::AnyStyle;
     }
 }
 
 Qt::Alignment qtAlignment(Alignment alignment)
 {
     switch (alignment) {
-    case Alignment::Center: return Qt::AlignHCenter;
-    case Alignment::Right: return Qt::AlignRight | Qt::AlignAbsolute;
-    case Alignment::Justify: return Qt::AlignJustify;
-    default: return Qt::AlignLeft | Qt::AlignAbsolute;
+    case Alignment::Center:
+        return Qt::AlignHCenter;
+    case Alignment::Right:
+        return Qt::AlignRight | Qt::AlignAbsolute;
+    case Alignment::Justify:
+        return Qt::AlignJustify;
+    default:
+        return Qt::AlignLeft | Qt::AlignAbsolute;
     }
 }
 
 QTextOption::TabType qtTabType(TabAlignment alignment)
 {
     switch (alignment) {
-    case TabAlignment::Center: return QTextOption::CenterTab;
-    case TabAlignment::Right: return QTextOption::RightTab;
-    case TabAlignment::Decimal: return QTextOption::DelimiterTab;
-    default: return QTextOption::LeftTab;
+    case TabAlignment::Center:
+        return QTextOption::CenterTab;
+    case TabAlignment::Right:
+        return QTextOption::RightTab;
+    case TabAlignment::Decimal:
+        return QTextOption::DelimiterTab;
+    default:
+        return QTextOption::LeftTab;
     }
 }
 
@@ -51,17 +65,23 @@ QTextOption::TabType qtTabType(TabAlignment alignment)
 std::size_t CharPropsHash::operator()(const CharProps& p) const
 {
     std::size_t h = static_cast<std::uint32_t>(p.font);
-    for (const std::int32_t v : {p.halfPoints, p.foreground, p.background, p.highlight, p.link,
-                                 static_cast<std::int32_t>(p.vertical)})
+    for (const std::int32_t v :
+        {p.halfPoints, p.foreground, p.background, p.highlight, p.link, static_cast<std::int32_t>(p.vertical)})
         h = h * 1000003u ^ static_cast<std::uint32_t>(v);
-    const unsigned flags = p.bold | p.italic << 1 | p.underline << 2 | p.strike << 3 | p.hidden << 4 | p.caps << 5 |
-                           p.smallCaps << 6;
+    const unsigned flags =
+        p.bold | p.italic << 1 | p.underline << 2 | p.strike << 3 | p.hidden << 4 | p.caps << 5 | p.smallCaps << 6;
     return h * 1000003u ^ flags;
 }
 
-double twipsToPixels(std::int32_t twips) { return clampTwips(twips) / kTwipsPerPixel; }
+double twipsToPixels(std::int32_t twips)
+{
+    return clampTwips(twips) / kTwipsPerPixel;
+}
 
-std::int32_t clampTwips(std::int32_t twips) { return std::clamp(twips, -kMaxTwips, kMaxTwips); }
+std::int32_t clampTwips(std::int32_t twips)
+{
+    return std::clamp(twips, -kMaxTwips, kMaxTwips);
+}
 
 QColor colorAt(const DocumentTables& tables, std::int32_t index)
 {
@@ -156,7 +176,7 @@ QTextBlockFormat blockFormatFor(const ParaProps& props)
     // A hanging indent has an implicit tab stop at the left indent, where list text starts.
     if (props.firstIndent < 0 && props.leftIndent > 0) {
         const bool explicitBefore = std::any_of(props.tabs.begin(), props.tabs.begin() + props.tabCount,
-                                                [&](const TabStop& t) { return t.position < props.leftIndent; });
+            [&](const TabStop& t) { return t.position < props.leftIndent; });
         if (!explicitBefore)
             tabs.append(QTextOption::Tab(twipsToPixels(props.leftIndent) - lineStart, QTextOption::LeftTab));
     }

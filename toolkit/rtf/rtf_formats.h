@@ -17,7 +17,7 @@
 namespace rtf {
 
 inline constexpr double kTwipsPerPixel = 15.0;
-inline constexpr std::int32_t kDefaultHalfPoints = 24;   // 12 pt
+inline constexpr std::int32_t kDefaultHalfPoints = 24; // 12 pt
 inline constexpr std::int32_t kMaxTabStops = 32;
 // Lengths beyond 22 inches (the widest paper) are clamped there.
 inline constexpr std::int32_t kMaxTwips = 22 * 1440;
@@ -26,12 +26,12 @@ double twipsToPixels(std::int32_t twips);
 std::int32_t clampTwips(std::int32_t twips);
 
 struct CharProps {
-    std::int32_t font = -1;          // RTF font number; -1 = the document's default font
+    std::int32_t font = -1; // RTF font number; -1 = the document's default font
     std::int32_t halfPoints = kDefaultHalfPoints;
-    std::int32_t foreground = -1;    // colour table index; -1 = automatic
+    std::int32_t foreground = -1; // colour table index; -1 = automatic
     std::int32_t background = -1;
     std::int32_t highlight = -1;
-    std::int32_t link = -1;          // index into DocumentTables::links; -1 = none
+    std::int32_t link = -1; // index into DocumentTables::links; -1 = none
     VerticalPosition vertical = VerticalPosition::Baseline;
     bool bold = false;
     bool italic = false;
@@ -49,22 +49,22 @@ struct CharPropsHash {
 };
 
 struct TabStop {
-    std::int32_t position = 0;       // twips
+    std::int32_t position = 0; // twips
     TabAlignment alignment = TabAlignment::Left;
 };
 
 struct ParaProps {
     Alignment alignment = Alignment::Left;
-    std::int32_t leftIndent = 0;     // twips
+    std::int32_t leftIndent = 0; // twips
     std::int32_t rightIndent = 0;
     std::int32_t firstIndent = 0;
     std::int32_t spaceBefore = 0;
     std::int32_t spaceAfter = 0;
-    std::int32_t lineSpacing = 0;    // \sl: > 0 at least, < 0 exactly, 0 single
-    bool lineMultiple = false;       // \slmult1: lineSpacing is in 240ths of a single line
+    std::int32_t lineSpacing = 0; // \sl: > 0 at least, < 0 exactly, 0 single
+    bool lineMultiple = false;    // \slmult1: lineSpacing is in 240ths of a single line
     bool inTable = false;
-    std::int32_t nestLevel = 1;      // \itap
-    std::int32_t numbering = -1;     // \pn definition of the paragraph; -1 = none
+    std::int32_t nestLevel = 1;  // \itap
+    std::int32_t numbering = -1; // \pn definition of the paragraph; -1 = none
     TabAlignment nextTabAlignment = TabAlignment::Left;
     std::int32_t tabCount = 0;
     std::array<TabStop, kMaxTabStops> tabs{};
@@ -73,7 +73,7 @@ struct ParaProps {
 struct FontEntry {
     QString name;
     FontFamily family = FontFamily::Any;
-    std::int32_t codePage = 0;       // 0 until the font table entry is complete
+    std::int32_t codePage = 0; // 0 until the font table entry is complete
 };
 
 struct ColorEntry {
@@ -83,8 +83,8 @@ struct ColorEntry {
 
 // What the header of a document defines, and the links its fields point at.
 struct DocumentTables {
-    std::int32_t codePage = 1252;    // \ansicpg
-    std::int32_t defaultFont = -1;   // \deff
+    std::int32_t codePage = 1252;  // \ansicpg
+    std::int32_t defaultFont = -1; // \deff
     std::unordered_map<std::int32_t, FontEntry> fonts;
     std::vector<ColorEntry> colors;
     std::vector<QString> links;

@@ -69,7 +69,7 @@ QByteArray bmpFromDib(const std::vector<std::uint8_t>& dib)
 bool isDecodable(PictureFormat format)
 {
     return format == PictureFormat::Png || format == PictureFormat::Jpeg || format == PictureFormat::Dib ||
-           format == PictureFormat::Unknown;
+        format == PictureFormat::Unknown;
 }
 
 bool isMetafile(PictureFormat format)
@@ -77,7 +77,10 @@ bool isMetafile(PictureFormat format)
     return format == PictureFormat::Wmf || format == PictureFormat::Emf || format == PictureFormat::Os2Metafile;
 }
 
-int extent(double pixels) { return static_cast<int>(std::clamp(pixels + 0.5, 1.0, double(kMaxPictureExtent))); }
+int extent(double pixels)
+{
+    return static_cast<int>(std::clamp(pixels + 0.5, 1.0, double(kMaxPictureExtent)));
+}
 
 } // namespace
 
@@ -118,7 +121,7 @@ QSize pictureDisplaySize(const PictureProps& picture, QSize decoded)
         return kPlaceholderSide;
     };
     return QSize(extent(side(picture.goalWidth, decoded.width(), picture.width, scaleX)),
-                 extent(side(picture.goalHeight, decoded.height(), picture.height, scaleY)));
+        extent(side(picture.goalHeight, decoded.height(), picture.height, scaleY)));
 }
 
 QImage decodePicture(const PictureProps& picture, std::int64_t& pixelsLeft)
@@ -129,8 +132,8 @@ QImage decodePicture(const PictureProps& picture, std::int64_t& pixelsLeft)
     if (picture.format == PictureFormat::Dib)
         bytes = bmpFromDib(picture.data);
     else
-        bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(picture.data.data()),
-                                        static_cast<qsizetype>(picture.data.size()));
+        bytes = QByteArray::fromRawData(
+            reinterpret_cast<const char*>(picture.data.data()), static_cast<qsizetype>(picture.data.size()));
     if (bytes.isEmpty())
         return {};
     QBuffer buffer(&bytes);
@@ -155,7 +158,8 @@ void insertPicture(QTextCursor& cursor, const PictureProps& picture, const QText
     QTextDocument* document = cursor.document();
     QString name;
     QSize decoded;
-    const QByteArray key(reinterpret_cast<const char*>(picture.data.data()), static_cast<qsizetype>(picture.data.size()));
+    const QByteArray key(
+        reinterpret_cast<const char*>(picture.data.data()), static_cast<qsizetype>(picture.data.size()));
     if (const auto found = store.byData.constFind(key); found != store.byData.constEnd() && !key.isEmpty()) {
         name = found->name;
         decoded = found->size;

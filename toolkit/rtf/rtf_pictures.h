@@ -29,14 +29,14 @@ inline constexpr int kMaxPictureExtent = 16384;
 
 struct PictureProps {
     PictureFormat format = PictureFormat::Unknown;
-    std::int32_t width = 0;          // \picw: pixels for bitmaps, 0.01 mm for metafiles
+    std::int32_t width = 0; // \picw: pixels for bitmaps, 0.01 mm for metafiles
     std::int32_t height = 0;
-    std::int32_t goalWidth = 0;      // \picwgoal, twips
+    std::int32_t goalWidth = 0; // \picwgoal, twips
     std::int32_t goalHeight = 0;
-    std::int32_t scaleX = 100;       // percent
+    std::int32_t scaleX = 100; // percent
     std::int32_t scaleY = 100;
     std::vector<std::uint8_t> data;
-    int pendingNibble = -1;          // first hex digit of a byte not yet complete
+    int pendingNibble = -1; // first hex digit of a byte not yet complete
 };
 
 // Adds hex text; characters that are not hex digits are ignored, and a final odd digit is dropped.

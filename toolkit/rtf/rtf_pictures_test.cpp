@@ -16,7 +16,10 @@ using test::read;
 using test::textOf;
 using test::toHex;
 
-std::string doc(std::string_view body) { return "{\\rtf1\\ansi " + std::string(body) + "}"; }
+std::string doc(std::string_view body)
+{
+    return "{\\rtf1\\ansi " + std::string(body) + "}";
+}
 
 QImage resourceImage(const QTextDocument& document, const QTextImageFormat& format)
 {
@@ -30,8 +33,8 @@ TEST(RtfPictures, SizesAndKinds)
     struct Case {
         const char* name;
         std::string pict;
-        QSize size;         // on the page, pixels
-        QSize decoded;      // bitmap size; empty for the placeholder
+        QSize size;    // on the page, pixels
+        QSize decoded; // bitmap size; empty for the placeholder
     };
     const Case cases[] = {
         {"png goal size", "\\pngblip\\picw40\\pich20\\picwgoal1500\\pichgoal750 " + png, {100, 50}, {40, 20}},
@@ -60,7 +63,7 @@ TEST(RtfPictures, SizesAndKinds)
         EXPECT_EQ(QSize(qRound(images[0].width()), qRound(images[0].height())), c.size);
         const QImage image = resourceImage(*r.document, images[0]);
         ASSERT_FALSE(image.isNull());
-        const QSize expected = c.decoded.isEmpty() ? QSize(1, 1) : c.decoded;  // 1x1: the shared placeholder
+        const QSize expected = c.decoded.isEmpty() ? QSize(1, 1) : c.decoded; // 1x1: the shared placeholder
         EXPECT_EQ(image.size(), expected);
     }
 }
@@ -94,13 +97,14 @@ TEST(RtfPictures, WhichCopyIsShown)
     };
     const Case cases[] = {
         {"shppict shown, nonshppict not",
-         "{\\*\\shppict{\\pict\\pngblip " + png + "}}{\\nonshppict{\\pict\\wmetafile8 00}}x", 1, nullptr},
+            "{\\*\\shppict{\\pict\\pngblip " + png + "}}{\\nonshppict{\\pict\\wmetafile8 00}}x", 1, nullptr},
         {"object shows its result",
-         "{\\object\\objemb{\\*\\objclass Paint.Picture}{\\*\\objdata 0102}{\\result{\\pict\\pngblip " + png +
-             "}}}x", 1, nullptr},
+            "{\\object\\objemb{\\*\\objclass Paint.Picture}{\\*\\objdata 0102}{\\result{\\pict\\pngblip " + png +
+                "}}}x",
+            1, nullptr},
         {"object result text", "{\\object{\\*\\objdata 00}{\\result shown}}", 0, "shown"},
         {"pictures in skipped groups", "{\\*\\x{\\pict\\pngblip " + png + "}}{\\header{\\pict\\pngblip " + png + "}}x",
-         0, "x"},
+            0, "x"},
         {"hidden picture", "{\\v{\\pict\\pngblip " + png + "}}x", 0, "x"},
         {"blip uid group inside", "{\\pict{\\*\\blipuid 0123456789abcdef}\\pngblip " + png + "}", 1, nullptr},
         {"shape result", "{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv x}}}{\\shprslt{\\pict\\emfblip 00}}}", 1, nullptr},
@@ -118,9 +122,10 @@ TEST(RtfPictures, WhichCopyIsShown)
 TEST(RtfPictures, PictureShapesShowTheirPictureInsteadOfTheResult)
 {
     const std::string png = toHex(encodedImage(10, 6, "PNG"));
-    const auto r = read(doc("a{\\shp{\\*\\shpinst\\shpleft0\\shpright1500{\\sp{\\sn shapeType}{\\sv 75}}"
-                            "{\\sp{\\sn fillColor}{\\sv 268435473}}{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\picwgoal150\\pichgoal90 " +
-                            png + "}}}}{\\shprslt\\par\\pard{\\pict\\wmetafile8 00}\\par}}b"));
+    const auto r = read(
+        doc("a{\\shp{\\*\\shpinst\\shpleft0\\shpright1500{\\sp{\\sn shapeType}{\\sv 75}}"
+            "{\\sp{\\sn fillColor}{\\sv 268435473}}{\\sp{\\sn pib}{\\sv {\\pict\\pngblip\\picwgoal150\\pichgoal90 " +
+            png + "}}}}{\\shprslt\\par\\pard{\\pict\\wmetafile8 00}\\par}}b"));
     const auto images = imagesOf(*r.document);
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(resourceImage(*r.document, images[0]).size(), QSize(10, 6));
@@ -141,9 +146,20 @@ TEST(RtfPictures, IdenticalPicturesShareOneBitmap)
 TEST(RtfPictures, DeviceIndependentBitmap)
 {
     // A 2x1 24-bit DIB: header, then one row padded to 8 bytes.
-    std::string dib =
-        "28000000" "02000000" "01000000" "0100" "1800" "00000000" "08000000" "00000000" "00000000" "00000000" "00000000"
-        "0000ff" "00ff00" "0000";
+    std::string dib = "28000000"
+                      "02000000"
+                      "01000000"
+                      "0100"
+                      "1800"
+                      "00000000"
+                      "08000000"
+                      "00000000"
+                      "00000000"
+                      "00000000"
+                      "00000000"
+                      "0000ff"
+                      "00ff00"
+                      "0000";
     const auto r = read(doc("{\\pict\\dibitmap0\\picwgoal300\\pichgoal150 " + dib + "}"));
     const auto images = imagesOf(*r.document);
     ASSERT_EQ(images.size(), 1u);

@@ -32,7 +32,7 @@ struct Link {
 
 struct Producer {
     const char* file;
-    std::vector<const char*> paragraphs;  // must appear, in this order
+    std::vector<const char*> paragraphs; // must appear, in this order
     std::vector<Formatted> formats;
     QSize pictureOnPage;
     std::vector<Link> links;
@@ -41,10 +41,14 @@ struct Producer {
 bool has(const QTextCharFormat& format, Check check)
 {
     switch (check) {
-    case Check::Bold: return format.fontWeight() >= QFont::Bold;
-    case Check::Italic: return format.fontItalic();
-    case Check::Underline: return format.fontUnderline();
-    case Check::Strike: return format.fontStrikeOut();
+    case Check::Bold:
+        return format.fontWeight() >= QFont::Bold;
+    case Check::Italic:
+        return format.fontItalic();
+    case Check::Underline:
+        return format.fontUnderline();
+    case Check::Strike:
+        return format.fontStrikeOut();
     }
     return false;
 }
@@ -53,36 +57,33 @@ const std::vector<Producer>& producers()
 {
     static const std::vector<Producer> all = {
         {"pandoc_page.rtf",
-         {"Verifying a download", "1.\tOpen the file.", "2.\tTick SHA2 - 256.", "\u2022\tCRC32",
-          "\u2013\tnested item", "See the project website for details, or mail support.",
-          "A quoted remark: \u00c4pfel, na\u00efve, \u20ac5, \u201cquotes\u201d, \u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac, "
-          "\u0420\u0443\u0441\u0441\u043a\u0438\u0439."},
-         {{"checksums", Check::Bold}, {"expected", Check::Italic}, {"bold and italic", Check::Bold},
-          {"bold and italic", Check::Italic}, {"struck out", Check::Strike}},
-         // \picwgoal1280 \pichgoal640
-         {85, 43},
-         {{"project website", "http://example.com/hashmere"}, {"support", "mailto:help@example.com"}}},
+            {"Verifying a download", "1.\tOpen the file.", "2.\tTick SHA2 - 256.", "\u2022\tCRC32",
+                "\u2013\tnested item", "See the project website for details, or mail support.",
+                "A quoted remark: \u00c4pfel, na\u00efve, \u20ac5, \u201cquotes\u201d, "
+                "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac, "
+                "\u0420\u0443\u0441\u0441\u043a\u0438\u0439."},
+            {{"checksums", Check::Bold}, {"expected", Check::Italic}, {"bold and italic", Check::Bold},
+                {"bold and italic", Check::Italic}, {"struck out", Check::Strike}},
+            // \picwgoal1280 \pichgoal640
+            {85, 43}, {{"project website", "http://example.com/hashmere"}, {"support", "mailto:help@example.com"}}},
         {"libreoffice_from_html.rtf",
-         {"Verifying a download", "A centred paragraph.", " 1.\tOpen the file.", " 3.\tPress Run.", "\u2022\tMD5",
-          "See the project website for details."},
-         {{"checksums", Check::Bold}, {"expected", Check::Italic}, {"underlined", Check::Underline}},
-         // 64 x 32 shown at 200 %, as the page's <img width=128 height=64> asked
-         {128, 64},
-         {{"project website", "http://example.com/hashmere"}}},
+            {"Verifying a download", "A centred paragraph.", " 1.\tOpen the file.", " 3.\tPress Run.", "\u2022\tMD5",
+                "See the project website for details."},
+            {{"checksums", Check::Bold}, {"expected", Check::Italic}, {"underlined", Check::Underline}},
+            // 64 x 32 shown at 200 %, as the page's <img width=128 height=64> asked
+            {128, 64}, {{"project website", "http://example.com/hashmere"}}},
         {"libreoffice_from_docx.rtf",
-         {"Verifying a download", " 1.\tOpen the file.", " \u2022\tCRC32", " \u2013\tnested item", "Checker picture",
-          "See the project website for details, or mail support."},
-         {{"checksums", Check::Bold}, {"expected", Check::Italic}, {"struck out", Check::Strike}},
-         {85, 43},
-         {{"project website", "http://example.com/hashmere"}, {"support", "mailto:help@example.com"}}},
+            {"Verifying a download", " 1.\tOpen the file.", " \u2022\tCRC32", " \u2013\tnested item", "Checker picture",
+                "See the project website for details, or mail support."},
+            {{"checksums", Check::Bold}, {"expected", Check::Italic}, {"struck out", Check::Strike}}, {85, 43},
+            {{"project website", "http://example.com/hashmere"}, {"support", "mailto:help@example.com"}}},
         {"abiword_page.rtf",
-         // AbiWord leaves the list text blank and states the numbering with \pn.
-         {"Verifying a download", "A centred paragraph.", "1. \tOpen the file.", "3. \tPress Run.", "\u2022\tCRC32",
-          "See the project website for details."},
-         {{"checksums", Check::Bold}, {"expected", Check::Italic}, {"underlined", Check::Underline}},
-         // \picwgoal1280 at \picscalex200
-         {171, 85},
-         {{"project website", "http://example.com/hashmere"}}},
+            // AbiWord leaves the list text blank and states the numbering with \pn.
+            {"Verifying a download", "A centred paragraph.", "1. \tOpen the file.", "3. \tPress Run.", "\u2022\tCRC32",
+                "See the project website for details."},
+            {{"checksums", Check::Bold}, {"expected", Check::Italic}, {"underlined", Check::Underline}},
+            // \picwgoal1280 at \picscalex200
+            {171, 85}, {{"project website", "http://example.com/hashmere"}}},
     };
     return all;
 }
@@ -119,7 +120,8 @@ TEST_P(ProducerPages, TextFormatsTablePictureAndLinks)
     QTextTable* table = tables[0];
     ASSERT_EQ(table->rows(), 3);
     ASSERT_EQ(table->columns(), 3);
-    const char* cells[3][3] = {{"Algorithm", "Bits", "Use"}, {"MD5", "128", "legacy"}, {"SHA2 - 256", "256", "downloads"}};
+    const char* cells[3][3] = {
+        {"Algorithm", "Bits", "Use"}, {"MD5", "128", "legacy"}, {"SHA2 - 256", "256", "downloads"}};
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column)
             EXPECT_EQ(cellText(table, row, column), cells[row][column]) << row << "," << column;
@@ -140,11 +142,11 @@ TEST_P(ProducerPages, TextFormatsTablePictureAndLinks)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(RtfProducers, ProducerPages, ::testing::ValuesIn(producers()),
-                         [](const ::testing::TestParamInfo<Producer>& info) {
-                             std::string name = info.param.file;
-                             return name.substr(0, name.find('.'));
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    RtfProducers, ProducerPages, ::testing::ValuesIn(producers()), [](const ::testing::TestParamInfo<Producer>& info) {
+        std::string name = info.param.file;
+        return name.substr(0, name.find('.'));
+    });
 
 // Formats only some writers keep.
 TEST(RtfProducers, ColoursSizesAndScripts)

@@ -51,18 +51,18 @@ constexpr std::size_t kMaxNumberings = 4096;
 constexpr qsizetype kMaxNumberingText = 32;
 
 enum class Dest : std::uint8_t {
-    Normal,             // the page
-    Skip,               // nothing, not even control words
+    Normal, // the page
+    Skip,   // nothing, not even control words
     FontTable,
     ColorTable,
     StyleSheet,
-    Container,          // a group whose own text is hidden but whose result groups are shown
+    Container, // a group whose own text is hidden but whose result groups are shown
     FieldInstruction,
     Picture,
-    NestTableProps,     // row definitions of a nested table
-    Numbering,          // a paragraph's \pn definition
-    NumberingText,      // the text before or after its number
-    ShapePropertyName,  // \sn of a drawing shape
+    NestTableProps,    // row definitions of a nested table
+    Numbering,         // a paragraph's \pn definition
+    NumberingText,     // the text before or after its number
+    ShapePropertyName, // \sn of a drawing shape
 };
 
 struct GroupState {
@@ -80,7 +80,7 @@ struct GroupState {
 struct NumberingDef {
     NumberStyle style = NumberStyle::Decimal;
     std::int32_t start = 1;
-    std::int32_t level = 10;            // 10: body text; 1..9: outline levels
+    std::int32_t level = 10; // 10: body text; 1..9: outline levels
     QString before;
     QString after;
 };
@@ -89,7 +89,7 @@ struct Field {
     QString instruction;
     Dest outerDest = Dest::Normal;
     std::int32_t outerInstructionField = -1;
-    std::int32_t link = -2;             // -2: not yet worked out; -1: not a link
+    std::int32_t link = -2; // -2: not yet worked out; -1: not a link
 };
 
 struct FontDraft {
@@ -104,8 +104,7 @@ struct FontDraft {
 enum class BorderTarget : std::uint8_t { None, Cell, Row };
 
 struct ReaderState {
-    explicit ReaderState(QTextDocument& doc, std::span<const std::uint8_t> bytes)
-        : document(doc), cursor(&doc)
+    explicit ReaderState(QTextDocument& doc, std::span<const std::uint8_t> bytes) : document(doc), cursor(&doc)
     {
         tokens.input = bytes;
         tableBuilder.cellBudget = tableCellBudget(bytes.size());
@@ -117,17 +116,17 @@ struct ReaderState {
     DocumentTables tables;
     CodePageDecoder decoder;
 
-    std::vector<GroupState> stack;      // stack[0] is the state outside the document's group
-    int overflowDepth = 0;              // groups opened beyond kMaxGroupDepth
+    std::vector<GroupState> stack; // stack[0] is the state outside the document's group
+    int overflowDepth = 0;         // groups opened beyond kMaxGroupDepth
     bool damaged = false;
     bool previousWasGroupOpen = false;
-    bool destinationStar = false;       // "{\*" was just read
-    std::int32_t fallbackToSkip = 0;    // characters after \uN still to skip
+    bool destinationStar = false;    // "{\*" was just read
+    std::int32_t fallbackToSkip = 0; // characters after \uN still to skip
 
-    std::vector<std::uint8_t> pendingBytes;  // text bytes not yet decoded
+    std::vector<std::uint8_t> pendingBytes; // text bytes not yet decoded
     QString decoded;
 
-    QString run;                        // text not yet inserted, all in runProps
+    QString run; // text not yet inserted, all in runProps
     CharProps runProps;
     // Formats already made, by the properties they were made from; cleared whenever the font
     // or colour tables change, and when it grows large.
@@ -143,13 +142,13 @@ struct ReaderState {
     TableBuilder tableBuilder;
     std::array<RowDef, kMaxTableDepth + 1> rowDefs{};
     int rowDefLevel = 1;
-    bool rowDefinitionOpen = false;     // after \trowd until \row: text belongs to the table
+    bool rowDefinitionOpen = false; // after \trowd until \row: text belongs to the table
     CellDef pendingCell;
     BorderTarget borderTarget = BorderTarget::None;
     Side borderSide = Side::Top;
 
     PictureProps picture;
-    std::size_t pictureDepth = 0;       // stack size of the group that holds \pict; 0 = none
+    std::size_t pictureDepth = 0; // stack size of the group that holds \pict; 0 = none
     bool pictureShown = false;
     PictureStore pictures;
 
@@ -161,8 +160,8 @@ struct ReaderState {
     bool shapePictureShown = false;
 
     std::vector<NumberingDef> numberings;
-    bool listTextSeen = false;          // the paragraph had \listtext or \pntext ...
-    bool listTextHasContent = false;    // ... with more than white space in it
+    bool listTextSeen = false;       // the paragraph had \listtext or \pntext ...
+    bool listTextHasContent = false; // ... with more than white space in it
     std::int64_t paragraphCount = 0;
     std::int64_t lastNumberedParagraph = -2;
     NumberStyle lastNumberStyle = NumberStyle::Bullet;
@@ -170,7 +169,10 @@ struct ReaderState {
     std::int32_t lastNumber = 0;
 };
 
-GroupState& current(ReaderState& r) { return r.stack.back(); }
+GroupState& current(ReaderState& r)
+{
+    return r.stack.back();
+}
 
 // The \pn definition a numbering group is filling in, or nullptr (a \pard inside it, say).
 NumberingDef* numberingOf(ReaderState& r, const GroupState& state)
@@ -200,7 +202,10 @@ int paragraphLevel(const ReaderState& r, const ParaProps& para)
     return std::clamp(para.nestLevel, 1, kMaxTableDepth);
 }
 
-int tableDepth(const ReaderState& r) { return static_cast<int>(r.tableBuilder.open.size()); }
+int tableDepth(const ReaderState& r)
+{
+    return static_cast<int>(r.tableBuilder.open.size());
+}
 
 void enterLevel(ReaderState& r, int level)
 {
@@ -253,7 +258,10 @@ void flushRun(ReaderState& r)
     r.run.clear();
 }
 
-bool isDroppedControl(char16_t c) { return (c < 0x20 && c != u'\t') || (c >= 0x7F && c < 0xA0); }
+bool isDroppedControl(char16_t c)
+{
+    return (c < 0x20 && c != u'\t') || (c >= 0x7F && c < 0xA0);
+}
 
 void appendPageText(ReaderState& r, QStringView text)
 {
@@ -300,9 +308,7 @@ QString numberText(std::int32_t n, NumberStyle style)
         if (n < 1 || n > 3999)
             return QString::number(n);
         static const std::pair<int, const char*> kRoman[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"},
-                                                             {100, "C"},  {90, "XC"},  {50, "L"},  {40, "XL"},
-                                                             {10, "X"},   {9, "IX"},   {5, "V"},   {4, "IV"},
-                                                             {1, "I"}};
+            {100, "C"}, {90, "XC"}, {50, "L"}, {40, "XL"}, {10, "X"}, {9, "IX"}, {5, "V"}, {4, "IV"}, {1, "I"}};
         QString roman;
         for (const auto& [value, digits] : kRoman) {
             for (; n >= value; n -= value)
@@ -327,7 +333,7 @@ void numberParagraph(ReaderState& r)
             label = def.before.isEmpty() ? QString(QChar(0x2022)) : def.before;
         } else {
             const bool continues = r.lastNumberedParagraph == r.paragraphCount - 1 && r.lastNumberStyle == def.style &&
-                                   r.lastNumberLevel == def.level;
+                r.lastNumberLevel == def.level;
             r.lastNumber = continues && r.lastNumber < 1000000 ? r.lastNumber + 1 : def.start;
             label = def.before + numberText(r.lastNumber, def.style) + def.after;
             r.lastNumberedParagraph = r.paragraphCount;
@@ -384,7 +390,7 @@ void cellBreak(ReaderState& r, int level)
 {
     flushRun(r);
     const bool dropped = !r.paragraphStarted && tableDepth(r) == level && rowOpen(r.tableBuilder) &&
-                         !r.tableBuilder.open.back().cellEnded && dropEmptyParagraphAfterBreak(r);
+        !r.tableBuilder.open.back().cellEnded && dropEmptyParagraphAfterBreak(r);
     if (!dropped) {
         if (!r.paragraphStarted || tableDepth(r) != level)
             startParagraph(r, level);
@@ -394,7 +400,7 @@ void cellBreak(ReaderState& r, int level)
     if (tableDepth(r) == level)
         endCell(r.tableBuilder, r.cursor);
     else
-        r.cursor.insertBlock();  // no table could be made: the cell becomes a paragraph
+        r.cursor.insertBlock(); // no table could be made: the cell becomes a paragraph
     r.paragraphStarted = false;
     r.endedWithParagraphBreak = false;
 }
@@ -491,7 +497,7 @@ void flushBytes(ReaderState& r)
 bool collectsText(Dest dest)
 {
     return dest == Dest::Normal || dest == Dest::FieldInstruction || dest == Dest::FontTable ||
-           dest == Dest::NumberingText || dest == Dest::ShapePropertyName;
+        dest == Dest::NumberingText || dest == Dest::ShapePropertyName;
 }
 
 void emitCharacter(ReaderState& r, char16_t c)
@@ -725,8 +731,8 @@ void startDestination(ReaderState& r, const ControlWord& word)
         break;
     case Op::DestShapePropertyValue:
         // Only the picture property is shown; a \pict in it goes to the page.
-        state.dest = dest == Dest::Container && r.shapePropertyName == QLatin1String("pib") ? Dest::Container
-                                                                                             : Dest::Skip;
+        state.dest =
+            dest == Dest::Container && r.shapePropertyName == QLatin1String("pib") ? Dest::Container : Dest::Skip;
         break;
     case Op::DestShapeResult:
         if (dest == Dest::Container)
@@ -737,7 +743,7 @@ void startDestination(ReaderState& r, const ControlWord& word)
             r.numberings.emplace_back();
             const auto index = static_cast<std::int32_t>(r.numberings.size() - 1);
             state.para.numbering = index;
-            r.stack[r.stack.size() - 2].para.numbering = index;  // the paragraph the group stands in
+            r.stack[r.stack.size() - 2].para.numbering = index; // the paragraph the group stands in
             state.dest = Dest::Numbering;
         } else {
             state.dest = Dest::Skip;
@@ -759,7 +765,10 @@ void startDestination(ReaderState& r, const ControlWord& word)
 // ---------------------------------------------------------------------------------------------
 // Control words
 
-bool on(const Token& t) { return !t.hasParam || t.param != 0; }
+bool on(const Token& t)
+{
+    return !t.hasParam || t.param != 0;
+}
 
 BorderDef* borderTarget(ReaderState& r)
 {
@@ -774,7 +783,10 @@ BorderDef* borderTarget(ReaderState& r)
     }
 }
 
-RowDef& definedRow(ReaderState& r) { return r.rowDefs[static_cast<std::size_t>(r.rowDefLevel)]; }
+RowDef& definedRow(ReaderState& r)
+{
+    return r.rowDefs[static_cast<std::size_t>(r.rowDefLevel)];
+}
 
 void handleControlWord(ReaderState& r, const Token& t)
 {
@@ -860,27 +872,51 @@ void handleControlWord(ReaderState& r, const Token& t)
         chars.link = link;
         break;
     }
-    case Op::Bold: chars.bold = on(t); break;
-    case Op::Italic: chars.italic = on(t); break;
-    case Op::Underline: chars.underline = on(t); break;
-    case Op::UnderlineNone: chars.underline = false; break;
-    case Op::Strike: chars.strike = on(t); break;
+    case Op::Bold:
+        chars.bold = on(t);
+        break;
+    case Op::Italic:
+        chars.italic = on(t);
+        break;
+    case Op::Underline:
+        chars.underline = on(t);
+        break;
+    case Op::UnderlineNone:
+        chars.underline = false;
+        break;
+    case Op::Strike:
+        chars.strike = on(t);
+        break;
     case Op::FontSize:
         chars.halfPoints = t.hasParam && t.param > 0 ? t.param : kDefaultHalfPoints;
         break;
-    case Op::Foreground: chars.foreground = t.hasParam ? t.param : 0; break;
-    case Op::Background: chars.background = t.hasParam ? t.param : 0; break;
-    case Op::Highlight: chars.highlight = t.hasParam ? t.param : 0; break;
-    case Op::VerticalAlign: chars.vertical = static_cast<VerticalPosition>(word->arg); break;
+    case Op::Foreground:
+        chars.foreground = t.hasParam ? t.param : 0;
+        break;
+    case Op::Background:
+        chars.background = t.hasParam ? t.param : 0;
+        break;
+    case Op::Highlight:
+        chars.highlight = t.hasParam ? t.param : 0;
+        break;
+    case Op::VerticalAlign:
+        chars.vertical = static_cast<VerticalPosition>(word->arg);
+        break;
     case Op::Raise:
         chars.vertical = t.param != 0 ? VerticalPosition::Super : VerticalPosition::Baseline;
         break;
     case Op::Lower:
         chars.vertical = t.param != 0 ? VerticalPosition::Sub : VerticalPosition::Baseline;
         break;
-    case Op::Hidden: chars.hidden = on(t); break;
-    case Op::Caps: chars.caps = on(t); break;
-    case Op::SmallCaps: chars.smallCaps = on(t); break;
+    case Op::Hidden:
+        chars.hidden = on(t);
+        break;
+    case Op::Caps:
+        chars.caps = on(t);
+        break;
+    case Op::SmallCaps:
+        chars.smallCaps = on(t);
+        break;
     case Op::UnicodeSkip:
         state.unicodeSkip = t.hasParam ? std::max(0, t.param) : 1;
         break;
@@ -918,21 +954,41 @@ void handleControlWord(ReaderState& r, const Token& t)
     case Op::Char:
         emitCharacter(r, static_cast<char16_t>(word->arg));
         break;
-    case Op::Align: para.alignment = static_cast<Alignment>(word->arg); break;
-    case Op::LeftIndent: para.leftIndent = clampTwips(t.param); break;
-    case Op::RightIndent: para.rightIndent = clampTwips(t.param); break;
-    case Op::FirstIndent: para.firstIndent = clampTwips(t.param); break;
-    case Op::SpaceBefore: para.spaceBefore = clampTwips(t.param); break;
-    case Op::SpaceAfter: para.spaceAfter = clampTwips(t.param); break;
-    case Op::LineSpacing: para.lineSpacing = clampTwips(t.param); break;
-    case Op::LineMultiple: para.lineMultiple = t.param == 1; break;
+    case Op::Align:
+        para.alignment = static_cast<Alignment>(word->arg);
+        break;
+    case Op::LeftIndent:
+        para.leftIndent = clampTwips(t.param);
+        break;
+    case Op::RightIndent:
+        para.rightIndent = clampTwips(t.param);
+        break;
+    case Op::FirstIndent:
+        para.firstIndent = clampTwips(t.param);
+        break;
+    case Op::SpaceBefore:
+        para.spaceBefore = clampTwips(t.param);
+        break;
+    case Op::SpaceAfter:
+        para.spaceAfter = clampTwips(t.param);
+        break;
+    case Op::LineSpacing:
+        para.lineSpacing = clampTwips(t.param);
+        break;
+    case Op::LineMultiple:
+        para.lineMultiple = t.param == 1;
+        break;
     case Op::TabStop:
         if (para.tabCount < kMaxTabStops)
             para.tabs[static_cast<std::size_t>(para.tabCount++)] = TabStop{clampTwips(t.param), para.nextTabAlignment};
         para.nextTabAlignment = TabAlignment::Left;
         break;
-    case Op::TabKind: para.nextTabAlignment = static_cast<TabAlignment>(word->arg); break;
-    case Op::InTable: para.inTable = on(t); break;
+    case Op::TabKind:
+        para.nextTabAlignment = static_cast<TabAlignment>(word->arg);
+        break;
+    case Op::InTable:
+        para.inTable = on(t);
+        break;
     case Op::NestLevel:
         para.nestLevel = std::clamp(t.param, 0, kMaxTableDepth);
         if (para.nestLevel == 0)
@@ -975,8 +1031,12 @@ void handleControlWord(ReaderState& r, const Token& t)
         if (dest == Dest::Normal || dest == Dest::NestTableProps)
             rowBreak(r, std::clamp(para.nestLevel, 2, kMaxTableDepth));
         break;
-    case Op::RowGap: definedRow(r).gap = clampTwips(t.param); break;
-    case Op::RowLeft: definedRow(r).left = clampTwips(t.param); break;
+    case Op::RowGap:
+        definedRow(r).gap = clampTwips(t.param);
+        break;
+    case Op::RowLeft:
+        definedRow(r).left = clampTwips(t.param);
+        break;
     case Op::CellBorder:
         r.borderTarget = BorderTarget::Cell;
         r.borderSide = static_cast<Side>(word->arg);
@@ -1000,12 +1060,24 @@ void handleControlWord(ReaderState& r, const Token& t)
         if (BorderDef* border = borderTarget(r))
             border->color = t.param;
         break;
-    case Op::CellShading: r.pendingCell.shading = t.param; break;
-    case Op::CellMergeFirst: r.pendingCell.mergeFirst = true; break;
-    case Op::CellMerge: r.pendingCell.merged = true; break;
-    case Op::CellVerticalMergeFirst: r.pendingCell.verticalMergeFirst = true; break;
-    case Op::CellVerticalMerge: r.pendingCell.verticalMerged = true; break;
-    case Op::CellVerticalAlign: r.pendingCell.verticalAlign = word->arg; break;
+    case Op::CellShading:
+        r.pendingCell.shading = t.param;
+        break;
+    case Op::CellMergeFirst:
+        r.pendingCell.mergeFirst = true;
+        break;
+    case Op::CellMerge:
+        r.pendingCell.merged = true;
+        break;
+    case Op::CellVerticalMergeFirst:
+        r.pendingCell.verticalMergeFirst = true;
+        break;
+    case Op::CellVerticalMerge:
+        r.pendingCell.verticalMerged = true;
+        break;
+    case Op::CellVerticalAlign:
+        r.pendingCell.verticalAlign = word->arg;
+        break;
     case Op::CellPadding:
         r.pendingCell.padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, 1440);
         break;
@@ -1037,12 +1109,24 @@ void handleControlWord(ReaderState& r, const Token& t)
         if (dest == Dest::Picture)
             r.picture.format = static_cast<PictureFormat>(word->arg);
         break;
-    case Op::PictureWidth: r.picture.width = t.param; break;
-    case Op::PictureHeight: r.picture.height = t.param; break;
-    case Op::PictureGoalWidth: r.picture.goalWidth = t.param; break;
-    case Op::PictureGoalHeight: r.picture.goalHeight = t.param; break;
-    case Op::PictureScaleX: r.picture.scaleX = t.param; break;
-    case Op::PictureScaleY: r.picture.scaleY = t.param; break;
+    case Op::PictureWidth:
+        r.picture.width = t.param;
+        break;
+    case Op::PictureHeight:
+        r.picture.height = t.param;
+        break;
+    case Op::PictureGoalWidth:
+        r.picture.goalWidth = t.param;
+        break;
+    case Op::PictureGoalHeight:
+        r.picture.goalHeight = t.param;
+        break;
+    case Op::PictureScaleX:
+        r.picture.scaleX = t.param;
+        break;
+    case Op::PictureScaleY:
+        r.picture.scaleY = t.param;
+        break;
     default:
         break;
     }
@@ -1195,9 +1279,9 @@ void readPlainText(std::span<const std::uint8_t> bytes, QTextDocument& out)
         CodePageDecoder decoder;
         text.clear();
         decodeBytes(decoder, kDefaultCodePage,
-                    std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(raw.data()),
-                                                  static_cast<std::size_t>(raw.size())),
-                    text);
+            std::span<const std::uint8_t>(
+                reinterpret_cast<const std::uint8_t*>(raw.data()), static_cast<std::size_t>(raw.size())),
+            text);
     }
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

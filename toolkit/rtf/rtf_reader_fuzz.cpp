@@ -16,7 +16,10 @@ void quietMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 // The font configuration library fills its caches on first use of each font and keeps them for
 // the life of the process; that is not a leak of the reader's.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {

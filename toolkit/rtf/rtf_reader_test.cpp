@@ -15,7 +15,10 @@ using test::charFormatAt;
 using test::read;
 using test::textOf;
 
-QString u16(const char16_t* text) { return QString::fromUtf16(text); }
+QString u16(const char16_t* text)
+{
+    return QString::fromUtf16(text);
+}
 
 // The document header most cases share: font 0 Arial (ANSI), font 1 Symbol, font 2 a Cyrillic
 // font, font 3 a Japanese one; colours 1 red, 2 green, 3 blue.
@@ -25,7 +28,7 @@ std::string doc(std::string_view body)
                        "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman\\fcharset2 Symbol;}"
                        "{\\f2\\fnil\\fcharset204 Courier Cyr;}{\\f3\\fnil\\fcharset128 MS Mincho;}}"
                        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;\\red0\\green0\\blue255;}") +
-           std::string(body) + "}";
+        std::string(body) + "}";
 }
 
 TEST(RtfReader, TextAndEscapes)
@@ -246,7 +249,8 @@ TEST(RtfReader, ParagraphFormats)
     const QList<QTextOption::Tab> inside = blockFormatAt(d, "inside").tabPositions();
     ASSERT_EQ(inside.size(), 1);
     EXPECT_DOUBLE_EQ(inside[0].position, 48);
-    EXPECT_EQ(textOf(d), "centre\nright\njust\nindented\nexact\nonehalf\natleast\nresetplain\ntabs\nkept\nhanging\ninside");
+    EXPECT_EQ(
+        textOf(d), "centre\nright\njust\nindented\nexact\nonehalf\natleast\nresetplain\ntabs\nkept\nhanging\ninside");
 }
 
 TEST(RtfReader, DefaultTabDistance)
@@ -281,16 +285,18 @@ TEST(RtfReader, ParagraphNumberingWhenTheListTextIsMissing)
     const std::string decimal = "{\\*\\pn\\pnlvlbody\\pndec\\pnstart1{\\pntxta .}}";
     const std::string roman = "{\\*\\pn\\pnlvlbody\\pnlcrm\\pnstart1{\\pntxta )}}";
     const Case cases[] = {
-        {"blank list text", "{\\listtext\\pard  \\tab}" + decimal + "One\\par{\\listtext\\pard  \\tab}" + decimal + "Two\\par",
-         u"1. \tOne\n2. \tTwo"},
+        {"blank list text",
+            "{\\listtext\\pard  \\tab}" + decimal + "One\\par{\\listtext\\pard  \\tab}" + decimal + "Two\\par",
+            u"1. \tOne\n2. \tTwo"},
         {"no list text", "{" + decimal + "One\\par}{" + decimal + "Two\\par}", u"1.\tOne\n2.\tTwo"},
         {"written list text wins", "{\\pntext 7.\\tab}" + decimal + "One\\par", u"7.\tOne"},
         {"letters with text before and after", "{\\*\\pn\\pnlvlbody\\pnucltr\\pnstart27{\\pntxtb (}{\\pntxta )}}x\\par",
-         u"(AA)\tx"},
-        {"roman numbers count on", "{" + roman + "a\\par}{" + roman + "b\\par}{" + roman + "c\\par}{" + roman + "d\\par}",
-         u"i)\ta\nii)\tb\niii)\tc\niv)\td"},
+            u"(AA)\tx"},
+        {"roman numbers count on",
+            "{" + roman + "a\\par}{" + roman + "b\\par}{" + roman + "c\\par}{" + roman + "d\\par}",
+            u"i)\ta\nii)\tb\niii)\tc\niv)\td"},
         {"a plain paragraph restarts the count", "{" + decimal + "a\\par}plain\\par{" + decimal + "b\\par}",
-         u"1.\ta\nplain\n1.\tb"},
+            u"1.\ta\nplain\n1.\tb"},
         {"bullet from a symbol font", "{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}x\\par", u"•\tx"},
         {"pard ends numbering", "{" + decimal + "\\pard x\\par}", u"x"},
     };

@@ -31,8 +31,7 @@ TEST(RtfRobustness, MalformedInput)
         {"closing brace too many", "{\\rtf1 a}b}c", "a", true},
         {"stray closing braces inside", "{\\rtf1 a{}}}}", "a", true},
         {"bad hex digits", "{\\rtf1 a\\'zzb\\'4", "azzb", false},
-        {"control word too long",
-         "{\\rtf1 a\\abcdefghijklmnopqrstuvwxyzabcdefghijklmnop b}", "ab", true},
+        {"control word too long", "{\\rtf1 a\\abcdefghijklmnopqrstuvwxyzabcdefghijklmnop b}", "ab", true},
         {"font index out of range", "{\\rtf1{\\fonttbl{\\f0 A;}}\\f99999 x\\f-5 y}", "xy", true},
         {"colour index out of range", "{\\rtf1{\\colortbl;}\\cf2147483647 x\\cb-1 y\\highlight9 z}", "xyz", true},
         {"bin longer than the data", "{\\rtf1 a{\\pict\\bin999 xyz}b}", "ab", false},
@@ -43,14 +42,18 @@ TEST(RtfRobustness, MalformedInput)
         {"negative uc", "{\\rtf1\\uc-5\\u8364 x}", "\xe2\x82\xacx", true},
         {"unicode out of range", "{\\rtf1\\u99999 ?}", "\xef\xbf\xbd", true},
         {"lone surrogates", "{\\rtf1\\u-10179?x\\u-8704?}", "\xef\xbf\xbdx\xef\xbf\xbd", true},
-        {"control characters", "{\\rtf1 a\\u7?\\u0?\\u127?\\u65532?b}", "a\xef\xbf\xbd" "b", true},
+        {"control characters", "{\\rtf1 a\\u7?\\u0?\\u127?\\u65532?b}",
+            "a\xef\xbf\xbd"
+            "b",
+            true},
         {"not rtf at all", "{}", "{}", false},
         {"only the header", "{\\rtf1", "", false},
         {"field without result", "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"x\"}}after}", "after", true},
         {"result without field", "{\\rtf1{\\fldrslt shown?}x}", "x", true},
         {"font table without semicolons", "{\\rtf1{\\fonttbl\\f0 A\\f1 B}\\f1 x}", "x", true},
         {"star alone", "{\\rtf1 a\\*b}", "ab", true},
-        {"paragraph reset inside a numbering group", "{\\rtf1{\\*\\pn\\pard\\pndec\\pnstart4{\\pntxta .}}x\\par}", "1\tx", true},
+        {"paragraph reset inside a numbering group", "{\\rtf1{\\*\\pn\\pard\\pndec\\pnstart4{\\pntxta .}}x\\par}",
+            "1\tx", true},
         {"text around the document", "  {\\rtf1 x}", "x", true},
         {"cell outside any destination", "{\\rtf1{\\info\\cell\\row\\par}x}", "x", true},
     };
@@ -74,8 +77,8 @@ TEST(RtfRobustness, DeepNestingIsCapped)
     EXPECT_EQ(textOf(*r.document), "top end");
 
     // Just under the cap everything is shown.
-    std::string fine = "{\\rtf1 top" + std::string(kMaxGroupDepth - 2, '{') + "deep" +
-                       std::string(kMaxGroupDepth - 2, '}') + " end}";
+    std::string fine =
+        "{\\rtf1 top" + std::string(kMaxGroupDepth - 2, '{') + "deep" + std::string(kMaxGroupDepth - 2, '}') + " end}";
     const auto ok = read(fine);
     EXPECT_TRUE(ok.complete);
     EXPECT_EQ(textOf(*ok.document), "topdeep end");
@@ -127,9 +130,14 @@ TEST(RtfRobustness, RandomMutationsNeitherCrashNorHang)
         for (int e = 0; e < edits && !bytes.empty(); ++e) {
             const std::size_t at = random() % bytes.size();
             switch (random() % 3) {
-            case 0: bytes[at] = specials[random() % (sizeof specials - 1)]; break;
-            case 1: bytes.erase(at, 1 + random() % 16); break;
-            default: bytes.insert(at, std::string(1 + random() % 4, specials[random() % (sizeof specials - 1)]));
+            case 0:
+                bytes[at] = specials[random() % (sizeof specials - 1)];
+                break;
+            case 1:
+                bytes.erase(at, 1 + random() % 16);
+                break;
+            default:
+                bytes.insert(at, std::string(1 + random() % 4, specials[random() % (sizeof specials - 1)]));
             }
         }
         const auto r = read(bytes);
@@ -143,7 +151,7 @@ TEST(RtfRobustness, OutputIsBoundedByTheInput)
     // Patterns that multiply: paragraphs, rows, pictures, columns. The document's character
     // count stays within a small factor of the input.
     const std::string pieces[] = {"\\par", "\\cell", "\\row", "{\\pict}", "\\line", "\\tab", "\\u8364?",
-                                  "\\trowd\\cellx1\\cellx2\\cellx3\\intbl\\cell\\row"};
+        "\\trowd\\cellx1\\cellx2\\cellx3\\intbl\\cell\\row"};
     for (const std::string& piece : pieces) {
         std::string rtf = "{\\rtf1 ";
         for (int i = 0; i < 20000; ++i)

@@ -45,8 +45,8 @@ void closeInnermost(TableBuilder& builder, QTextCursor& cursor)
     if (std::any_of(t.widths.begin(), t.widths.end(), [](double w) { return w > 0; })) {
         QList<QTextLength> constraints;
         for (const double width : t.widths)
-            constraints.append(width > 0 ? QTextLength(QTextLength::FixedLength, width)
-                                         : QTextLength(QTextLength::VariableLength, 0));
+            constraints.append(
+                width > 0 ? QTextLength(QTextLength::FixedLength, width) : QTextLength(QTextLength::VariableLength, 0));
         format.setColumnWidthConstraints(constraints);
     }
     t.table->setFormat(format);
@@ -102,8 +102,8 @@ bool startNextRow(TableBuilder& builder, QTextCursor& cursor)
     OpenTable& t = builder.open.back();
     const int position = cursor.position();
     if (t.row + 1 >= t.capacityRows) {
-        std::int64_t add = std::min<std::int64_t>({t.capacityRows, kMaxRowsPerTable - t.capacityRows,
-                                                   builder.cellBudget / t.columns});
+        std::int64_t add =
+            std::min<std::int64_t>({t.capacityRows, kMaxRowsPerTable - t.capacityRows, builder.cellBudget / t.columns});
         if (add <= 0)
             return false;
         t.table->appendRows(static_cast<int>(add));
@@ -142,7 +142,10 @@ void advanceCell(TableBuilder& builder, QTextCursor& cursor)
     cursor.insertBlock();
 }
 
-BorderDef pick(const BorderDef& own, const BorderDef& fallback) { return own.present ? own : fallback; }
+BorderDef pick(const BorderDef& own, const BorderDef& fallback)
+{
+    return own.present ? own : fallback;
+}
 
 void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef& row, const DocumentTables& tables)
 {
@@ -151,9 +154,8 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
     auto rowSide = [&](Side side) { return row.borders[static_cast<std::size_t>(side)]; };
     auto cellSide = [&](Side side) { return cell.borders[static_cast<std::size_t>(side)]; };
     const BorderDef top = pick(cellSide(Side::Top), t.row == 0 ? rowSide(Side::Top) : rowSide(Side::Horizontal));
-    const BorderDef bottom = pick(cellSide(Side::Bottom), rowSide(Side::Horizontal).present
-                                                              ? rowSide(Side::Horizontal)
-                                                              : rowSide(Side::Bottom));
+    const BorderDef bottom = pick(
+        cellSide(Side::Bottom), rowSide(Side::Horizontal).present ? rowSide(Side::Horizontal) : rowSide(Side::Bottom));
     const BorderDef left = pick(cellSide(Side::Left), first ? rowSide(Side::Left) : rowSide(Side::Vertical));
     const BorderDef right = pick(cellSide(Side::Right), last ? rowSide(Side::Right) : rowSide(Side::Vertical));
     const QColor shading = colorAt(tables, cell.shading);
@@ -186,13 +188,13 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
         (format.*setBrush)(QBrush(color.isValid() ? color : QColor(Qt::black)));
     };
     border(top, &QTextTableCellFormat::setTopBorder, &QTextTableCellFormat::setTopBorderStyle,
-           &QTextTableCellFormat::setTopBorderBrush);
+        &QTextTableCellFormat::setTopBorderBrush);
     border(bottom, &QTextTableCellFormat::setBottomBorder, &QTextTableCellFormat::setBottomBorderStyle,
-           &QTextTableCellFormat::setBottomBorderBrush);
+        &QTextTableCellFormat::setBottomBorderBrush);
     border(left, &QTextTableCellFormat::setLeftBorder, &QTextTableCellFormat::setLeftBorderStyle,
-           &QTextTableCellFormat::setLeftBorderBrush);
+        &QTextTableCellFormat::setLeftBorderBrush);
     border(right, &QTextTableCellFormat::setRightBorder, &QTextTableCellFormat::setRightBorderStyle,
-           &QTextTableCellFormat::setRightBorderBrush);
+        &QTextTableCellFormat::setRightBorderBrush);
     if (shading.isValid())
         format.setBackground(shading);
     if (cell.verticalAlign == 1)
@@ -206,9 +208,15 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
 
 } // namespace
 
-std::int64_t tableCellBudget(std::size_t inputSize) { return 4096 + static_cast<std::int64_t>(inputSize / 4); }
+std::int64_t tableCellBudget(std::size_t inputSize)
+{
+    return 4096 + static_cast<std::int64_t>(inputSize / 4);
+}
 
-bool rowOpen(const TableBuilder& builder) { return !builder.open.empty() && builder.open.back().rowOpen; }
+bool rowOpen(const TableBuilder& builder)
+{
+    return !builder.open.empty() && builder.open.back().rowOpen;
+}
 
 int enterTableLevel(TableBuilder& builder, QTextCursor& cursor, int level, int columnsHint)
 {

@@ -25,17 +25,17 @@ inline constexpr int kMaxMergesPerTable = 256;
 inline constexpr int kMaxRowsPerTable = 1024;
 
 struct BorderDef {
-    std::int32_t width = 0;          // twips; 0 = no border
-    std::int32_t color = -1;         // colour table index
+    std::int32_t width = 0;  // twips; 0 = no border
+    std::int32_t color = -1; // colour table index
     bool present = false;
 };
 
 struct CellDef {
-    std::int32_t right = 0;          // \cellx: right edge in twips from the row's origin
-    std::array<BorderDef, 4> borders{};  // indexed by Side Top, Left, Bottom, Right
-    std::int32_t shading = -1;       // colour table index of the background
-    std::array<std::int32_t, 4> padding{-1, -1, -1, -1};  // twips by Side; -1 = the row's
-    std::int32_t verticalAlign = 0;  // 0 top, 1 centre, 2 bottom
+    std::int32_t right = 0;                              // \cellx: right edge in twips from the row's origin
+    std::array<BorderDef, 4> borders{};                  // indexed by Side Top, Left, Bottom, Right
+    std::int32_t shading = -1;                           // colour table index of the background
+    std::array<std::int32_t, 4> padding{-1, -1, -1, -1}; // twips by Side; -1 = the row's
+    std::int32_t verticalAlign = 0;                      // 0 top, 1 centre, 2 bottom
     bool mergeFirst = false;
     bool merged = false;
     bool verticalMergeFirst = false;
@@ -44,10 +44,10 @@ struct CellDef {
 
 struct RowDef {
     std::vector<CellDef> cells;
-    std::array<BorderDef, 6> borders{};  // indexed by Side, including inner Horizontal and Vertical
-    std::array<std::int32_t, 4> padding{-1, -1, -1, -1};  // twips by Side; -1 = from \trgaph
-    std::int32_t left = 0;           // \trleft
-    std::int32_t gap = 0;            // \trgaph: half the space between cells
+    std::array<BorderDef, 6> borders{};                  // indexed by Side, including inner Horizontal and Vertical
+    std::array<std::int32_t, 4> padding{-1, -1, -1, -1}; // twips by Side; -1 = from \trgaph
+    std::int32_t left = 0;                               // \trleft
+    std::int32_t gap = 0;                                // \trgaph: half the space between cells
 };
 
 struct Merge {
@@ -60,22 +60,22 @@ struct Merge {
 struct OpenTable {
     QTextTable* table = nullptr;
     int columns = 0;
-    int capacityRows = 0;            // rows that exist, including empty ones kept in reserve
-    int row = 0;                     // current row and column
+    int capacityRows = 0; // rows that exist, including empty ones kept in reserve
+    int row = 0;          // current row and column
     int column = 0;
     bool rowOpen = false;
-    bool cellEnded = false;          // \cell ended `column`; text that follows goes to the next cell
+    bool cellEnded = false; // \cell ended `column`; text that follows goes to the next cell
     std::int32_t left = 0;
     std::int32_t gap = 0;
-    std::vector<double> widths;      // pixels per column; 0 = not stated
+    std::vector<double> widths; // pixels per column; 0 = not stated
     std::vector<Merge> merges;
-    std::vector<int> verticalMergeStart;  // per column: row where a vertical merge started, or -1
+    std::vector<int> verticalMergeStart; // per column: row where a vertical merge started, or -1
 };
 
 struct TableBuilder {
-    std::vector<OpenTable> open;     // outermost first
-    std::int64_t cellBudget = 0;     // cells that may still be created
-    bool disabled = false;           // the budget ran out: no further table structure is built
+    std::vector<OpenTable> open; // outermost first
+    std::int64_t cellBudget = 0; // cells that may still be created
+    bool disabled = false;       // the budget ran out: no further table structure is built
 };
 
 // Cells a document of `inputSize` bytes may create: generous for real tables, bounded for hostile ones.

@@ -42,36 +42,42 @@ TEST(RtfTables, Shapes)
         const char* name;
         std::string body;
         const char* grid;
-        const char* text;  // the whole page
+        const char* text; // the whole page
     };
     const Case cases[] = {
-        {"simple", "\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"
-                   "\\trowd\\cellx1000\\cellx2000\\pard\\intbl C\\cell D\\cell\\row\\pard after\\par",
-         "A|B/C|D", "\nA\nB\nC\nD\nafter"},
-        {"before and after", "before\\par\\trowd\\cellx1000\\pard\\intbl X\\cell\\row\\pard after",
-         "X", "before\nX\nafter"},
+        {"simple",
+            "\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"
+            "\\trowd\\cellx1000\\cellx2000\\pard\\intbl C\\cell D\\cell\\row\\pard after\\par",
+            "A|B/C|D", "\nA\nB\nC\nD\nafter"},
+        {"before and after", "before\\par\\trowd\\cellx1000\\pard\\intbl X\\cell\\row\\pard after", "X",
+            "before\nX\nafter"},
         {"paragraphs in a cell", "\\trowd\\cellx1000\\cellx2000\\pard\\intbl one\\par two\\cell three\\cell\\row",
-         "one\ntwo|three", nullptr},
-        {"missing trowd", "\\pard\\intbl A\\cell B\\cell C\\cell\\row\\pard\\intbl D\\cell\\row",
-         "A|B|C/D||", nullptr},
+            "one\ntwo|three", nullptr},
+        {"missing trowd", "\\pard\\intbl A\\cell B\\cell C\\cell\\row\\pard\\intbl D\\cell\\row", "A|B|C/D||", nullptr},
         {"missing intbl", "\\trowd\\cellx1000\\cellx2000 A\\cell B\\cell\\row\\pard after", "A|B", nullptr},
-        {"more cells in a later row", "\\trowd\\cellx1000\\pard\\intbl A\\cell\\row"
-                                      "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl B\\cell C\\cell D\\cell\\row",
-         "A||/B|C|D", nullptr},
-        {"fewer cells in a later row", "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl A\\cell B\\cell C\\cell\\row"
-                                       "\\trowd\\cellx1000\\pard\\intbl D\\cell\\row",
-         "A|B|C/D||", nullptr},
-        {"empty cells", "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\cell\\cell X\\cell\\row", "||X", nullptr},
+        {"more cells in a later row",
+            "\\trowd\\cellx1000\\pard\\intbl A\\cell\\row"
+            "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl B\\cell C\\cell D\\cell\\row",
+            "A||/B|C|D", nullptr},
+        {"fewer cells in a later row",
+            "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl A\\cell B\\cell C\\cell\\row"
+            "\\trowd\\cellx1000\\pard\\intbl D\\cell\\row",
+            "A|B|C/D||", nullptr},
+        {"empty cells", "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl\\cell\\cell X\\cell\\row", "||X",
+            nullptr},
         {"row without cell marks", "\\trowd\\cellx1000\\pard\\intbl lonely\\row", "lonely", nullptr},
         {"cell without row", "\\trowd\\cellx1000\\pard\\intbl A\\cell", "A", nullptr},
         // A paragraph mark right before the end of a cell opens no empty paragraph.
-        {"paragraph mark before cell end", "\\trowd\\cellx1000\\cellx2000{\\pard\\intbl one\\par}\\cell{\\pard\\intbl two\\par\\par}\\cell\\row",
-         "one|two\n", nullptr},
-        {"row properties after the cells", "\\pard\\intbl A\\cell B\\cell\\trowd\\cellx500\\cellx900\\row", "A|B", nullptr},
-        {"nested", "\\trowd\\cellx4000\\cellx8000\\pard\\intbl\\itap1 outer\\par"
-                   "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
-                   "{\\nonesttables\\par}\\pard\\intbl\\itap1 tail\\cell right\\cell\\row",
-         nullptr, nullptr},
+        {"paragraph mark before cell end",
+            "\\trowd\\cellx1000\\cellx2000{\\pard\\intbl one\\par}\\cell{\\pard\\intbl two\\par\\par}\\cell\\row",
+            "one|two\n", nullptr},
+        {"row properties after the cells", "\\pard\\intbl A\\cell B\\cell\\trowd\\cellx500\\cellx900\\row", "A|B",
+            nullptr},
+        {"nested",
+            "\\trowd\\cellx4000\\cellx8000\\pard\\intbl\\itap1 outer\\par"
+            "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+            "{\\nonesttables\\par}\\pard\\intbl\\itap1 tail\\cell right\\cell\\row",
+            nullptr, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -89,10 +95,11 @@ TEST(RtfTables, Shapes)
 
 TEST(RtfTables, NestedTableSitsInItsCell)
 {
-    const auto r = read(doc("\\trowd\\cellx4000\\cellx8000\\pard\\intbl\\itap1 outer\\par"
-                            "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
-                            "\\pard\\intbl\\itap2 n3\\nestcell n4\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
-                            "{\\nonesttables\\par}\\pard\\intbl\\itap1 tail\\cell right\\cell\\row\\pard after"));
+    const auto r = read(
+        doc("\\trowd\\cellx4000\\cellx8000\\pard\\intbl\\itap1 outer\\par"
+            "\\pard\\intbl\\itap2 n1\\nestcell n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+            "\\pard\\intbl\\itap2 n3\\nestcell n4\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+            "{\\nonesttables\\par}\\pard\\intbl\\itap1 tail\\cell right\\cell\\row\\pard after"));
     const auto tables = tablesOf(*r.document);
     ASSERT_EQ(tables.size(), 2u);
     QTextTable* outer = tables[0];
@@ -112,7 +119,7 @@ TEST(RtfTables, ColumnWidthsFromCellx)
     struct Case {
         const char* name;
         std::string rowDef;
-        std::vector<double> widths;  // pixels; 0 = not fixed
+        std::vector<double> widths; // pixels; 0 = not fixed
     };
     const Case cases[] = {
         {"plain", "\\trowd\\cellx1500\\cellx4500", {100, 200}},
@@ -155,7 +162,7 @@ TEST(RtfTables, BordersShadingAndPadding)
     const QTextTableCellFormat a = table->cellAt(0, 0).format().toTableCellFormat();
     EXPECT_DOUBLE_EQ(a.topBorder(), 2);
     EXPECT_EQ(a.topBorderBrush().color(), QColor(255, 0, 0));
-    EXPECT_DOUBLE_EQ(a.bottomBorder(), 1);  // a border without width is a hairline
+    EXPECT_DOUBLE_EQ(a.bottomBorder(), 1); // a border without width is a hairline
     EXPECT_EQ(a.bottomBorderBrush().color(), QColor(Qt::black));
     EXPECT_FALSE(a.hasProperty(QTextFormat::TableCellLeftBorder));
     EXPECT_EQ(a.background().color(), QColor(0, 0, 255));
@@ -180,14 +187,15 @@ TEST(RtfTables, CellPaddingAndKeptParagraphFormat)
     EXPECT_DOUBLE_EQ(b.leftPadding(), 2);
     // The dropped empty paragraph does not take the cell's alignment with it.
     EXPECT_EQ(tables[0]->cellAt(0, 0).firstCursorPosition().blockFormat().alignment() & Qt::AlignHorizontal_Mask,
-              Qt::AlignRight | Qt::AlignAbsolute);
+        Qt::AlignRight | Qt::AlignAbsolute);
     EXPECT_EQ(cellText(tables[0], 0, 0), "right");
 }
 
 TEST(RtfTables, RowBordersApplyToCellsWithoutTheirOwn)
 {
-    const auto r = read(doc("\\trowd\\trbrdrt\\brdrs\\brdrw15\\trbrdrl\\brdrs\\trbrdrb\\brdrs\\trbrdrr\\brdrs"
-                            "\\trbrdrh\\brdrs\\trbrdrv\\brdrs\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"));
+    const auto r =
+        read(doc("\\trowd\\trbrdrt\\brdrs\\brdrw15\\trbrdrl\\brdrs\\trbrdrb\\brdrs\\trbrdrr\\brdrs"
+                 "\\trbrdrh\\brdrs\\trbrdrv\\brdrs\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\row"));
     const auto tables = tablesOf(*r.document);
     ASSERT_EQ(tables.size(), 1u);
     for (int column = 0; column < 2; ++column) {
@@ -201,8 +209,9 @@ TEST(RtfTables, RowBordersApplyToCellsWithoutTheirOwn)
 
 TEST(RtfTables, MergedCells)
 {
-    const auto r = read(doc("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\clvmgf\\cellx3000\\pard\\intbl wide\\cell\\cell tall\\cell\\row"
-                            "\\trowd\\cellx1000\\cellx2000\\clvmrg\\cellx3000\\pard\\intbl a\\cell b\\cell\\cell\\row"));
+    const auto r = read(doc(
+        "\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\clvmgf\\cellx3000\\pard\\intbl wide\\cell\\cell tall\\cell\\row"
+        "\\trowd\\cellx1000\\cellx2000\\clvmrg\\cellx3000\\pard\\intbl a\\cell b\\cell\\cell\\row"));
     const auto tables = tablesOf(*r.document);
     ASSERT_EQ(tables.size(), 1u);
     QTextTable* table = tables[0];
@@ -228,7 +237,7 @@ TEST(RtfTables, ManyRowsLandInOrder)
     // A long table goes on in further tables of at most kMaxRowsPerTable rows, right below.
     const auto tables = tablesOf(*r.document);
     ASSERT_EQ(tables.size(), 3u);
-    std::vector<std::pair<QTextTable*, int>> rows;  // table and row of each RTF row
+    std::vector<std::pair<QTextTable*, int>> rows; // table and row of each RTF row
     for (QTextTable* table : tables) {
         EXPECT_LE(table->rows(), kMaxRowsPerTable);
         ASSERT_EQ(table->columns(), 3);

@@ -33,8 +33,8 @@ ReadResult read(std::string_view rtf)
 {
     ReadResult result;
     result.document = std::make_unique<QTextDocument>();
-    result.complete = readRtf(std::span(reinterpret_cast<const std::uint8_t*>(rtf.data()), rtf.size()),
-                              *result.document);
+    result.complete =
+        readRtf(std::span(reinterpret_cast<const std::uint8_t*>(rtf.data()), rtf.size()), *result.document);
     return result;
 }
 
@@ -50,7 +50,10 @@ QString textOf(const QTextDocument& document)
     return text;
 }
 
-QString textOf(std::string_view rtf) { return textOf(*read(rtf).document); }
+QString textOf(std::string_view rtf)
+{
+    return textOf(*read(rtf).document);
+}
 
 QTextCharFormat charFormatAt(const QTextDocument& document, const QString& text)
 {

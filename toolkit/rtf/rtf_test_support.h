@@ -29,7 +29,7 @@ QString textOf(const QTextDocument& document);
 QTextCharFormat charFormatAt(const QTextDocument& document, const QString& text);
 QTextBlockFormat blockFormatAt(const QTextDocument& document, const QString& text);
 
-std::vector<QTextTable*> tablesOf(const QTextDocument& document);  // document order, nested too
+std::vector<QTextTable*> tablesOf(const QTextDocument& document); // document order, nested too
 std::vector<QTextImageFormat> imagesOf(const QTextDocument& document);
 QString cellText(QTextTable* table, int row, int column);
 

@@ -5,8 +5,14 @@
 namespace rtf {
 namespace {
 
-bool isLetter(std::uint8_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(std::uint8_t c) { return c >= '0' && c <= '9'; }
+bool isLetter(std::uint8_t c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isDigit(std::uint8_t c)
+{
+    return c >= '0' && c <= '9';
+}
 
 bool endsTextRun(std::uint8_t c)
 {
@@ -52,7 +58,7 @@ Token readControlWord(TokenizerState& state)
         while (pos < input.size() && isDigit(input[pos])) {
             value = value * 10 + (input[pos] - '0');
             if (value > kLimit)
-                value = kLimit + 1;  // keeps consuming digits without overflow
+                value = kLimit + 1; // keeps consuming digits without overflow
             ++pos;
         }
         if (negative)

@@ -20,15 +20,15 @@ namespace rtf {
 inline constexpr std::size_t kMaxControlWordLength = 32;
 
 enum class TokenKind : std::uint8_t {
-    End,          // no more input
-    GroupOpen,    // {
-    GroupClose,   // }
-    ControlWord,  // \name or \nameN; `word`, `hasParam`, `param`
-    ControlSymbol,// \ and one non-letter, e.g. \~ \* \{ ; the character in `param`
-    HexByte,      // \'hh; the byte in `param`
-    Text,         // run of plain bytes (no braces, backslashes, CR, LF, NUL or tab) in `bytes`
-    Binary,       // data of \binN; `bytes` holds exactly N bytes
-    BadBinary,    // \binN with N beyond the end of the input; nothing consumed
+    End,           // no more input
+    GroupOpen,     // {
+    GroupClose,    // }
+    ControlWord,   // \name or \nameN; `word`, `hasParam`, `param`
+    ControlSymbol, // \ and one non-letter, e.g. \~ \* \{ ; the character in `param`
+    HexByte,       // \'hh; the byte in `param`
+    Text,          // run of plain bytes (no braces, backslashes, CR, LF, NUL or tab) in `bytes`
+    Binary,        // data of \binN; `bytes` holds exactly N bytes
+    BadBinary,     // \binN with N beyond the end of the input; nothing consumed
 };
 
 struct Token {

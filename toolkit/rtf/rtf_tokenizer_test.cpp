@@ -20,14 +20,20 @@ std::string describe(std::string_view input)
         switch (t.kind) {
         case TokenKind::End:
             return out;
-        case TokenKind::GroupOpen: out += '{'; break;
-        case TokenKind::GroupClose: out += '}'; break;
+        case TokenKind::GroupOpen:
+            out += '{';
+            break;
+        case TokenKind::GroupClose:
+            out += '}';
+            break;
         case TokenKind::ControlWord:
             out += '\\' + std::string(t.word);
             if (t.hasParam)
                 out += '=' + std::to_string(t.param);
             break;
-        case TokenKind::ControlSymbol: out += std::string("sym:") + static_cast<char>(t.param); break;
+        case TokenKind::ControlSymbol:
+            out += std::string("sym:") + static_cast<char>(t.param);
+            break;
         case TokenKind::HexByte: {
             char buffer[8];
             std::snprintf(buffer, sizeof buffer, "hex:%02x", t.param);
@@ -37,8 +43,12 @@ std::string describe(std::string_view input)
         case TokenKind::Text:
             out += "text:" + std::string(reinterpret_cast<const char*>(t.bytes.data()), t.bytes.size());
             break;
-        case TokenKind::Binary: out += "bin:" + std::to_string(t.bytes.size()); break;
-        case TokenKind::BadBinary: out += "badbin"; break;
+        case TokenKind::Binary:
+            out += "bin:" + std::to_string(t.bytes.size());
+            break;
+        case TokenKind::BadBinary:
+            out += "badbin";
+            break;
         }
     }
     return out + " <no end>";

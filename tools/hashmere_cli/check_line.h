@@ -18,7 +18,7 @@ namespace hashmere_cli {
 struct CheckLine {
     std::string expectedHex; // lower-cased
     std::string fileName;
-    std::string tag;         // algorithm named by a BSD tag line, upper case; empty otherwise
+    std::string tag; // algorithm named by a BSD tag line, upper case; empty otherwise
 };
 
 std::optional<CheckLine> parseCheckLine(std::string_view line);

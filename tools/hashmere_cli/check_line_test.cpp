@@ -9,7 +9,7 @@ TEST(CheckLine, SpellingsOfOneEntry)
 {
     struct Case {
         const char* line;
-        const char* hex;  // nullptr: not a check line
+        const char* hex; // nullptr: not a check line
         const char* name;
         const char* tag;
     };
@@ -18,7 +18,7 @@ TEST(CheckLine, SpellingsOfOneEntry)
         {"d41d8cd98f00b204e9800998ecf8427e *a.txt", "d41d8cd98f00b204e9800998ecf8427e", "a.txt", ""},
         {"D41D8CD98F00B204E9800998ECF8427E  a.txt\r", "d41d8cd98f00b204e9800998ecf8427e", "a.txt", ""},
         {"d41d8cd98f00b204e9800998ecf8427e  name with  spaces ", "d41d8cd98f00b204e9800998ecf8427e",
-         "name with  spaces ", ""},
+            "name with  spaces ", ""},
         {"\\d41d8cd98f00b204e9800998ecf8427e  new\\nline\\\\x", "d41d8cd98f00b204e9800998ecf8427e", "new\nline\\x", ""},
         {"MD5 (a.txt) = d41d8cd98f00b204e9800998ecf8427e", "d41d8cd98f00b204e9800998ecf8427e", "a.txt", "MD5"},
         {"sha3-256 (odd) = name) = ab", "ab", "odd) = name", "SHA3-256"},

@@ -19,40 +19,38 @@ namespace {
 
 constexpr std::string_view kProgram = "hashmere-cli";
 
-constexpr std::string_view kHelp =
-    "Usage: hashmere-cli [OPTION]... [FILE]...\n"
-    "   or: hashmere-cli --check [OPTION]... [LIST]...\n"
-    "Print checksums of each FILE, one line per algorithm in this order:\n"
-    "  CRC32, MD5, SHA1, SHA2-224, SHA2-256, SHA2-384, SHA2-512,\n"
-    "  SHA3-224, SHA3-256, SHA3-384, SHA3-512\n"
-    "each as the label, a space and the lower-case hexadecimal digest, e.g.\n"
-    "  SHA2-256: e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\n"
-    "With more than one FILE, each file's lines follow a heading \"==> FILE <==\"\n"
-    "and files are separated by an empty line. With no FILE, or FILE -, read\n"
-    "standard input.\n"
-    "\n"
-    "  -a, --algorithm=ALGO  compute ALGO; may be repeated. ALGO is one of crc32,\n"
-    "                        md5, sha1, sha224, sha256, sha384, sha512, sha3-224,\n"
-    "                        sha3-256, sha3-384, sha3-512, or all (the default)\n"
-    "  -e, --expect=TEXT     succeed only if some computed checksum equals TEXT\n"
-    "                        exactly (lower-case hexadecimal, no spaces)\n"
-    "  -c, --check           read checksum lists as written by md5sum, sha1sum,\n"
-    "                        sha256sum and the like (also their --tag form) and\n"
-    "                        check the files they name; the algorithm follows\n"
-    "                        from the tag or the digest's length (SHA-2 for 56,\n"
-    "                        64, 96 and 128 digits) unless -a names it\n"
-    "      --quiet           with --check, do not print OK for each file\n"
-    "      --status          with --check, print nothing; the exit status tells\n"
-    "      --help            display this help and exit\n"
-    "      --version         output version information and exit\n"
-    "\n"
-    "Exit status: 0 if all went well; 1 if --expect matched nothing or --check\n"
-    "found a mismatch, an unreadable file or a malformed line; 2 if a FILE or\n"
-    "LIST could not be read or the command line is wrong.\n";
+constexpr std::string_view kHelp = "Usage: hashmere-cli [OPTION]... [FILE]...\n"
+                                   "   or: hashmere-cli --check [OPTION]... [LIST]...\n"
+                                   "Print checksums of each FILE, one line per algorithm in this order:\n"
+                                   "  CRC32, MD5, SHA1, SHA2-224, SHA2-256, SHA2-384, SHA2-512,\n"
+                                   "  SHA3-224, SHA3-256, SHA3-384, SHA3-512\n"
+                                   "each as the label, a space and the lower-case hexadecimal digest, e.g.\n"
+                                   "  SHA2-256: e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855\n"
+                                   "With more than one FILE, each file's lines follow a heading \"==> FILE <==\"\n"
+                                   "and files are separated by an empty line. With no FILE, or FILE -, read\n"
+                                   "standard input.\n"
+                                   "\n"
+                                   "  -a, --algorithm=ALGO  compute ALGO; may be repeated. ALGO is one of crc32,\n"
+                                   "                        md5, sha1, sha224, sha256, sha384, sha512, sha3-224,\n"
+                                   "                        sha3-256, sha3-384, sha3-512, or all (the default)\n"
+                                   "  -e, --expect=TEXT     succeed only if some computed checksum equals TEXT\n"
+                                   "                        exactly (lower-case hexadecimal, no spaces)\n"
+                                   "  -c, --check           read checksum lists as written by md5sum, sha1sum,\n"
+                                   "                        sha256sum and the like (also their --tag form) and\n"
+                                   "                        check the files they name; the algorithm follows\n"
+                                   "                        from the tag or the digest's length (SHA-2 for 56,\n"
+                                   "                        64, 96 and 128 digits) unless -a names it\n"
+                                   "      --quiet           with --check, do not print OK for each file\n"
+                                   "      --status          with --check, print nothing; the exit status tells\n"
+                                   "      --help            display this help and exit\n"
+                                   "      --version         output version information and exit\n"
+                                   "\n"
+                                   "Exit status: 0 if all went well; 1 if --expect matched nothing or --check\n"
+                                   "found a mismatch, an unreadable file or a malformed line; 2 if a FILE or\n"
+                                   "LIST could not be read or the command line is wrong.\n";
 
-constexpr std::string_view kVersion =
-    "hashmere-cli (Hashmere) 1.0.0.0\n"
-    "Copyright (C) 2026 Orvanix.\n";
+constexpr std::string_view kVersion = "hashmere-cli (Hashmere) 1.0.0.0\n"
+                                      "Copyright (C) 2026 Orvanix.\n";
 
 struct Options {
     bool rows[engine::kAlgorithmRowCount] = {};
@@ -179,7 +177,7 @@ bool digestStandardInput(std::istream& in, const Options& options, std::string h
         for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
             if (contexts[r] != nullptr)
                 plugins[r]->update(contexts[r], reinterpret_cast<const std::uint8_t*>(buffer.data()),
-                                   static_cast<std::size_t>(in.gcount()));
+                    static_cast<std::size_t>(in.gcount()));
         }
     }
     const bool ok = !in.bad();
@@ -222,8 +220,8 @@ int runDigests(const Options& options, std::istream& in, std::ostream& out, std:
         } else {
             for (int r = 0; r < engine::kAlgorithmRowCount && ok; ++r) {
                 if (options.rows[r]) {
-                    hex[r] = engine::fileDigestHex(file, engine::kAlgorithmRows[r].algorithm,
-                                                   engine::kAlgorithmRows[r].bitWidth);
+                    hex[r] = engine::fileDigestHex(
+                        file, engine::kAlgorithmRows[r].algorithm, engine::kAlgorithmRows[r].bitWidth);
                     ok = !hex[r].empty();
                 }
             }
@@ -335,8 +333,8 @@ int runChecks(const Options& options, std::istream& in, std::ostream& out, std::
     out.flush();
     if (!options.status) {
         if (fileUnreadable != 0)
-            err << kProgram << ": WARNING: " << fileUnreadable << " listed "
-                << (fileUnreadable == 1 ? "file" : "files") << " could not be read\n";
+            err << kProgram << ": WARNING: " << fileUnreadable << " listed " << (fileUnreadable == 1 ? "file" : "files")
+                << " could not be read\n";
         if (mismatched != 0)
             err << kProgram << ": WARNING: " << mismatched << " computed "
                 << (mismatched == 1 ? "checksum did" : "checksums did") << " NOT match\n";
@@ -353,10 +351,16 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     engine::registerStandardPlugins();
     Options options;
     switch (parseArguments(arguments, options, err)) {
-    case ParseResult::Help: out << kHelp; return 0;
-    case ParseResult::Version: out << kVersion; return 0;
-    case ParseResult::Error: return 2;
-    case ParseResult::Run: break;
+    case ParseResult::Help:
+        out << kHelp;
+        return 0;
+    case ParseResult::Version:
+        out << kVersion;
+        return 0;
+    case ParseResult::Error:
+        return 2;
+    case ParseResult::Run:
+        break;
     }
     return options.check ? runChecks(options, in, out, err) : runDigests(options, in, out, err);
 }

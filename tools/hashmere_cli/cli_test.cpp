@@ -54,33 +54,35 @@ TEST_F(Cli, AllAlgorithmsInRowOrderByDefault)
 {
     const Outcome o = run({abc_});
     EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.out, "CRC32: 352441c2\n"
-                     "MD5: 900150983cd24fb0d6963f7d28e17f72\n"
-                     "SHA1: a9993e364706816aba3e25717850c26c9cd0d89d\n"
-                     "SHA2-224: 23097d223405d8228642a477bda255b32aadbce4bda0b3f7e36c9da7\n"
-                     "SHA2-256: ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n"
-                     "SHA2-384: cb00753f45a35e8bb5a03d699ac65007272c32ab0eded1631a8b605a43ff5bed"
-                     "8086072ba1e7cc2358baeca134c825a7\n"
-                     "SHA2-512: ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a"
-                     "2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f\n"
-                     "SHA3-224: e642824c3f8cf24ad09234ee7d3c766fc9a3a5168d0c94ad73b46fdf\n"
-                     "SHA3-256: 3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532\n"
-                     "SHA3-384: ec01498288516fc926459f58e2c6ad8df9b473cb0fc08c2596da7cf0e49be4b2"
-                     "98d88cea927ac7f539f1edf228376d25\n"
-                     "SHA3-512: b751850b1a57168a5693cd924b6b096e08f621827444f70d884f5d0240d2712e"
-                     "10e116e9192af3c91a7ec57647e3934057340b4cf408d5a56592f8274eec53f0\n");
+    EXPECT_EQ(o.out,
+        "CRC32: 352441c2\n"
+        "MD5: 900150983cd24fb0d6963f7d28e17f72\n"
+        "SHA1: a9993e364706816aba3e25717850c26c9cd0d89d\n"
+        "SHA2-224: 23097d223405d8228642a477bda255b32aadbce4bda0b3f7e36c9da7\n"
+        "SHA2-256: ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad\n"
+        "SHA2-384: cb00753f45a35e8bb5a03d699ac65007272c32ab0eded1631a8b605a43ff5bed"
+        "8086072ba1e7cc2358baeca134c825a7\n"
+        "SHA2-512: ddaf35a193617abacc417349ae20413112e6fa4e89a97ea20a9eeee64b55d39a"
+        "2192992a274fc1a836ba3c23a3feebbd454d4423643ce80e2a9ac94fa54ca49f\n"
+        "SHA3-224: e642824c3f8cf24ad09234ee7d3c766fc9a3a5168d0c94ad73b46fdf\n"
+        "SHA3-256: 3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532\n"
+        "SHA3-384: ec01498288516fc926459f58e2c6ad8df9b473cb0fc08c2596da7cf0e49be4b2"
+        "98d88cea927ac7f539f1edf228376d25\n"
+        "SHA3-512: b751850b1a57168a5693cd924b6b096e08f621827444f70d884f5d0240d2712e"
+        "10e116e9192af3c91a7ec57647e3934057340b4cf408d5a56592f8274eec53f0\n");
 }
 
 TEST_F(Cli, SelectionHeadingsAndStandardInput)
 {
     // Chosen algorithms print in row order, however they were given, and once.
     EXPECT_EQ(run({"-a", "sha256", "--algorithm=md5", "-amd5", abc_}).out,
-              std::string("MD5: ") + kAbcMd5 + "\nSHA2-256: " + kAbcSha256 + "\n");
+        std::string("MD5: ") + kAbcMd5 + "\nSHA2-256: " + kAbcSha256 + "\n");
     EXPECT_EQ(run({"-a", "crc32", abc_, empty_}).out,
-              "==> " + abc_ + " <==\nCRC32: 352441c2\n\n==> " + empty_ + " <==\nCRC32: 00000000\n");
+        "==> " + abc_ + " <==\nCRC32: 352441c2\n\n==> " + empty_ + " <==\nCRC32: 00000000\n");
     EXPECT_EQ(run({"-a", "md5", "-"}, "abc").out, std::string("MD5: ") + kAbcMd5 + "\n");
     EXPECT_EQ(run({"-a", "md5", "-a", "sha3-256"}, "abc").out,
-              std::string("MD5: ") + kAbcMd5 + "\nSHA3-256: 3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532\n");
+        std::string("MD5: ") + kAbcMd5 +
+            "\nSHA3-256: 3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532\n");
     EXPECT_EQ(run({"-a", "md5", "--", "-a"}).status, 2); // "-a" is a file name after --
 }
 
@@ -131,13 +133,14 @@ TEST_F(Cli, HelpAndVersion)
 TEST_F(Cli, CheckLists)
 {
     const std::string sha3Abc = "3a985da74fe225b2045c172d6bd390bd855f086e3e9d525b46bfe24511431532";
-    const std::string good = write("good.sha256", std::string(kAbcSha256) + "  " + abc_ + "\n" +
-                                                      "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855 *" +
-                                                      empty_ + "\n");
-    const std::string tagged = write("tagged", "SHA3-256 (" + abc_ + ") = " + sha3Abc + "\nMD5 (" + abc_ + ") = " +
-                                                   kAbcMd5 + "\n");
-    const std::string bad = write("bad.md5", std::string("00000000000000000000000000000000  ") + abc_ + "\n" +
-                                                 kAbcMd5 + "  " + (folder_ / "gone").string() + "\nnonsense\n");
+    const std::string good = write("good.sha256",
+        std::string(kAbcSha256) + "  " + abc_ + "\n" +
+            "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855 *" + empty_ + "\n");
+    const std::string tagged =
+        write("tagged", "SHA3-256 (" + abc_ + ") = " + sha3Abc + "\nMD5 (" + abc_ + ") = " + kAbcMd5 + "\n");
+    const std::string bad = write("bad.md5",
+        std::string("00000000000000000000000000000000  ") + abc_ + "\n" + kAbcMd5 + "  " + (folder_ / "gone").string() +
+            "\nnonsense\n");
     const std::string junk = write("junk", "nothing to see\n");
 
     Outcome o = run({"-c", good});

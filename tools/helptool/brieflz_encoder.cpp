@@ -102,8 +102,7 @@ public:
     Matcher(const std::uint8_t* data, std::size_t size)
         : data_(data), size_(size), hashBits_(std::clamp(static_cast<int>(std::bit_width(size)), 4, kMaxHashBits)),
           head_(std::size_t{1} << hashBits_, -1), previous_(size, -1)
-    {
-    }
+    {}
 
     // Enters every position below `end` not yet entered into the chains.
     void insertUpTo(std::size_t end)

@@ -17,8 +17,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 Bytes englishLike(std::size_t size, unsigned seed)
 {
-    static const char* const kWords[] = {"the", "checksum", "of", "a", "file", "is", "computed", "once",
-                                         "for", "every", "ticked", "algorithm", "and", "shown", "in", "green"};
+    static const char* const kWords[] = {"the", "checksum", "of", "a", "file", "is", "computed", "once", "for", "every",
+        "ticked", "algorithm", "and", "shown", "in", "green"};
     std::mt19937 random(seed);
     Bytes out;
     while (out.size() < size) {

@@ -111,7 +111,7 @@ bool parseManifest(const std::string& bytes, HelpManifest& manifest, std::string
     std::u16string value16;
     if (document.firstUngroupedPair(key16, value16)) {
         error = "manifest line \"" + platform::utf16ToUtf8(key16) + " = " + platform::utf16ToUtf8(value16) +
-                "\": a key outside the groups [Properties] and [Contents]";
+            "\": a key outside the groups [Properties] and [Contents]";
         return false;
     }
 

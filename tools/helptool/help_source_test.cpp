@@ -42,14 +42,13 @@ TEST(Manifest, Latin1WithoutByteOrderMark)
 TEST(Manifest, RejectsMalformedLines)
 {
     const char* const cases[] = {
-        "[Properties]\nColour = 1\n",             // unknown property
-        "[Contents]\nPage = 0\n",                 // no title
-        "[Contents]\nPage = x | T | a.rtf\n",     // level not a number
-        "[Contents]\nPage = 128 | T | a.rtf\n",   // level too deep
-        "[Contents]\nPage = 0 | T | a | b\n",     // too many parts
-        "[Contents]\nEntry = 0 | T\n",            // not a Page line
-        "HelpName = outside any group\n",
-        "; header forgotten\nPage = 0 | T\n[Properties]\n",
+        "[Properties]\nColour = 1\n",           // unknown property
+        "[Contents]\nPage = 0\n",               // no title
+        "[Contents]\nPage = x | T | a.rtf\n",   // level not a number
+        "[Contents]\nPage = 128 | T | a.rtf\n", // level too deep
+        "[Contents]\nPage = 0 | T | a | b\n",   // too many parts
+        "[Contents]\nEntry = 0 | T\n",          // not a Page line
+        "HelpName = outside any group\n", "; header forgotten\nPage = 0 | T\n[Properties]\n",
         "Colour = 1\n[Properties]\n",
         "[Properties]\n[Index]\nPage = 0 | T\n", // a group of its own
     };
@@ -100,8 +99,7 @@ TEST(Manifest, RejectsAnOversizedManifest)
 
 TEST(Manifest, FieldTextIsUtf16LittleEndianJoinedByBars)
 {
-    EXPECT_EQ(encodeFieldText({u"a", u"", u"ő"}),
-              (std::vector<std::uint8_t>{'a', 0, '|', 0, '|', 0, 0x51, 0x01}));
+    EXPECT_EQ(encodeFieldText({u"a", u"", u"ő"}), (std::vector<std::uint8_t>{'a', 0, '|', 0, '|', 0, 0x51, 0x01}));
 }
 
 } // namespace

@@ -33,7 +33,7 @@ int usage()
                "       helptool cat DOC ENTRY\n"
                "       helptool info DOC\n"
                "       helptool pack [--zip | --brieflz] [--block-size N] SOURCE_DIR OUT.help\n",
-               stderr);
+        stderr);
     return 2;
 }
 
@@ -108,7 +108,9 @@ int catCommand(const std::string& path, const std::string& name)
     // A BriefLZ pack needs the whole listed size. A ZIP entry is read into one
     // byte more than its header claims (at most 64 MiB to start with), so that a
     // full buffer shows it is longer; the buffer then doubles until it fits.
-    std::int64_t capacity = known < 0 ? 65536 : kind == PackingKind::Zip ? std::min<std::int64_t>(known + 1, 1 << 26) : known;
+    std::int64_t capacity = known < 0 ? 65536
+        : kind == PackingKind::Zip    ? std::min<std::int64_t>(known + 1, 1 << 26)
+                                      : known;
     std::int32_t count = -1;
     std::unique_ptr<std::uint8_t[]> buffer;
     for (;;) {
@@ -127,7 +129,7 @@ int catCommand(const std::string& path, const std::string& name)
     closePack();
     if (count < 0) {
         std::fprintf(stderr, "helptool: %s: entry \"%s\" %s (%d)\n", path.c_str(), name.c_str(),
-                     listed ? "is damaged" : "not found", count);
+            listed ? "is damaged" : "not found", count);
         return 1;
     }
     if (std::fwrite(buffer.get(), 1, static_cast<std::size_t>(count), stdout) != static_cast<std::size_t>(count) ||
@@ -147,15 +149,23 @@ int infoCommand(const std::string& path)
     DocumentProperties properties;
     readProperties(path, kind, properties);
     const std::u16string* texts[] = {
-        &properties.softwareName, &properties.softwareVersion, &properties.helpName, &properties.helpVersion,
-        &properties.language,     &properties.date,            &properties.tool,     &properties.publisher,
-        &properties.copyright,    &properties.email,           &properties.website,
+        &properties.softwareName,
+        &properties.softwareVersion,
+        &properties.helpName,
+        &properties.helpVersion,
+        &properties.language,
+        &properties.date,
+        &properties.tool,
+        &properties.publisher,
+        &properties.copyright,
+        &properties.email,
+        &properties.website,
     };
     std::printf("Properties:\n");
     for (int i = 0; i < 11; ++i)
         std::printf("  %-16s %s\n", kPropertyKeys[i], platform::utf16ToUtf8(*texts[i]).c_str());
-    const std::int32_t numbers[] = {properties.pageBackColor, properties.leftMargin, properties.rightMargin,
-                                    properties.homePage};
+    const std::int32_t numbers[] = {
+        properties.pageBackColor, properties.leftMargin, properties.rightMargin, properties.homePage};
     for (int i = 0; i < 4; ++i)
         std::printf("  %-16s %d\n", kPropertyKeys[11 + i], numbers[i]);
 
@@ -211,8 +221,8 @@ int packCommand(int argc, char** argv)
     const double ratio =
         stats.unpackedBytes > 0 ? static_cast<double>(stats.fileBytes) / static_cast<double>(stats.unpackedBytes) : 0;
     std::printf("%s: %zu entries, %" PRId64 " bytes in, %" PRId64 " bytes out, ratio %.3f (%.1f %% saved)\n",
-                operands[1].c_str(), entries.size(), stats.unpackedBytes, stats.fileBytes, ratio,
-                stats.unpackedBytes > 0 ? 100.0 * (1.0 - ratio) : 0.0);
+        operands[1].c_str(), entries.size(), stats.unpackedBytes, stats.fileBytes, ratio,
+        stats.unpackedBytes > 0 ? 100.0 * (1.0 - ratio) : 0.0);
     return 0;
 }
 

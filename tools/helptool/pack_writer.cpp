@@ -31,7 +31,7 @@ std::int64_t fileSize(const std::string& path)
 } // namespace
 
 bool writeBriefLzPack(const std::string& path, const std::vector<AuthoringEntry>& entries, std::int64_t blockSize,
-                      PackStats& stats, std::string& error)
+    PackStats& stats, std::string& error)
 {
     if (blockSize < 1) {
         error = "block size must be at least 1";
@@ -77,8 +77,8 @@ bool writeBriefLzPack(const std::string& path, const std::vector<AuthoringEntry>
     return true;
 }
 
-bool writeZipPack(const std::string& path, const std::vector<AuthoringEntry>& entries, PackStats& stats,
-                  std::string& error)
+bool writeZipPack(
+    const std::string& path, const std::vector<AuthoringEntry>& entries, PackStats& stats, std::string& error)
 {
     const document::ScopedUtf8Locale utf8;
     archive* writer = archive_write_new();
@@ -88,8 +88,8 @@ bool writeZipPack(const std::string& path, const std::vector<AuthoringEntry>& en
     }
     stats = PackStats{};
     bool ok = archive_write_set_format_zip(writer) == ARCHIVE_OK &&
-              archive_write_set_options(writer, "zip:compression=deflate,zip:hdrcharset=UTF-8") == ARCHIVE_OK &&
-              archive_write_open_filename(writer, path.c_str()) == ARCHIVE_OK;
+        archive_write_set_options(writer, "zip:compression=deflate,zip:hdrcharset=UTF-8") == ARCHIVE_OK &&
+        archive_write_open_filename(writer, path.c_str()) == ARCHIVE_OK;
     const std::time_t now = std::time(nullptr);
     for (std::size_t i = 0; ok && i < entries.size(); ++i) {
         const AuthoringEntry& item = entries[i];
@@ -100,15 +100,15 @@ bool writeZipPack(const std::string& path, const std::vector<AuthoringEntry>& en
         archive_entry_set_size(entry, static_cast<la_int64_t>(item.bytes.size()));
         archive_entry_set_mtime(entry, now, 0);
         ok = archive_write_header(writer, entry) == ARCHIVE_OK &&
-             (item.bytes.empty() ||
-              archive_write_data(writer, item.bytes.data(), item.bytes.size()) ==
-                  static_cast<la_ssize_t>(item.bytes.size()));
+            (item.bytes.empty() ||
+                archive_write_data(writer, item.bytes.data(), item.bytes.size()) ==
+                    static_cast<la_ssize_t>(item.bytes.size()));
         archive_entry_free(entry);
         stats.unpackedBytes += static_cast<std::int64_t>(item.bytes.size());
     }
     if (!ok)
         error = std::string("cannot write ") + path + ": " +
-                (archive_error_string(writer) != nullptr ? archive_error_string(writer) : "unknown error");
+            (archive_error_string(writer) != nullptr ? archive_error_string(writer) : "unknown error");
     if (archive_write_close(writer) != ARCHIVE_OK && ok) {
         error = "cannot write " + path;
         ok = false;

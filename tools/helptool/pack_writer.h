@@ -22,11 +22,11 @@ struct PackStats {
 // it smaller. False with `error` set when the file cannot be written or an entry
 // or name is too large for the format.
 bool writeBriefLzPack(const std::string& path, const std::vector<AuthoringEntry>& entries, std::int64_t blockSize,
-                      PackStats& stats, std::string& error);
+    PackStats& stats, std::string& error);
 
 // Writes `entries` in order as a deflate ZIP archive with UTF-8 names, through
 // libarchive. False with `error` set on failure.
-bool writeZipPack(const std::string& path, const std::vector<AuthoringEntry>& entries, PackStats& stats,
-                  std::string& error);
+bool writeZipPack(
+    const std::string& path, const std::vector<AuthoringEntry>& entries, PackStats& stats, std::string& error);
 
 } // namespace helptool

@@ -105,7 +105,7 @@ TEST_P(RoundTrip, EveryEntryReadsBackByteIdentical)
 TEST_P(RoundTrip, HelptoolPacksWhatTheViewerReads)
 {
     const ToolRun packed = runHelptool(std::string("pack ") + (zip() ? "--zip " : "--brieflz --block-size 100 ") +
-                                   shellQuoted(kSample) + " " + shellQuoted(path_));
+        shellQuoted(kSample) + " " + shellQuoted(path_));
     ASSERT_EQ(packed.status, 0);
     EXPECT_NE(packed.out.find("ratio"), std::string::npos);
 
@@ -137,9 +137,11 @@ TEST_P(RoundTrip, HelptoolPacksWhatTheViewerReads)
             CaptureView view;
             view.shown = expected.empty() ? std::string() : "untouched";
             loadPage(path_, GetParam(), contents, static_cast<std::int64_t>(page), inMemory, view);
-            EXPECT_EQ(view.shown, expected) << platform::utf16ToUtf8(record.entryName) << (inMemory ? " in memory" : "");
+            EXPECT_EQ(view.shown, expected)
+                << platform::utf16ToUtf8(record.entryName) << (inMemory ? " in memory" : "");
         }
-        const ToolRun cat = runHelptool("cat " + shellQuoted(path_) + " " + shellQuoted(platform::utf16ToUtf8(record.entryName)));
+        const ToolRun cat =
+            runHelptool("cat " + shellQuoted(path_) + " " + shellQuoted(platform::utf16ToUtf8(record.entryName)));
         EXPECT_EQ(cat.status, 0);
         EXPECT_EQ(cat.out, expected);
     }
@@ -155,8 +157,10 @@ TEST_P(RoundTrip, HelptoolPacksWhatTheViewerReads)
 
 TEST_P(RoundTrip, HelptoolReportsDamage)
 {
-    ASSERT_EQ(runHelptool(std::string("pack ") + (zip() ? "--zip " : "") + shellQuoted(kSample) + " " + shellQuoted(path_)).status,
-              0);
+    ASSERT_EQ(
+        runHelptool(std::string("pack ") + (zip() ? "--zip " : "") + shellQuoted(kSample) + " " + shellQuoted(path_))
+            .status,
+        0);
     // Cut the file in the middle of its page entries.
     fs::resize_file(path_, fs::file_size(path_) / 2);
     EXPECT_NE(runHelptool("list " + shellQuoted(path_)).status, 0);
@@ -168,7 +172,7 @@ TEST_P(RoundTrip, HelptoolReportsDamage)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPackings, RoundTrip, ::testing::Values(PackingKind::Zip, PackingKind::BriefLzPack),
-                         [](const auto& info) { return info.param == PackingKind::Zip ? "Zip" : "BriefLz"; });
+    [](const auto& info) { return info.param == PackingKind::Zip ? "Zip" : "BriefLz"; });
 
 TEST(BuildDocument, RejectsWhatTheViewerCouldNotRead)
 {
@@ -181,12 +185,13 @@ TEST(BuildDocument, RejectsWhatTheViewerCouldNotRead)
         {"a page file outside the folder", "[Contents]\nPage = 0 | T | ../x.rtf\n"},
         {"a missing page file", "[Contents]\nPage = 0 | T | none.rtf\n"},
         {"properties beyond 5000 bytes", "[Properties]\nHelpName = " + std::string(2600, 'x') + "\n"},
-        {"contents beyond 20000 bytes", [] {
-             std::string m = "[Contents]\n";
-             for (int i = 0; i < 400; ++i)
-                 m += "Page = 0 | " + std::string(30, 't') + "\n";
-             return m;
-         }()},
+        {"contents beyond 20000 bytes",
+            [] {
+                std::string m = "[Contents]\n";
+                for (int i = 0; i < 400; ++i)
+                    m += "Page = 0 | " + std::string(30, 't') + "\n";
+                return m;
+            }()},
     };
     for (const auto& c : cases) {
         fs::create_directories(folder);

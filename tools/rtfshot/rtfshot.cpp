@@ -38,7 +38,8 @@ struct Options {
     toolkit::Colour background = toolkit::kDefaultColour;
 };
 
-std::optional<long> parseNumber(std::string_view text, int base = 10) {
+std::optional<long> parseNumber(std::string_view text, int base = 10)
+{
     std::string copy(text);
     char* end = nullptr;
     errno = 0;
@@ -49,7 +50,8 @@ std::optional<long> parseNumber(std::string_view text, int base = 10) {
     return value;
 }
 
-std::optional<toolkit::Colour> parseColour(std::string_view text) {
+std::optional<toolkit::Colour> parseColour(std::string_view text)
+{
     if (text.size() == 7 && text[0] == '#') {
         std::optional<long> value = parseNumber(text.substr(1), 16);
         if (!value) {
@@ -64,7 +66,8 @@ std::optional<toolkit::Colour> parseColour(std::string_view text) {
     return static_cast<toolkit::Colour>(*value);
 }
 
-std::optional<Options> parseArguments(int argc, char** argv) {
+std::optional<Options> parseArguments(int argc, char** argv)
+{
     Options options;
     std::vector<std::string_view> positional;
     for (int i = 1; i < argc; ++i) {
@@ -106,7 +109,8 @@ std::optional<Options> parseArguments(int argc, char** argv) {
     return options;
 }
 
-std::optional<std::vector<char>> readFile(const std::string& path) {
+std::optional<std::vector<char>> readFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return std::nullopt;
@@ -116,11 +120,13 @@ std::optional<std::vector<char>> readFile(const std::string& path) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     std::optional<Options> options = parseArguments(argc, argv);
     if (!options) {
-        std::fprintf(stderr, "usage: rtfshot PAGE.rtf OUT.png [--width PX] [--zoom PERCENT] [--background COLOR]"
-                             " [--pdf OUT.pdf]\n");
+        std::fprintf(stderr,
+            "usage: rtfshot PAGE.rtf OUT.png [--width PX] [--zoom PERCENT] [--background COLOR]"
+            " [--pdf OUT.pdf]\n");
         return 2;
     }
     std::optional<std::vector<char>> bytes = readFile(options->page);
@@ -146,7 +152,8 @@ int main(int argc, char** argv) {
         if (shortBy == 0) {
             break;
         }
-        toolkit::resizeGadget(kPage, toolkit::kKeep, toolkit::kKeep, toolkit::gadgetWidth(kPage) + shortBy, toolkit::kKeep);
+        toolkit::resizeGadget(
+            kPage, toolkit::kKeep, toolkit::kKeep, toolkit::gadgetWidth(kPage) + shortBy, toolkit::kKeep);
     }
     if (!options->png.empty() && !toolkit::testing::savePageImage(kPage, options->png)) {
         std::fprintf(stderr, "rtfshot: cannot write %s\n", options->png.c_str());

@@ -17,24 +17,27 @@ namespace fs = std::filesystem;
 const std::string kPage = std::string(PRODUCERS_DIR) + "/pandoc_page.rtf";
 
 // A file name of this process: ctest runs tests in parallel processes.
-fs::path scratch(const std::string& name) {
+fs::path scratch(const std::string& name)
+{
     return fs::temp_directory_path() / ("rtfshot_test_" + std::to_string(getpid()) + "_" + name);
 }
 
-int runTool(const std::string& arguments) {
+int runTool(const std::string& arguments)
+{
     std::string command = "QT_QPA_PLATFORM=offscreen '" RTFSHOT_PATH "' " + arguments + " >/dev/null 2>&1";
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(Rtfshot, WrongArgumentsAreRefused) {
+TEST(Rtfshot, WrongArgumentsAreRefused)
+{
     const char* cases[] = {
         "",
-        "page.rtf",                                   // no output at all
-        "a.rtf b.png c.png",                          // too many names
-        "a.rtf b.png --width",                        // value missing
+        "page.rtf",            // no output at all
+        "a.rtf b.png c.png",   // too many names
+        "a.rtf b.png --width", // value missing
         "a.rtf b.png --width wide",
-        "a.rtf b.png --zoom 1",                       // below what the view takes
+        "a.rtf b.png --zoom 1", // below what the view takes
         "a.rtf b.png --zoom 6401",
         "a.rtf b.png --background #12345",
         "a.rtf b.png --background 0x1000000",
@@ -47,7 +50,8 @@ TEST(Rtfshot, WrongArgumentsAreRefused) {
     EXPECT_EQ(runTool("'" + scratch("missing.rtf").string() + "' '" + scratch("x.png").string() + "'"), 1);
 }
 
-TEST(Rtfshot, PictureHasTheWidthAndGrowsWithTheZoom) {
+TEST(Rtfshot, PictureHasTheWidthAndGrowsWithTheZoom)
+{
     struct Case {
         int width;
         int zoom;
@@ -59,8 +63,8 @@ TEST(Rtfshot, PictureHasTheWidthAndGrowsWithTheZoom) {
         SCOPED_TRACE(std::to_string(c.width) + " at " + std::to_string(c.zoom));
         fs::path out = scratch("page.png");
         ASSERT_EQ(runTool("'" + kPage + "' '" + out.string() + "' --width " + std::to_string(c.width) + " --zoom " +
-                          std::to_string(c.zoom)),
-                  0);
+                      std::to_string(c.zoom)),
+            0);
         QImage image(QString::fromStdString(out.string()));
         fs::remove(out);
         ASSERT_FALSE(image.isNull());
@@ -75,7 +79,8 @@ TEST(Rtfshot, PictureHasTheWidthAndGrowsWithTheZoom) {
     }
 }
 
-TEST(Rtfshot, BackgroundTakesBothColourForms) {
+TEST(Rtfshot, BackgroundTakesBothColourForms)
+{
     const char* forms[] = {"'#FF8000'", "0x0080FF", "33023"};
     for (const char* form : forms) {
         SCOPED_TRACE(form);
@@ -91,7 +96,8 @@ TEST(Rtfshot, BackgroundTakesBothColourForms) {
     }
 }
 
-TEST(Rtfshot, PrintsToPdfAlone) {
+TEST(Rtfshot, PrintsToPdfAlone)
+{
     fs::path pdf = scratch("page.pdf");
     fs::remove(pdf);
     ASSERT_EQ(runTool("'" + kPage + "' --pdf '" + pdf.string() + "'"), 0);

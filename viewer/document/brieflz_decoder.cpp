@@ -29,8 +29,7 @@ struct BlockReader {
 };
 
 // The next bit, or -1 when the tag word it needs lies beyond the input.
-template <bool kChecked>
-inline int nextBit(BlockReader& r)
+template <bool kChecked> inline int nextBit(BlockReader& r)
 {
     if (r.bitsLeft == 0) {
         if (kChecked && r.end - r.in < 2)
@@ -44,8 +43,7 @@ inline int nextBit(BlockReader& r)
 }
 
 // The next whole byte, or -1 past the end of the input.
-template <bool kChecked>
-inline int nextByte(BlockReader& r)
+template <bool kChecked> inline int nextByte(BlockReader& r)
 {
     if (kChecked && r.in >= r.end)
         return -1;
@@ -54,8 +52,7 @@ inline int nextByte(BlockReader& r)
 
 // A gamma number (at least 2), or 0 when the input ends or the value grows
 // beyond any valid one.
-template <bool kChecked>
-inline std::uint64_t gamma(BlockReader& r)
+template <bool kChecked> inline std::uint64_t gamma(BlockReader& r)
 {
     std::uint64_t value = 1;
     for (;;) {
@@ -123,7 +120,7 @@ bool decodeItems(BlockReader& r, std::uint8_t* output, std::size_t length, std::
         if (offset > produced || matchLength > length - produced)
             return false;
         copyMatch(output + produced, static_cast<std::size_t>(offset), static_cast<std::size_t>(matchLength),
-                  length - produced);
+            length - produced);
         produced += static_cast<std::size_t>(matchLength);
     }
     return true;
@@ -140,8 +137,7 @@ bool readBlockStreamHeader(const std::uint8_t* data, std::size_t size, BlockStre
     return header.unpackedSize >= 0 && header.unpackedSize <= kMaxEntrySize && header.blockSize >= 1;
 }
 
-std::int64_t decodeBlock(const std::uint8_t* source, std::size_t sourceSize, std::uint8_t* output,
-                         std::size_t length)
+std::int64_t decodeBlock(const std::uint8_t* source, std::size_t sourceSize, std::uint8_t* output, std::size_t length)
 {
     if (length == 0)
         return 0;
@@ -155,8 +151,7 @@ std::int64_t decodeBlock(const std::uint8_t* source, std::size_t sourceSize, std
     return reader.in - source;
 }
 
-std::int64_t decodeBlockStream(const std::uint8_t* data, std::size_t size, std::uint8_t* output,
-                               std::size_t capacity)
+std::int64_t decodeBlockStream(const std::uint8_t* data, std::size_t size, std::uint8_t* output, std::size_t capacity)
 {
     BlockStreamHeader header{};
     if (!readBlockStreamHeader(data, size, header))

@@ -43,14 +43,12 @@ bool readBlockStreamHeader(const std::uint8_t* data, std::size_t size, BlockStre
 // bytes consumed, tag words included (0 for length 0), or -1 when the block
 // needs bytes beyond sourceSize or a match reaches before the start of the
 // output or past `length`.
-std::int64_t decodeBlock(const std::uint8_t* source, std::size_t sourceSize, std::uint8_t* output,
-                         std::size_t length);
+std::int64_t decodeBlock(const std::uint8_t* source, std::size_t sourceSize, std::uint8_t* output, std::size_t length);
 
 // Decodes the block stream in `size` bytes at `data` into `output` (capacity
 // bytes). Returns the unpacked size, or -1 when the header is bad, the capacity
 // is smaller than the unpacked size or a block is damaged; `output` then holds
 // the blocks decoded before the damage.
-std::int64_t decodeBlockStream(const std::uint8_t* data, std::size_t size, std::uint8_t* output,
-                               std::size_t capacity);
+std::int64_t decodeBlockStream(const std::uint8_t* data, std::size_t size, std::uint8_t* output, std::size_t capacity);
 
 } // namespace document::brieflz

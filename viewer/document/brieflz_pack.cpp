@@ -57,7 +57,8 @@ std::int64_t readAt(int fd, void* buffer, std::size_t size, std::int64_t offset)
 {
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t n = ::pread(fd, static_cast<char*>(buffer) + done, size - done, offset + static_cast<off_t>(done));
+        const ssize_t n =
+            ::pread(fd, static_cast<char*>(buffer) + done, size - done, offset + static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -105,7 +106,7 @@ void buildTable(BriefLzPackState& pack)
             return;
         }
         const bool sizesValid = unpacked >= 0 && unpacked <= brieflz::kMaxEntrySize && packed >= 0 &&
-                                packed <= brieflz::kMaxEntrySize && packed <= fileSize - dataOffset;
+            packed <= brieflz::kMaxEntrySize && packed <= fileSize - dataOffset;
         if (pack.entries.size() == pack.entries.capacity())
             pack.entries.reserve(pack.entries.size() + kTableStep);
         pack.entries.push_back(PackEntry{std::move(name), unpacked, packed, dataOffset, !sizesValid});
@@ -160,7 +161,8 @@ std::int32_t readBriefLzEntry(void* state, const std::string& name, std::uint8_t
     brieflz::BlockStreamHeader header{};
     if (!brieflz::readBlockStreamHeader(data.get(), packed, header) || header.unpackedSize != entry->unpackedSize)
         return -1;
-    if (brieflz::decodeBlockStream(data.get(), packed, buffer, static_cast<std::size_t>(capacity)) != entry->unpackedSize)
+    if (brieflz::decodeBlockStream(data.get(), packed, buffer, static_cast<std::size_t>(capacity)) !=
+        entry->unpackedSize)
         return -1;
     return static_cast<std::int32_t>(unpacked);
 }
@@ -186,8 +188,8 @@ void closeBriefLzPack(void* state)
 
 PackerPlugin briefLzPacker()
 {
-    return PackerPlugin{PackingKind::BriefLzPack, openBriefLzPack, readBriefLzEntry, listBriefLzEntries,
-                        closeBriefLzPack};
+    return PackerPlugin{
+        PackingKind::BriefLzPack, openBriefLzPack, readBriefLzEntry, listBriefLzEntries, closeBriefLzPack};
 }
 
 } // namespace document

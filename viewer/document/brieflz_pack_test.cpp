@@ -138,9 +138,8 @@ TEST_F(BriefLzPack, OpenNeedsTheWholeMagic)
 
 TEST_F(BriefLzPack, ListsEntriesInFileOrderAndReportsDamage)
 {
-    const std::string path =
-        folder_.write("doc.help", packOf({storedEntry("b", bytesOf("12")), storedEntry("a", {}),
-                                          rawPackEntry(5, 5, 1, "z", bytesOf("12"))}));
+    const std::string path = folder_.write("doc.help",
+        packOf({storedEntry("b", bytesOf("12")), storedEntry("a", {}), rawPackEntry(5, 5, 1, "z", bytesOf("12"))}));
     ASSERT_TRUE(openPack(path, PackingKind::BriefLzPack));
     std::vector<PackEntryInfo> entries;
     EXPECT_FALSE(listEntries(entries));

@@ -35,11 +35,11 @@ struct FreeDeleter {
 using PageData = std::unique_ptr<std::uint8_t[], FreeDeleter>;
 
 struct ContentsRecord {
-    std::int8_t level = 0;      // depth in the tree; 0 is the top
-    std::u16string entryName;   // page entry; empty for a heading
-    std::int32_t size = 0;      // bytes of the page buffer
-    std::u16string title;       // tree item text, what findPageByTitle matches
-    PageData pageData;          // in-memory mode only
+    std::int8_t level = 0;    // depth in the tree; 0 is the top
+    std::u16string entryName; // page entry; empty for a heading
+    std::int32_t size = 0;    // bytes of the page buffer
+    std::u16string title;     // tree item text, what findPageByTitle matches
+    PageData pageData;        // in-memory mode only
 };
 
 using ContentsList = std::vector<ContentsRecord>;

@@ -121,9 +121,9 @@ TEST(Contents, FindPageByTitle)
         std::u16string wanted;
         std::int32_t page;
     } cases[] = {
-        {u"sEtUp", 2},           // titles that differ in case: the last matches
-        {u"ELSŐ LÉPÉSEK", 3},    // Hungarian double acute
-        {u"ΕΛΛΗΝΙΚΆ", 4},        // Greek with tonos
+        {u"sEtUp", 2},        // titles that differ in case: the last matches
+        {u"ELSŐ LÉPÉSEK", 3}, // Hungarian double acute
+        {u"ΕΛΛΗΝΙΚΆ", 4},     // Greek with tonos
         {u"кИРИЛЛИЦА", 5},
         {u"no such title", 0},
         {u"", 0},

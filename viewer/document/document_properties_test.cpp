@@ -91,8 +91,8 @@ TEST_F(ReadProperties, FailedReadsEmptyTheRecord)
     for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack}) {
         DocumentProperties p = previous_;
         const std::vector<AuthoringEntry> entries{{"contents", utf16le(u"x|0")}};
-        const std::string path = kind == PackingKind::Zip ? folder_.zip("m.help", entries)
-                                                          : folder_.brieflz("m.help", entries);
+        const std::string path =
+            kind == PackingKind::Zip ? folder_.zip("m.help", entries) : folder_.brieflz("m.help", entries);
         readProperties(path, kind, p);
         EXPECT_EQ(p.helpName, u"");
         EXPECT_EQ(p.homePage, 0);
@@ -119,8 +119,8 @@ TEST_F(ReadProperties, ReadsBothPackings)
     const std::vector<AuthoringEntry> entries{{"properties", utf16le(u"Súgó|" + kFull.substr(5))}};
     for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack}) {
         DocumentProperties p;
-        readProperties(kind == PackingKind::Zip ? folder_.zip("p.help", entries) : folder_.brieflz("p.help", entries),
-                       kind, p);
+        readProperties(
+            kind == PackingKind::Zip ? folder_.zip("p.help", entries) : folder_.brieflz("p.help", entries), kind, p);
         EXPECT_EQ(p.softwareName, u"Súgó");
         EXPECT_EQ(p.pageBackColor, 16777215);
     }

@@ -24,9 +24,9 @@ enum class PackingKind : std::uint16_t {
 };
 
 struct PackEntryInfo {
-    std::string name;           // UTF-8, as stored
-    std::int64_t unpackedSize;  // -1 when the packing does not record it
-    std::int64_t packedSize;    // bytes the entry occupies in the file; -1 when unknown
+    std::string name;          // UTF-8, as stored
+    std::int64_t unpackedSize; // -1 when the packing does not record it
+    std::int64_t packedSize;   // bytes the entry occupies in the file; -1 when unknown
 };
 
 // A reader's operations. `state` is the reader's own, created by open and

@@ -84,14 +84,15 @@ TEST_F(Packing, OpeningAPackClosesTheOpenOne)
 
 TEST_F(Packing, ZipEntriesByExactName)
 {
-    const std::string path = folder_.zip("doc.help", {
-                                                         {"Contents", bytesOf("capital")},
-                                                         {"page", bytesOf("first")},
-                                                         {"page", bytesOf("second")},
-                                                         {"oldal/ő.rtf", bytesOf("hu")},
-                                                         {"empty", {}},
-                                                         {"long", Bytes(100000, 'L')},
-                                                     });
+    const std::string path = folder_.zip("doc.help",
+        {
+            {"Contents", bytesOf("capital")},
+            {"page", bytesOf("first")},
+            {"page", bytesOf("second")},
+            {"oldal/ő.rtf", bytesOf("hu")},
+            {"empty", {}},
+            {"long", Bytes(100000, 'L')},
+        });
     ASSERT_FALSE(path.empty());
     const struct {
         const char* what;

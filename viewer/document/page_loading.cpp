@@ -30,8 +30,8 @@ void preloadPages(const std::string& path, PackingKind kind, ContentsList& list,
     closePack();
 }
 
-void loadPage(const std::string& path, PackingKind kind, const ContentsList& list, std::int64_t page,
-              bool inMemory, PageSink& view)
+void loadPage(const std::string& path, PackingKind kind, const ContentsList& list, std::int64_t page, bool inMemory,
+    PageSink& view)
 {
     if (page < 0 || static_cast<std::uint64_t>(page) >= list.size())
         return;

@@ -33,15 +33,15 @@ inline constexpr std::int64_t kMaxPreloadBytes = std::int64_t{4} << 30;
 // results are not checked: a buffer keeps the page, a prefix of a longer ZIP
 // entry, or zeros. When the pack cannot be opened no record gets a buffer.
 // Buffers stop once their sizes would exceed `budget` bytes in all.
-void preloadPages(const std::string& path, PackingKind kind, ContentsList& list,
-                  std::int64_t budget = kMaxPreloadBytes);
+void preloadPages(
+    const std::string& path, PackingKind kind, ContentsList& list, std::int64_t budget = kMaxPreloadBytes);
 
 // Shows page `page` of `list` in `view`: nothing for a page number without a
 // record or a heading (empty entryName); in in-memory mode the whole pageData
 // (an empty range without one); otherwise the entry read from the document: the
 // bytes read for a positive count, an empty range for a failed read, nothing for
 // count 0, an unopenable document or a size of 0 or less.
-void loadPage(const std::string& path, PackingKind kind, const ContentsList& list, std::int64_t page,
-              bool inMemory, PageSink& view);
+void loadPage(const std::string& path, PackingKind kind, const ContentsList& list, std::int64_t page, bool inMemory,
+    PageSink& view);
 
 } // namespace document

@@ -41,15 +41,16 @@ protected:
             {"page.rtf", bytesOf("{\\rtf1 page}")}, // 12 bytes
             {"empty.rtf", {}},
         };
-        path_ = GetParam() == PackingKind::Zip ? folder_.zip("doc.help", entries) : folder_.brieflz("doc.help", entries);
-        list_.push_back(record(u"page.rtf", 12));    // 0
-        list_.push_back(record(u"", 0));             // 1: heading
-        list_.push_back(record(u"missing.rtf", 5));  // 2
-        list_.push_back(record(u"page.rtf", 0));     // 3: named, size 0
-        list_.push_back(record(u"page.rtf", 16));    // 4: listed larger than the entry
-        list_.push_back(record(u"page.rtf", 6));     // 5: listed smaller than the entry
-        list_.push_back(record(u"empty.rtf", 8));    // 6: count 0
-        list_.push_back(record(u"page.rtf", -4));    // 7: negative size
+        path_ =
+            GetParam() == PackingKind::Zip ? folder_.zip("doc.help", entries) : folder_.brieflz("doc.help", entries);
+        list_.push_back(record(u"page.rtf", 12));   // 0
+        list_.push_back(record(u"", 0));            // 1: heading
+        list_.push_back(record(u"missing.rtf", 5)); // 2
+        list_.push_back(record(u"page.rtf", 0));    // 3: named, size 0
+        list_.push_back(record(u"page.rtf", 16));   // 4: listed larger than the entry
+        list_.push_back(record(u"page.rtf", 6));    // 5: listed smaller than the entry
+        list_.push_back(record(u"empty.rtf", 8));   // 6: count 0
+        list_.push_back(record(u"page.rtf", -4));   // 7: negative size
     }
 
     // What the view shows after loading `page` into a view showing "old";
@@ -121,7 +122,7 @@ TEST_P(PageLoading, PreloadStopsAtItsBudget)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothPackings, PageLoading, ::testing::Values(PackingKind::Zip, PackingKind::BriefLzPack),
-                         [](const auto& info) { return info.param == PackingKind::Zip ? "Zip" : "BriefLz"; });
+    [](const auto& info) { return info.param == PackingKind::Zip ? "Zip" : "BriefLz"; });
 
 } // namespace
 } // namespace document

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/text.h"
 #include "pack_writer.h"
+#include "platform/text.h"
 #include "viewer/document/packing.h"
 
 namespace document {
@@ -50,8 +50,8 @@ inline void putLe(Bytes& out, std::uint64_t value, int size)
 }
 
 // One BriefLZ pack entry with explicit header values, for damaged packs.
-inline Bytes rawPackEntry(std::int64_t unpacked, std::int64_t packed, std::int16_t nameLength, const std::string& name,
-                          const Bytes& data)
+inline Bytes rawPackEntry(
+    std::int64_t unpacked, std::int64_t packed, std::int16_t nameLength, const std::string& name, const Bytes& data)
 {
     Bytes out;
     putLe(out, static_cast<std::uint64_t>(unpacked), 8);
@@ -66,7 +66,7 @@ inline Bytes rawPackEntry(std::int64_t unpacked, std::int64_t packed, std::int16
 inline Bytes storedEntry(const std::string& name, const Bytes& data)
 {
     return rawPackEntry(static_cast<std::int64_t>(data.size()), static_cast<std::int64_t>(data.size()),
-                        static_cast<std::int16_t>(name.size()), name, data);
+        static_cast<std::int16_t>(name.size()), name, data);
 }
 
 inline Bytes packOf(const std::vector<Bytes>& entries)
@@ -92,7 +92,7 @@ public:
     {
         static int counter = 0;
         path_ = std::filesystem::temp_directory_path() /
-                ("helpdoc_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+            ("helpdoc_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
         std::filesystem::create_directories(path_);
     }
     ~TempFolder() { std::filesystem::remove_all(path_); }
@@ -115,8 +115,8 @@ public:
         return writeZipPack(file, entries, stats, error) ? file : std::string();
     }
 
-    std::string brieflz(const std::string& name, const std::vector<AuthoringEntry>& entries,
-                        std::int64_t blockSize = 4096) const
+    std::string brieflz(
+        const std::string& name, const std::vector<AuthoringEntry>& entries, std::int64_t blockSize = 4096) const
     {
         const std::string file = (path_ / name).string();
         PackStats stats;
@@ -131,8 +131,8 @@ private:
 };
 
 // Reads one entry through the open-pack slot; the count and the buffer.
-inline std::int32_t readWhole(const std::string& path, PackingKind kind, const std::u16string& name,
-                              std::int32_t capacity, Bytes& buffer)
+inline std::int32_t readWhole(
+    const std::string& path, PackingKind kind, const std::u16string& name, std::int32_t capacity, Bytes& buffer)
 {
     buffer.assign(static_cast<std::size_t>(capacity), 0);
     if (!openPack(path, kind))

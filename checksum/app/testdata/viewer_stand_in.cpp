@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <unistd.h>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (const char* report = std::getenv("VIEWER_STAND_IN_REPORT")) {
         if (std::FILE* out = std::fopen(report, "w")) {
             char folder[4096] = {};
