@@ -13,7 +13,7 @@ ROOT=$(pwd)
 
 # Debian packages the project needs to build and test.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libgmock-dev python3 pkg-config
-    libarchive-dev qt6-base-dev libgl-dev libpng-dev fonts-liberation fonts-dejavu-core poppler-utils)
+    libarchive-dev qt6-base-dev libgl-dev libpng-dev fonts-liberation fonts-dejavu-core poppler-utils clang-format-14)
 BENCH_PACKAGES=(libssl-dev zlib1g-dev)
 
 ensure_packages() {
@@ -47,6 +47,22 @@ build_fuzzers() {
     configure_and_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHASHMERE_TESTS=OFF \
         -DHASHMERE_FUZZ=ON -DHASHMERE_SANITIZE=ON -DHASHMERE_WERROR=ON -DHASHMERE_GUI=OFF \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+}
+
+# Every C++ file must be as clang-format 14 writes it under .clang-format (other
+# versions lay some constructs out differently, so the version is pinned).
+check_format() {
+    local unformatted=() file
+    while IFS= read -r -d '' file; do
+        clang-format-14 --dry-run -Werror "$file" >/dev/null 2>&1 || unformatted+=("$file")
+    done < <(git -C "$ROOT" ls-files -z -- '*.cpp' '*.h' 2>/dev/null ||
+        find "$ROOT" -path "$ROOT/build" -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0)
+    if [ ${#unformatted[@]} -gt 0 ]; then
+        echo "Not formatted (run: clang-format-14 -i FILE...):" >&2
+        printf '    %s\n' "${unformatted[@]}" >&2
+        return 1
+    fi
+    echo "format: every C++ file is formatted"
 }
 
 # Each fuzz target runs for a few seconds from its committed seed corpus.
@@ -83,6 +99,7 @@ run)
     ;;
 test)
     ensure_packages "${PACKAGES[@]}"
+    check_format
     configure_and_build build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
         -DHASHMERE_SANITIZE=ON -DHASHMERE_WERROR=ON
     ctest --test-dir build/test --output-on-failure -j "$(jobs)"
