@@ -1,5 +1,7 @@
 #include "toolkit/file_filters.h"
 
+#include "platform/ascii.h"
+
 namespace toolkit {
 namespace {
 
@@ -18,17 +20,6 @@ std::vector<std::u16string_view> split(std::u16string_view text, char16_t separa
     }
 }
 
-std::u16string_view trimmed(std::u16string_view text)
-{
-    while (!text.empty() && text.front() == u' ') {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && text.back() == u' ') {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 } // namespace
 
 std::vector<FileFilter> parseFilterList(std::u16string_view filters)
@@ -43,7 +34,7 @@ std::vector<FileFilter> parseFilterList(std::u16string_view filters)
         filter.label = std::u16string(fields[i]);
         if (i + 1 < fields.size()) {
             for (std::u16string_view mask : split(fields[i + 1], u';')) {
-                mask = trimmed(mask);
+                mask = platform::trimBlanks(mask);
                 filter.masks.emplace_back(mask == u"*.*" ? std::u16string_view(u"*") : mask);
             }
         } else {

@@ -33,53 +33,24 @@
 #include <cerrno>
 #include <climits>
 
+#include "platform/ascii.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
 namespace settings {
 namespace {
 
+using platform::equalsIgnoringAsciiCase;
+using platform::trimBlanks;
+using platform::trimBlanksEnd;
+using platform::trimBlanksStart;
+
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimStart(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    return text;
-}
-
-std::string_view trimEnd(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-char foldAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (foldAscii(a[i]) != foldAscii(b[i]))
-            return false;
-    }
-    return true;
-}
-
 std::int32_t parseInteger(std::string_view text)
 {
-    text = trimStart(text);
+    text = trimBlanksStart(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
@@ -210,7 +181,7 @@ void PreferencesDocument::parse(std::string_view fileBytes)
         std::size_t end = text.find_first_of("\r\n", i);
         if (end == std::string_view::npos)
             end = text.size();
-        const std::string_view line = trimStart(text.substr(i, end - i));
+        const std::string_view line = trimBlanksStart(text.substr(i, end - i));
         i = end;
         if (line.empty())
             continue;
@@ -224,9 +195,9 @@ void PreferencesDocument::parse(std::string_view fileBytes)
             entries_.push_back({Kind::Group, std::string(name), {}});
         } else {
             const std::size_t equals = line.find('=');
-            const std::string_view key = trimEnd(line.substr(0, equals));
+            const std::string_view key = trimBlanksEnd(line.substr(0, equals));
             const std::string_view value =
-                equals == std::string_view::npos ? std::string_view() : trimStart(line.substr(equals + 1));
+                equals == std::string_view::npos ? std::string_view() : trimBlanksStart(line.substr(equals + 1));
             entries_.push_back({Kind::Pair, std::string(key), std::string(value)});
         }
     }
@@ -284,7 +255,7 @@ std::u16string PreferencesDocument::readText(std::u16string_view key, std::u16st
     const Entry* pair = findPair(platform::utf16ToUtf8(key));
     if (pair == nullptr)
         return std::u16string(defaultText);
-    return platform::utf8ToUtf16(trimEnd(trimStart(pair->value)));
+    return platform::utf8ToUtf16(trimBlanks(pair->value));
 }
 
 std::int32_t PreferencesDocument::readInteger(std::u16string_view key, std::int32_t defaultValue) const
@@ -376,7 +347,7 @@ bool PreferencesDocument::nextKey(std::u16string& key, std::u16string& value)
         if (entries_[i].kind == Kind::Pair) {
             keyCursor_ = static_cast<std::ptrdiff_t>(i);
             key = platform::utf8ToUtf16(entries_[i].name);
-            value = platform::utf8ToUtf16(trimEnd(trimStart(entries_[i].value)));
+            value = platform::utf8ToUtf16(trimBlanks(entries_[i].value));
             return true;
         }
     }
@@ -391,7 +362,7 @@ bool PreferencesDocument::firstUngroupedPair(std::u16string& key, std::u16string
             return false;
         if (entry.kind == Kind::Pair) {
             key = platform::utf8ToUtf16(entry.name);
-            value = platform::utf8ToUtf16(trimEnd(trimStart(entry.value)));
+            value = platform::utf8ToUtf16(trimBlanks(entry.value));
             return true;
         }
     }

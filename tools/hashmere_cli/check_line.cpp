@@ -3,20 +3,14 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/ascii.h"
+
 namespace hashmere_cli {
 namespace {
 
 bool isHex(std::string_view text)
 {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isxdigit(c); });
-}
-
-std::string lowered(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
 }
 
 // Undoes the escaping of names that hold a backslash or a line feed.
@@ -61,7 +55,7 @@ std::optional<CheckLine> parseTagLine(std::string_view line, bool escaped)
     std::string upperTag(tag);
     for (char& c : upperTag)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return CheckLine{lowered(hex), name, upperTag};
+    return CheckLine{platform::lowerAscii(hex), name, upperTag};
 }
 
 } // namespace
@@ -95,7 +89,7 @@ std::optional<CheckLine> parseCheckLine(std::string_view line)
             return std::nullopt;
         fileName = *unescaped;
     }
-    return CheckLine{lowered(hex), fileName, {}};
+    return CheckLine{platform::lowerAscii(hex), fileName, {}};
 }
 
 } // namespace hashmere_cli

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "checksum/settings/preferences_document.h"
+#include "platform/ascii.h"
 #include "platform/text.h"
 #include "viewer/document/contents.h"
 #include "viewer/document/document_properties.h"
@@ -22,29 +23,14 @@ const char* const kPropertyKeys[kPropertyCount] = {
 
 namespace {
 
-std::string lowerAscii(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-std::string trimBlanks(const std::string& text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+using platform::lowerAscii;
 
 bool parsePage(const std::string& value, ManifestPage& page, std::string& error)
 {
     std::vector<std::string> parts;
     std::stringstream stream(value);
     for (std::string part; std::getline(stream, part, '|');)
-        parts.push_back(trimBlanks(part));
+        parts.emplace_back(platform::trimBlanks(part));
     if (value.ends_with("|"))
         parts.emplace_back();
     if (parts.size() < 2 || parts.size() > 3) {
