@@ -118,6 +118,52 @@ struct WindowView {
 };
 WindowView windowView(int window);
 
+// The next print dialog prints to the PDF file `file` at once instead of showing
+// itself; without an answer a print dialog is cancelled. Answers queue up in order.
+void answerNextPrintDialog(const std::filesystem::path& file);
+
+struct PrintDialogRecord {
+    std::u16string documentName;
+    bool pageRangeOffered = false; // the dialog's options as the platform's dialog has them
+    bool selectionOffered = false;
+    bool printToFileOffered = false;
+};
+// Every print dialog asked for since the last reset, in order.
+const std::vector<PrintDialogRecord>& printDialogs();
+
+struct ToolbarButtonView {
+    bool separator = false;
+    int command = -1; // -1 for a separator
+    std::u16string toolTip;
+    int iconWidth = 0, iconHeight = 0;
+    bool enabled = false;
+};
+// The window's toolbar from left to right; empty without one.
+std::vector<ToolbarButtonView> toolbarButtons(int window);
+
+struct TreeItemView {
+    bool exists = false;
+    std::u16string text;
+    int depth = 0;   // 0 at the top
+    int parent = -1; // item index of the parent, -1 at the top
+    bool expanded = false;
+    bool hasChildren = false;
+    bool selected = false;
+};
+TreeItemView treeItem(int gadget, int item);
+
+struct TreeLooksView {
+    bool exists = false;
+    bool buttonsOnTopLevel = false; // expand arrows on the top level too
+    bool selectionVisibleWithoutFocus = false;
+    bool fullRowSelection = false;
+    int rowHeight = 0; // of the first row, in pixels
+};
+TreeLooksView treeLooks(int gadget);
+
+// The plain text of the page view's content, paragraphs separated by line feeds.
+std::u16string pageText(int gadget);
+
 // A page view as laid out, in view pixels (the whole page is laid out first).
 struct PageViewState {
     bool exists = false;

@@ -372,6 +372,13 @@ void scrollPageToTop(int gadget);
 // pages, or -1 when there is no such page view or the file cannot be written.
 int printPageToPdf(int gadget, const std::filesystem::path& file, std::u16string_view title);
 
+// Shows the platform's print dialog over the active window (no page range, no
+// selection, no print to a file) and prints the whole content to the chosen
+// printer as printPageToPdf lays it out, under the document name `title`.
+// Returns the number of pages printed, 0 when the dialog was cancelled, or -1
+// when there is no such page view or printing failed.
+int printPageWithDialog(int gadget, std::u16string_view title);
+
 // ------------------------------------------------------------------- Menus
 
 // A menu bar for `window`, replacing any earlier one; the inner size stays.

@@ -12,11 +12,13 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSplitter>
 #include <QStyle>
 #include <QStyleOptionTabWidgetFrame>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QUrl>
@@ -242,6 +244,31 @@ void setProgress(GadgetRecord& record)
     }
 }
 
+// The tree as a file manager draws it: the selection fills the whole row,
+// indentation and arrow included, and rows have room around their text.
+class FileManagerTreeStyle : public QProxyStyle {
+public:
+    int styleHint(
+        StyleHint hint, const QStyleOption* option, const QWidget* widget, QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_ItemView_ShowDecorationSelected) {
+            return 1;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+class RoomyRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(std::max(size.height() + 8, 24));
+        return size;
+    }
+};
+
 QTreeWidget* treeOf(GadgetRecord* record)
 {
     return record != nullptr && record->kind == GadgetKind::Tree ? static_cast<QTreeWidget*>(record->widget.data())
@@ -272,6 +299,12 @@ void applyGadgetColours(GadgetRecord& record)
     }
     if (record.backgroundColour != kDefaultColour) {
         palette.setColor(backgroundRole(record.kind), toQColor(record.backgroundColour));
+    }
+    if (record.kind == GadgetKind::Tree) {
+        // The selection stays as visible while the tree lacks the focus.
+        palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+        palette.setColor(
+            QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Active, QPalette::HighlightedText));
     }
     widget->setPalette(palette);
     bool fills = record.backgroundColour != kDefaultColour && backgroundRole(record.kind) == QPalette::Window;
@@ -455,7 +488,11 @@ bool createTree(Parent parent, int gadget, int x, int y, int width, int height)
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree->viewport()->setAcceptDrops(false);
-    adopt(parent, gadget, GadgetKind::Tree, tree, x, y, width, height);
+    auto* style = new FileManagerTreeStyle();
+    style->setParent(tree);
+    tree->setStyle(style);
+    tree->setItemDelegate(new RoomyRowDelegate(tree));
+    applyGadgetColours(*adopt(parent, gadget, GadgetKind::Tree, tree, x, y, width, height));
     QObject::connect(tree, &QTreeWidget::currentItemChanged, tree, [gadget](QTreeWidgetItem* current) {
         if (current != nullptr) {
             raise(gadget, EventType::Change);

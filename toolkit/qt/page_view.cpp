@@ -190,6 +190,12 @@ int PageViewWidget::print(QPrinter& printer)
 {
     // A copy laid out on the printer: fonts, pictures and rules at its resolution, in pages
     // the size of its printable area. Zoom and margins of the view do not apply to paper.
+    // A printable area without height would cut the content into endless empty
+    // bands that never advance through it: nothing is printed then.
+    const QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
+    if (page.width() < 1 || page.height() < 1) {
+        return -1;
+    }
     std::unique_ptr<QTextDocument> copy(document_->clone());
     copy->setDocumentMargin(0);
     QPainter painter;
@@ -197,7 +203,6 @@ int PageViewWidget::print(QPrinter& printer)
         return -1;
     }
     copy->documentLayout()->setPaintDevice(&printer);
-    QSizeF page = printer.pageLayout().paintRectPixels(printer.resolution()).size();
     copy->setPageSize(page);
     const int pages = copy->pageCount();
     QAbstractTextDocumentLayout::PaintContext context;
@@ -211,7 +216,10 @@ int PageViewWidget::print(QPrinter& printer)
         QRectF band(QPointF(0, index * page.height()), page);
         painter.translate(0, -band.top());
         painter.setClipRect(band);
-        context.clip = band;
+        // Pagination keeps every line inside one band, but a line that ends exactly
+        // on the band's edge counts as touching the next band too; its text would
+        // land on both pages of the file, merely clipped on the second.
+        context.clip = band.adjusted(0, 0.5, 0, -0.5);
         copy->documentLayout()->draw(&painter, context);
         painter.restore();
     }

@@ -114,6 +114,7 @@ void reset()
     s.dialogRecords.clear();
     s.openedAddresses.clear();
     s.shownHooks.clear();
+    forgetPrintDialogs();
 }
 
 void processEvents(int milliseconds)
