@@ -1,0 +1,85 @@
+#pragma once
+// Leafscope's application: the state of one run, its start-up, the dispatch of
+// the main loop's events and its end. Single-threaded: everything runs on the
+// user-interface thread.
+//
+//   std::vector<std::u16string> arguments = copyArguments(argc, argv); // before the toolkit
+//   toolkit::initialise(argc, argv);
+//   leafscope::LeafscopeApp app;
+//   if (leafscope::startLeafscope(app, leafscope::defaultStartOptions(arguments)))
+//       leafscope::runEventLoop(app);
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "toolkit/toolkit.h"
+#include "viewer/app/command_line.h"
+#include "viewer/app/document_access.h"
+#include "viewer/app/history.h"
+#include "viewer/app/viewer_texts.h"
+
+namespace leafscope {
+
+inline constexpr char16_t kMainWindowCaption[] = u"Leafscope v0.7.0.2 - Orvanix";
+inline constexpr char16_t kFileDialogTitle[] = u"Leafscope";
+inline constexpr char16_t kPrintDocumentName[] = u"Leafscope";
+inline constexpr int kZoomStep = 20;
+
+struct StartOptions {
+    std::filesystem::path programFolder;   // with a trailing "/"
+    std::vector<std::u16string> arguments; // program name excluded, copied before the toolkit started
+    std::u16string systemLocaleName;       // the user's locale name as the system spells it
+    int displayWidth = 0;                  // of the primary screen
+};
+
+// The options of a normal start: this executable's folder, `arguments`, the
+// user's locale and the primary screen's width (the toolkit must be running).
+StartOptions defaultStartOptions(std::vector<std::u16string> arguments);
+
+// The arguments after the program name, converted from the system's bytes.
+std::vector<std::u16string> copyArguments(int argc, char** argv);
+
+struct LeafscopeApp {
+    std::filesystem::path programFolder;
+    std::u16string locale;
+    ViewerTextTable texts;
+    CommandLine commandLine;
+    WindowSize windowSize;
+    OpenDocument doc;
+    HistoryList history;
+    int currentPage = 0;
+    int zoom = 100; // the stored zoom, applied again after every page change
+    int toolbarHeight = 0;
+    bool quit = false;
+};
+
+// Start-up up to showing the main window with the document's start page. False
+// when the program is to end without running its loop: the main window cannot
+// be opened, the document's packing is None, or the open-file dialog was
+// cancelled or gave no ".help" file.
+bool startLeafscope(LeafscopeApp& app, const StartOptions& options);
+
+// Acts on one event of the main loop (of any of the three windows).
+void handleEvent(LeafscopeApp& app, const toolkit::Event& event);
+
+// Waits for and handles events until quit is set.
+void runEventLoop(LeafscopeApp& app);
+
+// The text of `key` in the chosen locale.
+std::u16string lookup(const LeafscopeApp& app, std::string_view key);
+
+// The commands, also used by the tests.
+void selectTreeItem(LeafscopeApp& app); // the tree reported a new selection
+void goHome(LeafscopeApp& app);
+void goPrevious(LeafscopeApp& app);
+void goNext(LeafscopeApp& app);
+void zoomBy(LeafscopeApp& app, int step);
+void zoomTo100(LeafscopeApp& app);
+// The number of pages printed; 0 when the dialog was cancelled, -1 on failure.
+int printPage(LeafscopeApp& app);
+void showAboutWindow(LeafscopeApp& app);
+void showPropertiesWindow(LeafscopeApp& app);
+void openWebsiteLink(LeafscopeApp& app);
+
+} // namespace leafscope

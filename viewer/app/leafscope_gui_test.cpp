@@ -1,0 +1,731 @@
+// Leafscope on screen (headless): start-up and layout, the ways a document is
+// opened or not, navigation over the visit history, zoom, printing to PDF,
+// the About and Properties windows, the interface languages, and the built
+// program started as a process.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "help_source.h"
+#include "pack_writer.h"
+#include "platform/text.h"
+#include "toolkit/testing.h"
+#include "viewer/app/leafscope_app.h"
+#include "viewer/app/leafscope_ids.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace tt = toolkit::testing;
+using namespace leafscope;
+
+struct PageSpec {
+    int level = 0;
+    std::u16string title;
+    std::string entry; // empty: a heading
+    std::string text;  // the page's words
+};
+
+std::vector<std::u16string> defaultProperties()
+{
+    return {u"Hashmere", u"1.0.0.0", u"Hashmere Help", u"1.0", u"en_GB", u"2026-12-08", u"helptool", u"Orvanix",
+        u"(c) Orvanix", u"help@orvanix.example", u"www.orvanix.example", u"$FFFFFF", u"0", u"0", u"0"};
+}
+
+std::vector<std::uint8_t> rtfPage(const std::string& text)
+{
+    const std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs22 " + text + "\\par}";
+    return std::vector<std::uint8_t>(rtf.begin(), rtf.end());
+}
+
+// Writes a help document with `pages`; the properties are the 15 given fields.
+std::string writeDocument(const fs::path& file, const std::vector<PageSpec>& pages,
+    const std::vector<std::u16string>& properties, bool zip = false)
+{
+    std::vector<std::u16string> contents = {u"Contents", platform::utf8ToUtf16(std::to_string(pages.size()))};
+    std::vector<helptool::AuthoringEntry> entries;
+    std::vector<helptool::AuthoringEntry> pageEntries;
+    for (const PageSpec& page : pages) {
+        std::vector<std::uint8_t> bytes = page.entry.empty() ? std::vector<std::uint8_t>() : rtfPage(page.text);
+        contents.push_back(platform::utf8ToUtf16(std::to_string(page.level)));
+        contents.push_back(platform::utf8ToUtf16(page.entry));
+        contents.push_back(page.title);
+        contents.push_back(platform::utf8ToUtf16(std::to_string(bytes.size())));
+        if (!page.entry.empty()) {
+            pageEntries.push_back({page.entry, bytes});
+        }
+    }
+    entries.push_back({"properties", helptool::encodeFieldText(properties)});
+    entries.push_back({"contents", helptool::encodeFieldText(contents)});
+    entries.insert(entries.end(), pageEntries.begin(), pageEntries.end());
+    helptool::PackStats stats;
+    std::string error;
+    const bool ok = zip ? helptool::writeZipPack(file.string(), entries, stats, error)
+                        : helptool::writeBriefLzPack(file.string(), entries, 4096, stats, error);
+    EXPECT_TRUE(ok) << error;
+    return file.string();
+}
+
+// A, a heading, B and C under it, D; home page 4 (D).
+std::vector<PageSpec> samplePages()
+{
+    return {
+        {0, u"Alpha", "a.rtf", "Alpha page words"},
+        {0, u"Chapter", "", ""},
+        {1, u"Beta", "b.rtf", "Beta page words"},
+        {1, u"Gamma", "c.rtf", "Gamma page words"},
+        {0, u"Delta", "d.rtf", "Delta page words"},
+    };
+}
+
+constexpr int A = 0, Heading = 1, B = 2, C = 3, D = 4;
+
+class Leafscope : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        tt::reset();
+        folder = fs::temp_directory_path() /
+            ("leafscope_gui_" + std::to_string(getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder / "program");
+        std::vector<std::u16string> properties = defaultProperties();
+        properties[14] = u"4";
+        sample = writeDocument(folder / "sample.help", samplePages(), properties);
+    }
+
+    void TearDown() override
+    {
+        tt::reset();
+        fs::remove_all(folder);
+    }
+
+    bool start(std::vector<std::u16string> arguments, std::u16string locale = u"en_GB", int displayWidth = 1920)
+    {
+        app = std::make_unique<LeafscopeApp>();
+        StartOptions options;
+        options.programFolder = folder / "program/";
+        options.arguments = std::move(arguments);
+        options.systemLocaleName = std::move(locale);
+        options.displayWidth = displayWidth;
+        const bool started = startLeafscope(*app, options);
+        if (started) {
+            tt::activate(kMainWindow);
+            drain();
+        }
+        return started;
+    }
+
+    bool startSample(std::vector<std::u16string> more = {})
+    {
+        std::vector<std::u16string> arguments = {platform::utf8ToUtf16(sample)};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return start(arguments);
+    }
+
+    // Handles every event already queued.
+    void drain()
+    {
+        tt::processEvents();
+        for (toolkit::Event event = toolkit::waitEvent(0); event.kind != toolkit::EventKind::None;
+             event = toolkit::waitEvent(0)) {
+            handleEvent(*app, event);
+        }
+    }
+
+    void clickTree(int item)
+    {
+        ASSERT_TRUE(tt::clickItem(kContentsTree, item));
+        drain();
+    }
+    void command(int number)
+    {
+        ASSERT_TRUE(tt::clickToolbarButton(kMainWindow, number));
+        drain();
+    }
+    void key(toolkit::Key key, std::uint32_t modifiers = toolkit::ModNone)
+    {
+        tt::pressKey(key, modifiers);
+        drain();
+    }
+
+    std::u16string shown() { return tt::pageText(kPageView); }
+
+    fs::path folder;
+    std::string sample;
+    std::unique_ptr<LeafscopeApp> app;
+};
+
+std::u16string words(const char* text)
+{
+    return platform::utf8ToUtf16(text);
+}
+
+// ------------------------------------------------------------ Start-up
+
+TEST_F(Leafscope, MainWindowAsDesigned)
+{
+    ASSERT_TRUE(startSample());
+    const tt::WindowView main = tt::windowView(kMainWindow);
+    EXPECT_TRUE(main.visible);
+    EXPECT_EQ(main.title, u"Leafscope v0.7.0.2 - Orvanix");
+    EXPECT_EQ(main.width, 1440);
+    EXPECT_EQ(main.height, 720);
+    EXPECT_TRUE(main.sizable);
+
+    struct Button {
+        int command;
+        const char16_t* toolTip;
+    };
+    const Button expected[] = {{kCommandAbout, u"About"}, {-1, u""}, {kCommandProperties, u"Properties"},
+        {kCommandPrint, u"Print"}, {-1, u""}, {kCommandHome, u"Home"}, {kCommandPrevious, u"Previous Page"},
+        {kCommandNext, u"Next page"}, {kCommandZoomOut, u"Zoom out (CTRL + num-)"},
+        {kCommandZoomIn, u"Zoom in (CTRL + Num+)"}};
+    const std::vector<tt::ToolbarButtonView> bar = tt::toolbarButtons(kMainWindow);
+    ASSERT_EQ(bar.size(), std::size(expected));
+    for (std::size_t i = 0; i < bar.size(); ++i) {
+        EXPECT_EQ(bar[i].command, expected[i].command) << i;
+        EXPECT_EQ(bar[i].separator, expected[i].command < 0) << i;
+        EXPECT_EQ(bar[i].toolTip, expected[i].toolTip) << i;
+        if (!bar[i].separator) {
+            EXPECT_EQ(bar[i].iconWidth, 32);
+            EXPECT_EQ(bar[i].iconHeight, 32);
+        }
+    }
+
+    EXPECT_EQ(toolkit::itemText(kNavigationPanel, 0), u"Contents");
+    EXPECT_EQ(toolkit::itemText(kNavigationPanel, 1), u"Index");
+    const tt::GadgetView splitter = tt::view(kSplitter);
+    EXPECT_EQ(splitter.y, toolkit::toolbarHeight(kMainWindow));
+    EXPECT_GT(splitter.y, 0);
+    EXPECT_EQ(splitter.width, 1440);
+    EXPECT_EQ(splitter.height, 720 - splitter.y);
+    EXPECT_EQ(toolkit::value(kSplitter), 250);
+    const tt::GadgetView tree = tt::view(kContentsTree);
+    EXPECT_EQ(tree.width, toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageWidth));
+    EXPECT_EQ(tree.height, toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageHeight));
+    EXPECT_EQ(tree.fontPointSize, 11);
+    const tt::TreeLooksView looks = tt::treeLooks(kContentsTree);
+    EXPECT_TRUE(looks.buttonsOnTopLevel);
+    EXPECT_TRUE(looks.selectionVisibleWithoutFocus);
+    EXPECT_TRUE(looks.fullRowSelection);
+    EXPECT_GE(looks.rowHeight, 24);
+
+    // The tree mirrors the contents: the heading holds Beta and Gamma.
+    EXPECT_EQ(toolkit::countItems(kContentsTree), 5);
+    EXPECT_EQ(tt::treeItem(kContentsTree, B).parent, Heading);
+    EXPECT_EQ(tt::treeItem(kContentsTree, C).depth, 1);
+    EXPECT_EQ(tt::treeItem(kContentsTree, D).depth, 0);
+    EXPECT_EQ(toolkit::state(kContentsTree), A);
+    EXPECT_NE(shown().find(words("Alpha page words")), std::u16string::npos);
+}
+
+TEST_F(Leafscope, WindowSizeFollowsTheDisplayWidth)
+{
+    struct Row {
+        int display, width, height;
+    };
+    for (const Row& row : {Row{1024, 1024, 768}, Row{1025, 1440, 720}}) {
+        tt::reset();
+        ASSERT_TRUE(start({platform::utf8ToUtf16(sample)}, u"en_GB", row.display));
+        EXPECT_EQ(tt::windowView(kMainWindow).width, row.width) << row.display;
+        EXPECT_EQ(tt::windowView(kMainWindow).height, row.height) << row.display;
+    }
+}
+
+TEST_F(Leafscope, ResizingRefitsThePanelAndStopsAtTheMinimum)
+{
+    ASSERT_TRUE(startSample());
+    ASSERT_TRUE(tt::dragSplitter(kSplitter, 400));
+    drain();
+    EXPECT_EQ(tt::view(kContentsTree).width, toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageWidth));
+    EXPECT_EQ(
+        tt::view(kIndexList).height, toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageHeight) - 28);
+    ASSERT_TRUE(tt::dragSplitter(kSplitter, 100));
+    drain();
+    EXPECT_EQ(toolkit::value(kSplitter), 250);
+}
+
+TEST_F(Leafscope, SwitchesMaximiseAndPreload)
+{
+    ASSERT_TRUE(startSample({u"/fs", u"/mem", u"gamma"}));
+    EXPECT_TRUE(toolkit::windowMaximized(kMainWindow));
+    EXPECT_TRUE(app->commandLine.inMemory);
+    EXPECT_EQ(app->currentPage, C);
+    // In-memory pages keep showing after the file has gone.
+    fs::remove(sample);
+    clickTree(B);
+    EXPECT_NE(shown().find(words("Beta page words")), std::u16string::npos);
+}
+
+// ------------------------------------------------------------ Opening
+
+TEST_F(Leafscope, OpeningPaths)
+{
+    const std::string notHelp = (folder / "garbage.help").string();
+    std::ofstream(notHelp) << "This is no help document";
+    const std::string text = (folder / "notes.txt").string();
+    std::ofstream(text) << "x";
+
+    // Packing None: ends without ever showing the window.
+    EXPECT_FALSE(start({platform::utf8ToUtf16(notHelp)}));
+    EXPECT_FALSE(tt::windowView(kMainWindow).visible);
+    EXPECT_TRUE(tt::fileDialogs().empty());
+
+    // No document: the empty window and the open-file dialog; cancel ends.
+    tt::reset();
+    tt::cancelNextFileDialog();
+    EXPECT_FALSE(start({}));
+    ASSERT_EQ(tt::fileDialogs().size(), 1u);
+    EXPECT_EQ(tt::fileDialogs()[0].title, u"Leafscope");
+    EXPECT_EQ(tt::fileDialogs()[0].initialPath, platform::pathToUtf16(folder / "program/"));
+    EXPECT_EQ(tt::fileDialogs()[0].filters, u"Help files (*.help)|*.help|All files (*.*)|*.*");
+    EXPECT_EQ(tt::fileDialogs()[0].selectedFilter, 0);
+    EXPECT_FALSE(tt::fileDialogs()[0].save);
+
+    // A missing quoted manual is ignored: the dialog comes; a chosen file that
+    // is not ".help" ends; so does a ".help" file that is no help document.
+    for (const std::string& answer : {text, notHelp, (folder / "missing.help").string()}) {
+        tt::reset();
+        tt::answerNextFileDialog(platform::utf8ToUtf16(answer));
+        EXPECT_FALSE(start({platform::pathToUtf16(folder / "program" / "Hashmere_en_GB.help")})) << answer;
+        EXPECT_EQ(tt::fileDialogs().size(), 1u) << answer;
+    }
+
+    // A document chosen in the dialog opens on page 0 even with a start title.
+    tt::reset();
+    tt::answerNextFileDialog(platform::utf8ToUtf16(sample));
+    ASSERT_TRUE(start({u"Delta"}));
+    EXPECT_EQ(app->currentPage, A);
+    EXPECT_NE(shown().find(words("Alpha page words")), std::u16string::npos);
+}
+
+TEST_F(Leafscope, StartPageByTitle)
+{
+    struct Row {
+        const char16_t* title;
+        int page;
+        const char* words;
+    };
+    const Row rows[] = {
+        {u"gAMMA", C, "Gamma page words"}, {u"Nowhere", A, "Alpha page words"},
+        {u"chapter", Heading, nullptr}, // a heading shows nothing
+    };
+    for (const Row& row : rows) {
+        tt::reset();
+        ASSERT_TRUE(startSample({row.title}));
+        EXPECT_EQ(app->currentPage, row.page);
+        EXPECT_EQ(toolkit::state(kContentsTree), row.page);
+        EXPECT_EQ(app->history.pages, std::vector<int>{row.page});
+        if (row.words != nullptr) {
+            EXPECT_NE(shown().find(words(row.words)), std::u16string::npos);
+        } else {
+            EXPECT_EQ(shown(), u"");
+        }
+    }
+}
+
+TEST_F(Leafscope, ZipDocumentOpensLikeAPack)
+{
+    sample = writeDocument(folder / "zipped.help", samplePages(), defaultProperties(), true);
+    ASSERT_TRUE(startSample({u"Beta"}));
+    EXPECT_NE(shown().find(words("Beta page words")), std::u16string::npos);
+}
+
+// ------------------------------------------------------------ Navigation
+
+TEST_F(Leafscope, HistoryInsertsAndPreviousNextWalkIt)
+{
+    ASSERT_TRUE(startSample());
+    clickTree(B);
+    clickTree(C);
+    command(kCommandPrevious);
+    command(kCommandPrevious);
+    EXPECT_EQ(app->currentPage, A);
+    EXPECT_EQ(toolkit::state(kContentsTree), A);
+    EXPECT_NE(shown().find(words("Alpha")), std::u16string::npos);
+    clickTree(D);
+    EXPECT_EQ(app->history.pages, (std::vector<int>{A, D, B, C}));
+    EXPECT_EQ(app->history.position, 1);
+    command(kCommandNext);
+    EXPECT_EQ(app->currentPage, B);
+    EXPECT_NE(shown().find(words("Beta page words")), std::u16string::npos);
+    // The tree's own report of the programmatic selection changed nothing.
+    EXPECT_EQ(app->history.pages.size(), 4u);
+}
+
+TEST_F(Leafscope, HeadingSelectsButShowsNothingNew)
+{
+    ASSERT_TRUE(startSample());
+    clickTree(B);
+    clickTree(Heading);
+    EXPECT_EQ(toolkit::state(kContentsTree), Heading);
+    EXPECT_EQ(app->currentPage, B);
+    EXPECT_EQ(app->history.pages, (std::vector<int>{A, B}));
+    EXPECT_NE(shown().find(words("Beta page words")), std::u16string::npos);
+}
+
+TEST_F(Leafscope, HomeLeavesTheHistoryAlone)
+{
+    ASSERT_TRUE(startSample());
+    clickTree(B);
+    clickTree(C);
+    command(kCommandHome);
+    EXPECT_EQ(app->currentPage, D);
+    EXPECT_EQ(toolkit::state(kContentsTree), D);
+    EXPECT_NE(shown().find(words("Delta page words")), std::u16string::npos);
+    EXPECT_EQ(app->history.pages, (std::vector<int>{A, B, C}));
+    command(kCommandHome); // already there
+    EXPECT_EQ(app->history.position, 2);
+    command(kCommandPrevious); // steps back from C's entry: B
+    EXPECT_EQ(app->currentPage, B);
+    EXPECT_EQ(app->history.position, 1);
+}
+
+TEST_F(Leafscope, PreviousAndNextStayInsideTheHistoryAfterHome)
+{
+    ASSERT_TRUE(startSample());
+    command(kCommandHome); // D on display, history [A] at A
+    command(kCommandPrevious);
+    EXPECT_EQ(app->currentPage, A);
+    EXPECT_EQ(app->history.position, 0);
+    command(kCommandHome);
+    command(kCommandNext);
+    EXPECT_EQ(app->currentPage, A);
+    EXPECT_EQ(app->history.position, 0);
+    clickTree(B);
+    EXPECT_EQ(app->history.pages, (std::vector<int>{A, B}));
+}
+
+TEST_F(Leafscope, HomeOutsideTheContentsAndEmptyContentsDoNothing)
+{
+    struct Row {
+        const char* name;
+        std::vector<PageSpec> pages;
+        const char16_t* home;
+    };
+    const Row rows[] = {
+        {"home beyond the list", samplePages(), u"99"},
+        {"negative home", samplePages(), u"-1"},
+        {"empty contents", {}, u"0"},
+    };
+    for (const Row& row : rows) {
+        tt::reset();
+        std::vector<std::u16string> properties = defaultProperties();
+        properties[14] = row.home;
+        sample = writeDocument(folder / "odd.help", row.pages, properties);
+        ASSERT_TRUE(startSample()) << row.name;
+        const int before = app->currentPage;
+        command(kCommandHome);
+        command(kCommandPrevious);
+        command(kCommandNext);
+        EXPECT_EQ(app->currentPage, before) << row.name;
+        EXPECT_EQ(app->history.pages, std::vector<int>{before}) << row.name;
+    }
+}
+
+// ------------------------------------------------------------ Zoom
+
+TEST_F(Leafscope, ZoomStepsFloorAndKeys)
+{
+    ASSERT_TRUE(startSample());
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 100);
+    for (int expected : {80, 60, 40, 20}) {
+        command(kCommandZoomOut);
+        EXPECT_EQ(toolkit::pageZoom(kPageView), expected);
+    }
+    command(kCommandZoomOut); // stores 0, shows no change
+    EXPECT_EQ(app->zoom, 0);
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 20);
+    clickTree(B); // the stored 0 is applied again: ignored
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 20);
+    command(kCommandZoomIn);
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 40);
+    key(toolkit::Key::KeypadMultiply, toolkit::ModControl);
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 100);
+    key(toolkit::Key::KeypadPlus, toolkit::ModControl);
+    key(toolkit::Key::KeypadPlus, toolkit::ModControl);
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 140);
+    clickTree(C);
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 140);
+    command(kCommandPrevious);
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 140);
+    key(toolkit::Key::KeypadMinus, toolkit::ModControl);
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 120);
+}
+
+// ------------------------------------------------------------ Printing
+
+std::string pdfText(const fs::path& pdf)
+{
+    const fs::path out = pdf.string() + ".txt";
+    const std::string command = "pdftotext -layout '" + pdf.string() + "' '" + out.string() + "'";
+    if (std::system(command.c_str()) != 0) {
+        return {};
+    }
+    std::ifstream in(out);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+int pdfPages(const std::string& text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\f'));
+}
+
+TEST_F(Leafscope, PrintCancelledPrintsNothing)
+{
+    ASSERT_TRUE(startSample());
+    command(kCommandPrint);
+    ASSERT_EQ(tt::printDialogs().size(), 1u);
+    const tt::PrintDialogRecord& dialog = tt::printDialogs()[0];
+    EXPECT_EQ(dialog.documentName, u"Leafscope");
+    EXPECT_FALSE(dialog.pageRangeOffered);
+    EXPECT_FALSE(dialog.selectionOffered);
+    EXPECT_FALSE(dialog.printToFileOffered);
+    EXPECT_EQ(printPage(*app), 0);
+    EXPECT_TRUE(fs::is_empty(folder / "program"));
+}
+
+TEST_F(Leafscope, PrintLongPageSpansPagesInOrder)
+{
+    std::vector<PageSpec> pages = samplePages();
+    std::string longText;
+    for (int line = 1; line <= 150; ++line) {
+        longText += "Line " + std::to_string(line) + " of the long page\\par ";
+    }
+    pages[A].text = longText;
+    sample = writeDocument(folder / "long.help", pages, defaultProperties());
+    ASSERT_TRUE(startSample());
+    const fs::path pdf = folder / "printed.pdf";
+    tt::answerNextPrintDialog(pdf);
+    command(kCommandZoomIn); // the view's zoom does not reach the paper
+    command(kCommandPrint);
+    const std::string text = pdfText(pdf);
+    ASSERT_FALSE(text.empty());
+    EXPECT_GE(pdfPages(text), 2);
+    std::size_t at = 0;
+    for (int line = 1; line <= 150; ++line) {
+        const std::string wanted = "Line " + std::to_string(line) + " of the long page";
+        const std::size_t found = text.find(wanted + "\n", at);
+        ASSERT_NE(found, std::string::npos) << wanted;
+        EXPECT_EQ(text.find(wanted + "\n", found + 1), std::string::npos) << wanted << " twice";
+        at = found + wanted.size();
+    }
+}
+
+// ------------------------------------------------------------ Dialogs
+
+TEST_F(Leafscope, AboutWindowOpensOnceAndClosesEveryWay)
+{
+    ASSERT_TRUE(startSample());
+    command(kCommandAbout);
+    command(kCommandAbout);
+    ASSERT_TRUE(toolkit::windowExists(kAboutWindow));
+    const tt::WindowView about = tt::windowView(kAboutWindow);
+    EXPECT_EQ(about.title, u"About");
+    EXPECT_EQ(about.width, 600);
+    EXPECT_EQ(about.height, 340);
+    EXPECT_FALSE(about.sizable);
+    EXPECT_EQ(about.owner, kMainWindow);
+    EXPECT_TRUE(tt::windowView(kMainWindow).enabled);
+    const tt::GadgetView title = tt::view(kAboutTitle);
+    EXPECT_EQ(title.text, u"Leafscope");
+    EXPECT_EQ(title.fontPointSize, 25);
+    EXPECT_EQ(title.x, 150);
+    EXPECT_EQ(title.width, 380);
+    const tt::GadgetView body = tt::view(kAboutText);
+    EXPECT_TRUE(body.wordWrap);
+    EXPECT_EQ(body.fontPointSize, 11);
+    EXPECT_NE(body.text.find(u"Code and Design:"), std::u16string::npos);
+    EXPECT_NE(body.text.find(u"Orvanix"), std::u16string::npos);
+    EXPECT_EQ(tt::view(kAboutLogo).imageWidth, 128);
+    const tt::GadgetView ok = tt::view(kAboutOkButton);
+    EXPECT_EQ(ok.text, u"OK");
+    EXPECT_EQ(ok.x, 495);
+    EXPECT_EQ(ok.y, 310);
+
+    struct Way {
+        const char* name;
+        std::function<void()> close;
+    };
+    const Way ways[] = {
+        {"Escape", [] { tt::pressKey(toolkit::Key::Escape); }},
+        {"OK", [] { tt::click(kAboutOkButton); }},
+        {"close box", [] { tt::clickCloseBox(kAboutWindow); }},
+    };
+    for (const Way& way : ways) {
+        if (!toolkit::windowExists(kAboutWindow)) {
+            command(kCommandAbout);
+        }
+        ASSERT_TRUE(tt::activate(kAboutWindow)) << way.name;
+        way.close();
+        drain();
+        EXPECT_FALSE(toolkit::windowExists(kAboutWindow)) << way.name;
+        EXPECT_FALSE(app->quit) << way.name;
+    }
+}
+
+TEST_F(Leafscope, PropertiesShowsTheDocumentsTextsInRows)
+{
+    ASSERT_TRUE(startSample());
+    command(kCommandProperties);
+    ASSERT_TRUE(toolkit::windowExists(kPropertiesWindow));
+    const tt::WindowView window = tt::windowView(kPropertiesWindow);
+    EXPECT_EQ(window.title, u"Properties");
+    EXPECT_EQ(window.width, 600);
+    EXPECT_EQ(window.height, 375);
+    EXPECT_EQ(window.owner, kMainWindow);
+    const std::vector<std::u16string> values = defaultProperties();
+    const char16_t* labels[] = {u"Software name:", u"Software version:", u"Helpfile name:", u"Helpfile version:",
+        u"Language:", u"Date of creation:", u"Tool:", u"Publisher:", u"Copyright:", u"E-mail:", u"Website:"};
+    for (int row = 0; row < kPropertiesRowCount; ++row) {
+        const tt::GadgetView label = tt::view(propertiesLabel(row));
+        const tt::GadgetView value = tt::view(propertiesValue(row));
+        EXPECT_EQ(label.text, labels[row]) << row;
+        EXPECT_EQ(label.y, 10 + 30 * row) << row;
+        EXPECT_EQ(label.x, 10);
+        EXPECT_EQ(label.width, 200);
+        EXPECT_EQ(label.alignment, 2) << row;
+        EXPECT_TRUE(label.fontBold) << row;
+        EXPECT_EQ(value.text, values[static_cast<std::size_t>(row)]) << row;
+        EXPECT_EQ(value.x, 215);
+        EXPECT_EQ(value.y, 10 + 30 * row) << row;
+        EXPECT_EQ(value.width, 375);
+        EXPECT_FALSE(value.fontBold) << row;
+        EXPECT_EQ(value.fontPointSize, 11);
+    }
+    EXPECT_EQ(toolkit::gadgetKind(kWebsiteLink), toolkit::GadgetKind::Hyperlink);
+    EXPECT_EQ(tt::view(kWebsiteLink).textColour, toolkit::rgb(0, 0, 0));
+    EXPECT_EQ(tt::view(kPropertiesCloseButton).text, u"Close");
+    EXPECT_EQ(tt::view(kPropertiesCloseButton).y, 345);
+    EXPECT_EQ(tt::view(kPropertiesFrame).height, 340);
+
+    ASSERT_TRUE(tt::click(kWebsiteLink));
+    drain();
+    ASSERT_EQ(tt::openedAddresses().size(), 1u);
+    EXPECT_EQ(tt::openedAddresses()[0], u"https://www.orvanix.example");
+    EXPECT_TRUE(toolkit::windowExists(kPropertiesWindow));
+    ASSERT_TRUE(tt::activate(kPropertiesWindow));
+    tt::pressKey(toolkit::Key::Escape);
+    drain();
+    EXPECT_FALSE(toolkit::windowExists(kPropertiesWindow));
+}
+
+TEST_F(Leafscope, WebsiteLinkOpensOnlyWebAndMailAddresses)
+{
+    struct Row {
+        const char16_t* website;
+        const char16_t* opened; // nullptr: nothing handed over
+    };
+    const Row rows[] = {{u"", nullptr}, {u"file:///etc/passwd", nullptr}, {u"javascript:alert(1)", nullptr},
+        {u"mailto:help@orvanix.example", u"mailto:help@orvanix.example"}};
+    for (const Row& row : rows) {
+        tt::reset();
+        std::vector<std::u16string> properties = defaultProperties();
+        properties[10] = row.website;
+        sample = writeDocument(folder / "site.help", samplePages(), properties);
+        ASSERT_TRUE(startSample());
+        command(kCommandProperties);
+        EXPECT_EQ(tt::view(kWebsiteLink).text, row.website);
+        tt::click(kWebsiteLink);
+        drain();
+        if (row.opened == nullptr) {
+            EXPECT_TRUE(tt::openedAddresses().empty());
+        } else {
+            ASSERT_EQ(tt::openedAddresses().size(), 1u);
+            EXPECT_EQ(tt::openedAddresses()[0], row.opened);
+        }
+    }
+}
+
+TEST_F(Leafscope, BothDialogsOpenThenClosingTheMainWindowEndsTheLoop)
+{
+    ASSERT_TRUE(startSample());
+    command(kCommandAbout);
+    command(kCommandProperties);
+    EXPECT_TRUE(toolkit::windowExists(kAboutWindow));
+    EXPECT_TRUE(toolkit::windowExists(kPropertiesWindow));
+    clickTree(B); // the main window stays usable
+    EXPECT_EQ(app->currentPage, B);
+    tt::clickCloseBox(kMainWindow);
+    drain();
+    EXPECT_TRUE(app->quit);
+}
+
+// ------------------------------------------------------------ Languages
+
+TEST_F(Leafscope, HungarianInterface)
+{
+    ASSERT_TRUE(start({platform::utf8ToUtf16(sample)}, u"hu-HU"));
+    EXPECT_EQ(toolkit::itemText(kNavigationPanel, 0), u"Tartalom");
+    EXPECT_EQ(toolkit::itemText(kNavigationPanel, 1), u"T\u00e1rgymutat\u00f3");
+    const std::vector<tt::ToolbarButtonView> bar = tt::toolbarButtons(kMainWindow);
+    ASSERT_EQ(bar.size(), 10u);
+    EXPECT_EQ(bar[5].toolTip, u"Kezd\u0151oldal");
+    EXPECT_EQ(bar[6].toolTip, u"El\u0151z\u0151 oldal");
+    command(kCommandProperties);
+    EXPECT_EQ(tt::windowView(kPropertiesWindow).title, u"Tulajdons\u00e1gok");
+    EXPECT_EQ(tt::view(kPropertiesCloseButton).text, u"Bez\u00e1r");
+}
+
+// ------------------------------------------------------------ The program
+
+TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
+{
+    const fs::path home = folder / "home";
+    fs::create_directories(home / "config");
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(out[1], 1);
+        close(out[0]);
+        close(out[1]);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("HOME", home.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+        setenv("LEAFSCOPE_REPORT_SHOWN", "1", 1);
+        execl(LEAFSCOPE_PROGRAM, LEAFSCOPE_PROGRAM, sample.c_str(), "gamma", "/MEM", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(out[1]);
+    FILE* reader = fdopen(out[0], "r");
+    char line[256] = {};
+    ASSERT_NE(std::fgets(line, sizeof line, reader), nullptr);
+    EXPECT_STREQ(line, "shown 1 3|Gamma\n");
+    kill(child, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    std::fclose(reader);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(fs::is_empty(home / "config"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(home), fs::directory_iterator()), 1);
+}
+
+TEST_F(Leafscope, ProgramPrintsUsageAndVersionWithoutADisplay)
+{
+    for (const char* option : {"--help", "--version"}) {
+        const std::string command =
+            std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + LEAFSCOPE_PROGRAM + " " + option;
+        FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(pipe, nullptr);
+        char line[256] = {};
+        ASSERT_NE(std::fgets(line, sizeof line, pipe), nullptr);
+        EXPECT_EQ(pclose(pipe), 0) << option;
+        EXPECT_NE(std::string(line).find("Leafscope"), std::string::npos) << option;
+    }
+}
+
+} // namespace

@@ -1,0 +1,83 @@
+#pragma once
+// Numbers of Leafscope's windows, gadgets, commands, fonts and images.
+
+namespace leafscope {
+
+// Windows
+inline constexpr int kMainWindow = 0;
+inline constexpr int kPropertiesWindow = 1;
+inline constexpr int kAboutWindow = 2;
+
+// Gadgets of the main window
+inline constexpr int kSplitter = 0;
+inline constexpr int kPageView = 1;
+inline constexpr int kContentsTree = 2;
+inline constexpr int kNavigationPanel = 3;
+inline constexpr int kIndexField = 4;
+inline constexpr int kIndexList = 5;
+
+// Tabs of the navigation panel
+inline constexpr int kContentsTab = 0;
+inline constexpr int kIndexTab = 1;
+
+// Gadgets of the Properties window. Row r (0 to 10) has label 7 + 2r and value
+// 8 + 2r; the last value is the website link.
+inline constexpr int kPropertiesFrame = 6;
+inline constexpr int kPropertiesRowCount = 11;
+inline constexpr int kWebsiteLink = 28;
+inline constexpr int kPropertiesCloseButton = 29;
+
+constexpr int propertiesLabel(int row)
+{
+    return 7 + 2 * row;
+}
+constexpr int propertiesValue(int row)
+{
+    return row == kPropertiesRowCount - 1 ? kWebsiteLink : 8 + 2 * row;
+}
+
+// Gadgets of the About window
+inline constexpr int kAboutLogo = 30;
+inline constexpr int kAboutTitle = 31;
+inline constexpr int kAboutText = 32;
+inline constexpr int kAboutOkButton = 33;
+
+// Commands: toolbar buttons and shortcuts
+inline constexpr int kCommandAbout = 0;
+inline constexpr int kCommandProperties = 1;
+inline constexpr int kCommandPrint = 2;
+inline constexpr int kCommandHome = 3;
+inline constexpr int kCommandPrevious = 4;
+inline constexpr int kCommandNext = 5;
+inline constexpr int kCommandZoomIn = 6;
+inline constexpr int kCommandZoomOut = 7;
+inline constexpr int kCommandZoom100 = 8;
+inline constexpr int kCommandCloseAbout = 9;
+inline constexpr int kCommandCloseProperties = 10;
+
+// Fonts
+inline constexpr int kPanelFont = 0; // "Arial" 11, normal
+inline constexpr int kValueFont = 1; // "Arial" 11, normal
+inline constexpr int kLabelFont = 2; // "Arial" 11, bold
+inline constexpr int kTitleFont = 3; // "Tahoma" 25, normal
+
+// Images, decoded from the embedded PNGs
+inline constexpr int kLogoImage = 0;
+inline constexpr int kAboutIcon = 1;
+inline constexpr int kPropertiesIcon = 2;
+inline constexpr int kPrintIcon = 3;
+inline constexpr int kHomeIcon = 4;
+inline constexpr int kPreviousIcon = 5;
+inline constexpr int kNextIcon = 6;
+inline constexpr int kZoomOutIcon = 7;
+inline constexpr int kZoomInIcon = 8;
+// The application icon in its sizes: kFirstAppIconImage + 0 .. kAppIconImageCount - 1
+inline constexpr int kFirstAppIconImage = 16;
+inline constexpr int kAppIconImageCount = 7;
+
+// Application events
+// Posted when the process is asked to end (SIGTERM, SIGINT, SIGHUP): handled
+// like the main window's close box.
+inline constexpr int kEndRequested = 65536;
+
+} // namespace leafscope
