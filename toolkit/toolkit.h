@@ -104,9 +104,10 @@ enum class EventKind : std::int32_t {
 
 enum class EventType : std::int32_t {
     None = 0,
-    Clicked, // button, check box, hyperlink
-    Change,  // text edited by the user, selection of a tree or list box
-             // changed, tab switched, splitter bar moved
+    Clicked,   // button, check box, hyperlink
+    Change,    // text edited by the user, selection of a tree or list box
+               // changed, tab switched, splitter bar moved
+    Activated, // Enter in a text field; a double-click or Enter on a list box item
 };
 
 inline constexpr std::int32_t kFirstApplicationEvent = 65536;
@@ -436,6 +437,12 @@ enum class Key : std::int32_t {
     PageDown,
     Home,
     End,
+    Left,
+    Right,
+    Plus,   // on the main keyboard (the keypad's is KeypadPlus), with or without Shift
+    Minus,  // on the main keyboard
+    Digit0, // on the main keyboard
+    LetterP,
 };
 enum Modifiers : std::uint32_t { ModNone = 0, ModControl = 1u << 0, ModShift = 1u << 1, ModAlt = 1u << 2 };
 

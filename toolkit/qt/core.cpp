@@ -254,6 +254,18 @@ Qt::Key qtKey(Key key)
         return Qt::Key_Home;
     case Key::End:
         return Qt::Key_End;
+    case Key::Left:
+        return Qt::Key_Left;
+    case Key::Right:
+        return Qt::Key_Right;
+    case Key::Plus:
+        return Qt::Key_Plus;
+    case Key::Minus:
+        return Qt::Key_Minus;
+    case Key::Digit0:
+        return Qt::Key_0;
+    case Key::LetterP:
+        return Qt::Key_P;
     }
     return Qt::Key_unknown;
 }
@@ -265,9 +277,19 @@ bool keyMatches(const Shortcut& shortcut, int qtKeyCode, Qt::KeyboardModifiers m
     if (keypadKey && !(modifiers & Qt::KeypadModifier)) {
         return false;
     }
-    bool keyOk = qtKeyCode == qtKey(shortcut.key) || (shortcut.key == Key::Return && qtKeyCode == Qt::Key_Enter);
+    bool mainKeyboardKey = shortcut.key == Key::Plus || shortcut.key == Key::Minus || shortcut.key == Key::Digit0;
+    if (mainKeyboardKey && (modifiers & Qt::KeypadModifier)) {
+        return false;
+    }
+    // "+" sits on the "=" key of many layouts: Ctrl+= and Ctrl+Shift+= count as Ctrl+plus.
+    bool plusKey = shortcut.key == Key::Plus && qtKeyCode == Qt::Key_Equal;
+    bool keyOk =
+        plusKey || qtKeyCode == qtKey(shortcut.key) || (shortcut.key == Key::Return && qtKeyCode == Qt::Key_Enter);
     if (!keyOk) {
         return false;
+    }
+    if (shortcut.key == Key::Plus) {
+        modifiers &= ~Qt::ShiftModifier;
     }
     std::uint32_t pressed = 0;
     if (modifiers & Qt::ControlModifier) {

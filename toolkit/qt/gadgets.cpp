@@ -377,6 +377,7 @@ bool createTextField(
     field->setCursorPosition(0);
     adopt(parent, gadget, GadgetKind::TextField, field, x, y, width, height, flags);
     QObject::connect(field, &QLineEdit::textEdited, field, [gadget]() { raise(gadget, EventType::Change); });
+    QObject::connect(field, &QLineEdit::returnPressed, field, [gadget]() { raise(gadget, EventType::Activated); });
     return true;
 }
 
@@ -528,6 +529,7 @@ bool createListBox(Parent parent, int gadget, int x, int y, int width, int heigh
             raise(gadget, EventType::Change);
         }
     });
+    QObject::connect(list, &QListWidget::itemActivated, list, [gadget]() { raise(gadget, EventType::Activated); });
     return true;
 }
 

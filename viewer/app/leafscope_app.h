@@ -17,6 +17,7 @@
 #include "viewer/app/command_line.h"
 #include "viewer/app/document_access.h"
 #include "viewer/app/history.h"
+#include "viewer/app/title_index.h"
 #include "viewer/app/viewer_texts.h"
 
 namespace leafscope {
@@ -52,6 +53,8 @@ struct LeafscopeApp {
     int zoom = 100; // the stored zoom, applied again after every page change
     int toolbarHeight = 0;
     bool quit = false;
+    std::vector<TitleIndexEntry> titleIndex;
+    std::vector<int> indexRows; // the index list's rows: positions in titleIndex
 };
 
 // Start-up up to showing the main window with the document's start page. False
@@ -81,5 +84,8 @@ int printPage(LeafscopeApp& app);
 void showAboutWindow(LeafscopeApp& app);
 void showPropertiesWindow(LeafscopeApp& app);
 void openWebsiteLink(LeafscopeApp& app);
+// The Index tab: shows the entries matching `query`; shows the page of list row `row`.
+void filterIndex(LeafscopeApp& app, std::u16string_view query);
+void showIndexRow(LeafscopeApp& app, int row);
 
 } // namespace leafscope

@@ -464,6 +464,67 @@ TEST_F(Leafscope, ZoomStepsFloorAndKeys)
     EXPECT_EQ(toolkit::pageZoom(kPageView), 120);
 }
 
+TEST_F(Leafscope, DesktopKeysBesideTheDesignedOnes)
+{
+    ASSERT_TRUE(startSample());
+    clickTree(B);
+    clickTree(C);
+    key(toolkit::Key::Left, toolkit::ModAlt);
+    EXPECT_EQ(app->currentPage, B);
+    key(toolkit::Key::Right, toolkit::ModAlt);
+    EXPECT_EQ(app->currentPage, C);
+    key(toolkit::Key::Home, toolkit::ModAlt);
+    EXPECT_EQ(app->currentPage, D);
+    struct Row {
+        toolkit::Key key;
+        std::uint32_t modifiers;
+        int zoom;
+    };
+    const Row rows[] = {{toolkit::Key::Plus, toolkit::ModControl, 120},
+        {toolkit::Key::Plus, toolkit::ModControl | toolkit::ModShift, 140},
+        {toolkit::Key::Minus, toolkit::ModControl, 120}, {toolkit::Key::Digit0, toolkit::ModControl, 100},
+        {toolkit::Key::Minus, toolkit::ModNone, 100}};
+    for (const Row& row : rows) {
+        key(row.key, row.modifiers);
+        EXPECT_EQ(toolkit::pageZoom(kPageView), row.zoom);
+    }
+    key(toolkit::Key::LetterP, toolkit::ModControl);
+    EXPECT_EQ(tt::printDialogs().size(), 1u);
+}
+
+// ------------------------------------------------------------ Index
+
+TEST_F(Leafscope, IndexListsPageTitlesAndShowsThemLikeTheTree)
+{
+    ASSERT_TRUE(startSample());
+    std::vector<std::u16string> listed;
+    for (int row = 0; row < toolkit::countItems(kIndexList); ++row) {
+        listed.push_back(toolkit::itemText(kIndexList, row));
+    }
+    EXPECT_EQ(listed, (std::vector<std::u16string>{u"Alpha", u"Beta", u"Delta", u"Gamma"}));
+    ASSERT_TRUE(tt::clickItem(kNavigationPanel, kIndexTab));
+    drain();
+    ASSERT_TRUE(tt::typeText(kIndexField, u"ELT"));
+    drain();
+    ASSERT_EQ(toolkit::countItems(kIndexList), 1);
+    EXPECT_EQ(toolkit::itemText(kIndexList, 0), u"Delta");
+    key(toolkit::Key::Return); // Enter in the field shows the first match
+    EXPECT_EQ(app->currentPage, D);
+    EXPECT_EQ(toolkit::state(kContentsTree), D);
+    EXPECT_NE(shown().find(words("Delta page words")), std::u16string::npos);
+    EXPECT_EQ(app->history.pages, (std::vector<int>{A, D}));
+
+    toolkit::setText(kIndexField, u"");
+    filterIndex(*app, u"a"); // all four contain an "a"
+    ASSERT_EQ(toolkit::countItems(kIndexList), 4);
+    ASSERT_TRUE(tt::clickItem(kIndexList, 3));
+    drain();
+    EXPECT_EQ(app->currentPage, D); // a single click only selects
+    key(toolkit::Key::Return);      // Enter on the list's item shows it
+    EXPECT_EQ(app->currentPage, C);
+    EXPECT_EQ(app->history.pages, (std::vector<int>{A, D, C}));
+}
+
 // ------------------------------------------------------------ Printing
 
 std::string pdfText(const fs::path& pdf)

@@ -1,6 +1,7 @@
 // Start-up, the main window with its toolbar, navigation panel, page view and
 // splitter, opening the document, the main loop's dispatch and re-fitting.
 
+#include <algorithm>
 #include <string>
 
 #include "platform/folders.h"
@@ -93,6 +94,8 @@ void showFirstPage(LeafscopeApp& app, int page)
         preloadDocumentPages(app.doc);
     }
     fillContentsTree(app);
+    app.titleIndex = buildTitleIndex(app.doc.contents, app.locale);
+    filterIndex(app, u"");
     app.currentPage = page;
     PageViewSink sink;
     loadDocumentPage(app.doc, page, app.commandLine.inMemory, sink);
@@ -177,6 +180,12 @@ void handleMainEvent(LeafscopeApp& app, const toolkit::Event& event)
             selectTreeItem(app);
         } else if (event.id == kSplitter) {
             refit();
+        } else if (event.id == kIndexField && event.type == toolkit::EventType::Change) {
+            filterIndex(app, toolkit::text(kIndexField));
+        } else if (event.id == kIndexField && event.type == toolkit::EventType::Activated) {
+            showIndexRow(app, std::max(toolkit::state(kIndexList), 0));
+        } else if (event.id == kIndexList && event.type == toolkit::EventType::Activated) {
+            showIndexRow(app, toolkit::state(kIndexList));
         }
         break;
     case toolkit::EventKind::SizeWindow:
@@ -258,6 +267,14 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
     toolkit::addShortcut(kMainWindow, toolkit::Key::KeypadPlus, toolkit::ModControl, kCommandZoomIn);
     toolkit::addShortcut(kMainWindow, toolkit::Key::KeypadMinus, toolkit::ModControl, kCommandZoomOut);
     toolkit::addShortcut(kMainWindow, toolkit::Key::KeypadMultiply, toolkit::ModControl, kCommandZoom100);
+    // Beside the designed keys, the ones desktop users expect.
+    toolkit::addShortcut(kMainWindow, toolkit::Key::Left, toolkit::ModAlt, kCommandPrevious);
+    toolkit::addShortcut(kMainWindow, toolkit::Key::Right, toolkit::ModAlt, kCommandNext);
+    toolkit::addShortcut(kMainWindow, toolkit::Key::Home, toolkit::ModAlt, kCommandHome);
+    toolkit::addShortcut(kMainWindow, toolkit::Key::LetterP, toolkit::ModControl, kCommandPrint);
+    toolkit::addShortcut(kMainWindow, toolkit::Key::Plus, toolkit::ModControl, kCommandZoomIn);
+    toolkit::addShortcut(kMainWindow, toolkit::Key::Minus, toolkit::ModControl, kCommandZoomOut);
+    toolkit::addShortcut(kMainWindow, toolkit::Key::Digit0, toolkit::ModControl, kCommandZoom100);
 
     const bool opened = app.commandLine.documentPath.empty() ? openChosenDocument(app) : openNamedDocument(app);
     if (!opened) {

@@ -1,5 +1,5 @@
-// Navigation between pages (the contents tree, Home, Previous, Next over the
-// visit history), zoom in steps of 20 % and printing the page.
+// Navigation between pages (the contents tree, the index, Home, Previous, Next
+// over the visit history), zoom in steps of 20 % and printing the page.
 
 #include "viewer/app/leafscope_internal.h"
 
@@ -84,6 +84,26 @@ void zoomTo100(LeafscopeApp& app)
 {
     app.zoom = 100;
     applyZoom(app);
+}
+
+void filterIndex(LeafscopeApp& app, std::u16string_view query)
+{
+    app.indexRows = filterTitleIndex(app.titleIndex, query);
+    toolkit::clearItems(kIndexList);
+    for (int position : app.indexRows) {
+        toolkit::addItem(kIndexList, -1, app.titleIndex[static_cast<std::size_t>(position)].title);
+    }
+}
+
+void showIndexRow(LeafscopeApp& app, int row)
+{
+    if (row < 0 || row >= static_cast<int>(app.indexRows.size())) {
+        return;
+    }
+    const int page = app.titleIndex[static_cast<std::size_t>(app.indexRows[static_cast<std::size_t>(row)])].page;
+    // As if the page had been chosen in the tree.
+    toolkit::setState(kContentsTree, page);
+    selectTreeItem(app);
 }
 
 int printPage(LeafscopeApp&)

@@ -1,0 +1,81 @@
+// Sorting and matching through Qt Core (QCollator, Unicode normalisation).
+
+#include "viewer/app/title_index.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <QString>
+
+#include <algorithm>
+
+namespace leafscope {
+namespace {
+
+QString toQ(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+std::u16string foldForMatching(std::u16string_view text)
+{
+    const QString decomposed = toQ(text).toCaseFolded().normalized(QString::NormalizationForm_KD);
+    std::u16string folded;
+    folded.reserve(static_cast<std::size_t>(decomposed.size()));
+    for (QChar c : decomposed) {
+        if (c.unicode() == u'\u00df') {
+            folded += u"ss"; // simple case folding keeps the sharp s: "straße" finds "STRASSE" too
+        } else if (!c.isMark()) {
+            folded.push_back(c.unicode());
+        }
+    }
+    return folded;
+}
+
+std::vector<TitleIndexEntry> buildTitleIndex(const document::ContentsList& list, std::u16string_view locale)
+{
+    std::vector<TitleIndexEntry> index;
+    std::vector<QString> titles;
+    for (std::size_t page = 0; page < list.size(); ++page) {
+        const document::ContentsRecord& record = list[page];
+        if (record.entryName.empty()) {
+            continue;
+        }
+        index.push_back(TitleIndexEntry{record.title, static_cast<int>(page), foldForMatching(record.title)});
+    }
+    QCollator collator{QLocale(toQ(locale))};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    std::vector<QCollatorSortKey> keys;
+    keys.reserve(index.size());
+    for (const TitleIndexEntry& entry : index) {
+        keys.push_back(collator.sortKey(toQ(entry.title)));
+    }
+    std::vector<std::size_t> order(index.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(
+        order.begin(), order.end(), [&keys](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+    std::vector<TitleIndexEntry> sorted;
+    sorted.reserve(index.size());
+    for (std::size_t i : order) {
+        sorted.push_back(std::move(index[i]));
+    }
+    return sorted;
+}
+
+std::vector<int> filterTitleIndex(const std::vector<TitleIndexEntry>& index, std::u16string_view query)
+{
+    const std::u16string wanted = foldForMatching(query);
+    std::vector<int> found;
+    for (std::size_t i = 0; i < index.size(); ++i) {
+        if (index[i].key.find(wanted) != std::u16string::npos) {
+            found.push_back(static_cast<int>(i));
+        }
+    }
+    return found;
+}
+
+} // namespace leafscope
