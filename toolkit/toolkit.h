@@ -342,7 +342,7 @@ void enableFileDrop(int gadget, bool enabled);
 // -------------------------------------------------------------- Page view
 // GUI thread only. A gadget that is not a page view is left alone: reads give 0,
 // setters false or nothing. The text is selectable with the mouse and copied with
-// Ctrl+C; keys and the wheel scroll (Ctrl + wheel scrolls too, it does not zoom).
+// Ctrl+C; keys and the wheel scroll (Ctrl + wheel too, unless setPageWheelCommands).
 
 // Replaces the whole content with the RTF page in `bytes` (an empty range empties
 // the view). The bytes are only read during the call; the caller keeps them. False
@@ -366,6 +366,16 @@ void setPageMargins(int gadget, int left, int right);
 void setPageBackground(int gadget, Colour colour);
 // Scrolls to the top-left corner.
 void scrollPageToTop(int gadget);
+
+// Links in the page (hyperlink fields) show the hand pointer; a click on one
+// raises a Clicked event of the page view, and this gives the clicked link's
+// target as the page names it ("http://...", "#Title"); empty before any click.
+std::u16string clickedPageLink(int gadget);
+
+// Ctrl + wheel over the page view raises Command `zoomIn` (wheel turned away
+// from the user) or `zoomOut` of its window instead of scrolling; -1 for both,
+// the default, keeps Ctrl + wheel scrolling.
+void setPageWheelCommands(int gadget, int zoomIn, int zoomOut);
 
 // Prints the whole content (at 100 %, without the view's margins and colour) to a
 // PDF file, in pages the size of the printer's printable area, text and pictures

@@ -13,6 +13,7 @@
 #include "toolkit/qt/page_view.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -43,6 +44,7 @@ PageViewWidget::PageViewWidget(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setMouseTracking(true); // the hand pointer over links
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
@@ -295,9 +297,41 @@ void PageViewWidget::keyPressEvent(QKeyEvent* event)
     QAbstractScrollArea::keyPressEvent(event);
 }
 
+void PageViewWidget::setWheelCommands(int zoomIn, int zoomOut)
+{
+    wheelZoomIn_ = zoomIn;
+    wheelZoomOut_ = zoomOut;
+}
+
+int PageViewWidget::gadgetNumber() const
+{
+    for (const auto& [number, record] : state().gadgets) {
+        if (record.widget == this) {
+            return number;
+        }
+    }
+    return -1;
+}
+
+void PageViewWidget::raiseEvent(EventKind kind, int id, EventType type)
+{
+    enqueue(Event{kind, windowNumberOf(this), id, type, {}});
+}
+
+QString PageViewWidget::linkAt(QPoint point) const
+{
+    return document_->documentLayout()->anchorAt(toDocument(point));
+}
+
 void PageViewWidget::wheelEvent(QWheelEvent* event)
 {
-    // Control + wheel scrolls like the plain wheel: the zoom belongs to the program's commands.
+    // Control + wheel raises the program's zoom commands when it has given them.
+    if ((event->modifiers() & Qt::ControlModifier) && wheelZoomIn_ >= 0 && event->angleDelta().y() != 0) {
+        raiseEvent(EventKind::Command, event->angleDelta().y() > 0 ? wheelZoomIn_ : wheelZoomOut_, EventType::None);
+        event->accept();
+        return;
+    }
+    // Otherwise Control + wheel scrolls like the plain wheel: the zoom belongs to the program's commands.
     if (event->modifiers() & Qt::ControlModifier) {
         QWheelEvent plain(event->position(), event->globalPosition(), event->pixelDelta(), event->angleDelta(),
             event->buttons(), event->modifiers() & ~Qt::ControlModifier, event->phase(), event->inverted(),
@@ -315,6 +349,8 @@ void PageViewWidget::mousePressEvent(QMouseEvent* event)
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
+    pressedAt_ = event->position().toPoint();
+    pressedLink_ = linkAt(pressedAt_);
     int position = document_->documentLayout()->hitTest(toDocument(event->position().toPoint()), Qt::FuzzyHit);
     if (position < 0) {
         return;
@@ -327,10 +363,11 @@ void PageViewWidget::mousePressEvent(QMouseEvent* event)
 
 void PageViewWidget::mouseMoveEvent(QMouseEvent* event)
 {
+    QPoint point = event->position().toPoint();
+    viewport()->setCursor(linkAt(point).isEmpty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
     if (!selecting_) {
         return;
     }
-    QPoint point = event->position().toPoint();
     // Dragging past an edge scrolls the page along.
     if (point.y() < 0) {
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
@@ -348,6 +385,14 @@ void PageViewWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         selecting_ = false;
+        // A click (no drag) that starts and ends on the same link follows it.
+        const QPoint point = event->position().toPoint();
+        if (!pressedLink_.isEmpty() && linkAt(point) == pressedLink_ &&
+            (point - pressedAt_).manhattanLength() < QApplication::startDragDistance()) {
+            clickedLink_ = pressedLink_;
+            raiseEvent(EventKind::Gadget, gadgetNumber(), EventType::Clicked);
+        }
+        pressedLink_.clear();
     }
     QAbstractScrollArea::mouseReleaseEvent(event);
 }
@@ -422,6 +467,19 @@ void scrollPageToTop(int gadget)
 {
     if (qt::PageViewWidget* view = qt::pageViewOf(gadget)) {
         view->scrollToTop();
+    }
+}
+
+std::u16string clickedPageLink(int gadget)
+{
+    qt::PageViewWidget* view = qt::pageViewOf(gadget);
+    return view == nullptr ? std::u16string() : qt::fromQ(view->clickedLink());
+}
+
+void setPageWheelCommands(int gadget, int zoomIn, int zoomOut)
+{
+    if (qt::PageViewWidget* view = qt::pageViewOf(gadget)) {
+        view->setWheelCommands(zoomIn, zoomOut);
     }
 }
 

@@ -39,6 +39,10 @@ public:
     // pages, or -1 when the printer could not be opened or failed.
     int print(QPrinter& printer);
     const QTextDocument& document() const { return *document_; }
+    // The target of the link last clicked, as the page names it.
+    const QString& clickedLink() const { return clickedLink_; }
+    // Ctrl + wheel raises these commands of the view's window; -1 keeps it scrolling.
+    void setWheelCommands(int zoomIn, int zoomOut);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -65,6 +69,15 @@ private:
     int leftMargin_ = 0;
     int rightMargin_ = 0;
     bool selecting_ = false;
+    QString pressedLink_; // the link under the last left-button press
+    QPoint pressedAt_;
+    QString clickedLink_;
+    int wheelZoomIn_ = -1;
+    int wheelZoomOut_ = -1;
+    QString linkAt(QPoint point) const;
+    // Raises an event of the gadget this view is.
+    void raiseEvent(EventKind kind, int id, EventType type);
+    int gadgetNumber() const;
 };
 
 // The page view behind `gadget`, or null.

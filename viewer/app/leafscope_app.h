@@ -87,5 +87,8 @@ void openWebsiteLink(LeafscopeApp& app);
 // The Index tab: shows the entries matching `query`; shows the page of list row `row`.
 void filterIndex(LeafscopeApp& app, std::u16string_view query);
 void showIndexRow(LeafscopeApp& app, int row);
+// A link in the page was clicked: "#Title" shows that page as the tree would,
+// a web or mail address goes to the desktop, anything else is ignored.
+void followPageLink(LeafscopeApp& app);
 
 } // namespace leafscope

@@ -492,6 +492,63 @@ TEST_F(Leafscope, DesktopKeysBesideTheDesignedOnes)
     EXPECT_EQ(tt::printDialogs().size(), 1u);
 }
 
+TEST_F(Leafscope, CtrlWheelOverThePageZooms)
+{
+    ASSERT_TRUE(startSample());
+    ASSERT_TRUE(tt::turnWheel(kPageView, 1, toolkit::ModControl));
+    drain();
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 120);
+    ASSERT_TRUE(tt::turnWheel(kPageView, -1, toolkit::ModControl));
+    ASSERT_TRUE(tt::turnWheel(kPageView, -1, toolkit::ModControl));
+    drain();
+    EXPECT_EQ(toolkit::pageZoom(kPageView), 80);
+}
+
+TEST_F(Leafscope, LinksInPages)
+{
+    struct Row {
+        const char* target;
+        int page;               // the page shown after the click
+        const char16_t* opened; // handed to the desktop, or nullptr
+    };
+    const Row rows[] = {
+        {"#gamma", C, nullptr},
+        {"#Chapter", A, nullptr}, // a heading is no link target
+        {"#Nowhere", A, nullptr},
+        {"https://www.orvanix.example/", A, u"https://www.orvanix.example/"},
+        {"mailto:help@orvanix.example", A, u"mailto:help@orvanix.example"},
+        {"file:///etc/passwd", A, nullptr},
+    };
+    for (const Row& row : rows) {
+        tt::reset();
+        std::vector<PageSpec> pages = samplePages();
+        pages[A].text = std::string("{\\field{\\*\\fldinst HYPERLINK \"") + row.target +
+            "\"}{\\fldrslt LinkLinkLinkLinkLinkLink}} after";
+        sample = writeDocument(folder / "links.help", pages, defaultProperties());
+        ASSERT_TRUE(startSample());
+        ASSERT_TRUE(tt::dragInPage(kPageView, 20, 10, 20, 10)) << row.target;
+        drain();
+        EXPECT_EQ(toolkit::clickedPageLink(kPageView), platform::utf8ToUtf16(row.target));
+        EXPECT_EQ(app->currentPage, row.page) << row.target;
+        if (row.opened == nullptr) {
+            EXPECT_TRUE(tt::openedAddresses().empty()) << row.target;
+        } else {
+            ASSERT_EQ(tt::openedAddresses().size(), 1u) << row.target;
+            EXPECT_EQ(tt::openedAddresses()[0], row.opened);
+        }
+    }
+    // A drag over a link selects text and follows nothing.
+    tt::reset();
+    std::vector<PageSpec> pages = samplePages();
+    pages[A].text = "{\\field{\\*\\fldinst HYPERLINK \"#Gamma\"}{\\fldrslt LinkLinkLinkLinkLinkLink}} after";
+    sample = writeDocument(folder / "links.help", pages, defaultProperties());
+    ASSERT_TRUE(startSample());
+    const int before = app->currentPage;
+    ASSERT_TRUE(tt::dragInPage(kPageView, 20, 10, 120, 10));
+    drain();
+    EXPECT_EQ(app->currentPage, before);
+}
+
 // ------------------------------------------------------------ Index
 
 TEST_F(Leafscope, IndexListsPageTitlesAndShowsThemLikeTheTree)

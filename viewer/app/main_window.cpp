@@ -186,6 +186,8 @@ void handleMainEvent(LeafscopeApp& app, const toolkit::Event& event)
             showIndexRow(app, std::max(toolkit::state(kIndexList), 0));
         } else if (event.id == kIndexList && event.type == toolkit::EventType::Activated) {
             showIndexRow(app, toolkit::state(kIndexList));
+        } else if (event.id == kPageView && event.type == toolkit::EventType::Clicked) {
+            followPageLink(app);
         }
         break;
     case toolkit::EventKind::SizeWindow:
@@ -259,6 +261,7 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
     toolkit::createPageView(kMainWindow, kPageView, 0, 0, 0, 0);
     toolkit::setPageMargins(kPageView, 0, 0);
     toolkit::setPageZoom(kPageView, 100);
+    toolkit::setPageWheelCommands(kPageView, kCommandZoomIn, kCommandZoomOut);
     toolkit::createSplitter(kMainWindow, kSplitter, 0, app.toolbarHeight, app.windowSize.width,
         app.windowSize.height - app.toolbarHeight, kNavigationPanel, kPageView);
     toolkit::setAttribute(kSplitter, toolkit::Attribute::SplitterFirstMinimum, 250);

@@ -2,6 +2,7 @@
 // over the visit history), zoom in steps of 20 % and printing the page.
 
 #include "viewer/app/leafscope_internal.h"
+#include "viewer/app/link_filter.h"
 
 namespace leafscope {
 namespace {
@@ -104,6 +105,23 @@ void showIndexRow(LeafscopeApp& app, int row)
     // As if the page had been chosen in the tree.
     toolkit::setState(kContentsTree, page);
     selectTreeItem(app);
+}
+
+void followPageLink(LeafscopeApp& app)
+{
+    const std::u16string target = toolkit::clickedPageLink(kPageView);
+    if (!target.empty() && target.front() == u'#') {
+        const int page = findLinkedPage(app.doc.contents, std::u16string_view(target).substr(1));
+        if (page >= 0) {
+            toolkit::setState(kContentsTree, page);
+            selectTreeItem(app);
+        }
+        return;
+    }
+    const std::u16string address = safeLinkAddress(target);
+    if (!address.empty()) {
+        toolkit::openWithDefaultHandler(address);
+    }
 }
 
 int printPage(LeafscopeApp&)

@@ -33,6 +33,18 @@ std::u16string foldForMatching(std::u16string_view text)
     return folded;
 }
 
+int findLinkedPage(const document::ContentsList& list, std::u16string_view title)
+{
+    const QString wanted = toQ(title);
+    int found = -1;
+    for (std::size_t page = 0; page < list.size(); ++page) {
+        if (!list[page].entryName.empty() && toQ(list[page].title).compare(wanted, Qt::CaseInsensitive) == 0) {
+            found = static_cast<int>(page);
+        }
+    }
+    return found;
+}
+
 std::vector<TitleIndexEntry> buildTitleIndex(const document::ContentsList& list, std::u16string_view locale)
 {
     std::vector<TitleIndexEntry> index;

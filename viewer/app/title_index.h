@@ -23,6 +23,10 @@ struct TitleIndexEntry {
 // contents order.
 std::vector<TitleIndexEntry> buildTitleIndex(const document::ContentsList& list, std::u16string_view locale);
 
+// The last page (not heading) whose title equals `title` ignoring letter case,
+// or -1: the target of a "#Title" link in a page.
+int findLinkedPage(const document::ContentsList& list, std::u16string_view title);
+
 // `text` case-folded, decomposed and without its combining marks.
 std::u16string foldForMatching(std::u16string_view text);
 
