@@ -796,6 +796,41 @@ TEST_F(Leafscope, HungarianInterface)
     EXPECT_EQ(tt::view(kPropertiesCloseButton).text, u"Bez\u00e1r");
 }
 
+// ------------------------------------------------------------ Screenshots
+
+// Screenshots for the README: $HASHMERE_SHOTS_DIR or else <build>/shots.
+fs::path shotsFolder()
+{
+    const char* dir = std::getenv("HASHMERE_SHOTS_DIR");
+    fs::path shots = dir != nullptr ? fs::path(dir) : fs::path(HASHMERE_BINARY_DIR) / "shots";
+    fs::create_directories(shots);
+    return shots;
+}
+
+TEST_F(Leafscope, ScreenshotsOfTheSampleManualInEnglishAndHungarian)
+{
+    std::vector<helptool::AuthoringEntry> entries;
+    std::string error;
+    ASSERT_TRUE(helptool::buildDocumentEntries(HELPTOOL_SAMPLE_DIR, entries, error)) << error;
+    helptool::PackStats stats;
+    sample = (folder / "sample_manual.help").string();
+    ASSERT_TRUE(helptool::writeBriefLzPack(sample, entries, 4096, stats, error)) << error;
+    struct Shot {
+        const char16_t* locale;
+        const char* name;
+    };
+    for (const Shot& shot : {Shot{u"en_GB", "leafscope-main-en.png"}, Shot{u"hu_HU", "leafscope-main-hu.png"}}) {
+        tt::reset();
+        ASSERT_TRUE(start({platform::utf8ToUtf16(sample), u"telep\u00edt\u00e9s"}, shot.locale, 1024));
+        EXPECT_EQ(app->currentPage, 1);
+        EXPECT_FALSE(shown().empty());
+        EXPECT_TRUE(tt::saveScreenshot(kMainWindow, shotsFolder() / shot.name));
+    }
+    command(kCommandProperties);
+    EXPECT_EQ(tt::view(kWebsiteLink).text, u"https://example.org/hashmere");
+    EXPECT_TRUE(tt::saveScreenshot(kPropertiesWindow, shotsFolder() / "leafscope-properties-hu.png"));
+}
+
 // ------------------------------------------------------------ The program
 
 TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
