@@ -460,6 +460,10 @@ enum Modifiers : std::uint32_t { ModNone = 0, ModControl = 1u << 0, ModShift = 1
 // `window` is the active window and enabled; the key does not reach the gadget
 // that has the focus.
 void addShortcut(int window, Key key, std::uint32_t modifiers, int command);
+// As addShortcut for the gadget's window, but only while `gadget` (or a part of
+// it) has the keyboard focus; elsewhere the key goes on as usual. Removed with
+// the gadget's window or by removeShortcut.
+void addGadgetShortcut(int gadget, Key key, std::uint32_t modifiers, int command);
 void removeShortcut(int window, Key key, std::uint32_t modifiers);
 
 // ------------------------------------------------------------------ Fonts

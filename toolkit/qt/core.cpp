@@ -61,6 +61,14 @@ bool isInputEvent(QEvent::Type type)
     }
 }
 
+bool focusWithinGadget(int gadget)
+{
+    GadgetRecord* record = findGadget(gadget);
+    QWidget* focus = QApplication::focusWidget();
+    return record != nullptr && !record->widget.isNull() && focus != nullptr &&
+        (focus == record->widget || record->widget->isAncestorOf(focus));
+}
+
 // Installed on the application: sees every event before its receiver does.
 class InputFilter : public QObject {
 protected:
@@ -81,6 +89,9 @@ protected:
             QApplication::activeWindow() == record->host) {
             auto* key = static_cast<QKeyEvent*>(event);
             for (const Shortcut& shortcut : record->shortcuts) {
+                if (shortcut.gadget >= 0 && !focusWithinGadget(shortcut.gadget)) {
+                    continue;
+                }
                 if (keyMatches(shortcut, key->key(), key->modifiers())) {
                     enqueue(Event{EventKind::Command, record->number, shortcut.command, EventType::None, {}});
                     return true;

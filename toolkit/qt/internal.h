@@ -57,6 +57,7 @@ struct Shortcut {
     Key key;
     std::uint32_t modifiers;
     int command;
+    int gadget = -1; // only while this gadget has the keyboard focus; -1: anywhere in the window
 };
 
 struct WindowRecord {

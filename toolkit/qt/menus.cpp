@@ -212,6 +212,17 @@ void addShortcut(int window, Key key, std::uint32_t modifiers, int command)
     record->shortcuts.push_back(Shortcut{key, modifiers, command});
 }
 
+void addGadgetShortcut(int gadget, Key key, std::uint32_t modifiers, int command)
+{
+    GadgetRecord* gadgetRecord = findGadget(gadget);
+    WindowRecord* record = gadgetRecord == nullptr ? nullptr : findWindow(gadgetRecord->window);
+    if (record == nullptr) {
+        return;
+    }
+    // Before the window's own shortcuts, so that it wins while the gadget has the focus.
+    record->shortcuts.insert(record->shortcuts.begin(), Shortcut{key, modifiers, command, gadget});
+}
+
 void removeShortcut(int window, Key key, std::uint32_t modifiers)
 {
     WindowRecord* record = findWindow(window);

@@ -580,6 +580,18 @@ TEST_F(Leafscope, IndexListsPageTitlesAndShowsThemLikeTheTree)
     key(toolkit::Key::Return);      // Enter on the list's item shows it
     EXPECT_EQ(app->currentPage, C);
     EXPECT_EQ(app->history.pages, (std::vector<int>{A, D, C}));
+
+    // Down in the field goes on into the list; Down in the tree still moves in the tree.
+    ASSERT_TRUE(tt::typeText(kIndexField, u"et"));
+    drain();
+    ASSERT_EQ(toolkit::countItems(kIndexList), 1);
+    key(toolkit::Key::Down);
+    key(toolkit::Key::Return);
+    EXPECT_EQ(app->currentPage, B);
+    ASSERT_TRUE(tt::clickItem(kNavigationPanel, kContentsTab));
+    toolkit::setActiveGadget(kContentsTree);
+    key(toolkit::Key::Down);
+    EXPECT_EQ(toolkit::state(kContentsTree), C);
 }
 
 // ------------------------------------------------------------ Printing

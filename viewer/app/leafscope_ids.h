@@ -54,6 +54,8 @@ inline constexpr int kCommandZoomOut = 7;
 inline constexpr int kCommandZoom100 = 8;
 inline constexpr int kCommandCloseAbout = 9;
 inline constexpr int kCommandCloseProperties = 10;
+// Down in the index field: on into the index list (no button).
+inline constexpr int kCommandIntoIndexList = 11;
 
 // Fonts
 inline constexpr int kPanelFont = 0; // "Arial" 11, normal

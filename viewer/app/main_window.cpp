@@ -164,6 +164,12 @@ void handleCommand(LeafscopeApp& app, int command)
     case kCommandZoom100:
         zoomTo100(app);
         break;
+    case kCommandIntoIndexList:
+        toolkit::setActiveGadget(kIndexList);
+        if (toolkit::state(kIndexList) < 0 && toolkit::countItems(kIndexList) > 0) {
+            toolkit::setState(kIndexList, 0);
+        }
+        break;
     default:
         break;
     }
@@ -278,6 +284,7 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
     toolkit::addShortcut(kMainWindow, toolkit::Key::Plus, toolkit::ModControl, kCommandZoomIn);
     toolkit::addShortcut(kMainWindow, toolkit::Key::Minus, toolkit::ModControl, kCommandZoomOut);
     toolkit::addShortcut(kMainWindow, toolkit::Key::Digit0, toolkit::ModControl, kCommandZoom100);
+    toolkit::addGadgetShortcut(kIndexField, toolkit::Key::Down, toolkit::ModNone, kCommandIntoIndexList);
 
     const bool opened = app.commandLine.documentPath.empty() ? openChosenDocument(app) : openNamedDocument(app);
     if (!opened) {
