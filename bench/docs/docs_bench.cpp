@@ -21,8 +21,7 @@
 #include "tools/helptool/pack_writer.h"
 #include "viewer/document/brieflz_decoder.h"
 #include "viewer/document/contents.h"
-#include "viewer/document/document_properties.h"
-#include "viewer/document/page_loading.h"
+#include "viewer/document/help_document.h"
 
 namespace {
 
@@ -189,12 +188,9 @@ int main()
         std::size_t records = 0;
         const double seconds = secondsOf(
             [&] {
-                const PackingKind detected = detectPacking(path);
-                DocumentProperties properties;
-                readProperties(path, detected, properties);
-                ContentsList contents;
-                readContents(path, detected, contents);
-                records = contentsTreeParents(contents).size();
+                HelpDocument document;
+                document.open(path);
+                records = contentsTreeParents(document.contents()).size();
             },
             5);
         std::printf("Open 5,000-page document, %-13s %8.2f ms   (detect, properties, contents of %zu records, "
@@ -218,14 +214,14 @@ int main()
     const std::vector<AuthoringEntry> heavy = makeDocument(400, 125'000, listed);
     for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack}) {
         const std::string path = writeDocument(folder, "heavy.help", kind, heavy);
-        ContentsList contents;
-        readContents(path, kind, contents);
+        HelpDocument document;
+        document.open(path);
         std::int64_t bytes = 0;
-        for (const ContentsRecord& record : contents)
+        for (const ContentsRecord& record : document.contents())
             bytes += record.size;
-        const double seconds = secondsOf([&] { preloadPages(path, kind, contents); }, 3);
+        const double seconds = secondsOf([&] { document.preload(); }, 3);
         std::printf("preloadPages, %-13s %.1f MB in %zu pages %8.1f ms   (%.0f MB/s)\n", kindName(kind),
-            static_cast<double>(bytes) / 1e6, contents.size(), seconds * 1e3,
+            static_cast<double>(bytes) / 1e6, document.contents().size(), seconds * 1e3,
             static_cast<double>(bytes) / seconds / 1e6);
         fs::remove(path);
     }
