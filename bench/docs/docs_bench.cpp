@@ -26,6 +26,11 @@
 namespace {
 
 using namespace document;
+using helptool::AuthoringEntry;
+using helptool::encodeFieldText;
+using helptool::PackStats;
+using helptool::writeBriefLzPack;
+using helptool::writeZipPack;
 using Bytes = std::vector<std::uint8_t>;
 namespace fs = std::filesystem;
 
@@ -83,11 +88,12 @@ Bytes randomBytes(std::size_t size, unsigned seed)
 
 void decodeFigure(const char* what, const Bytes& data)
 {
-    const Bytes stream = brieflz::encodeBlockStream(data.data(), data.size(), brieflz::kDefaultBlockSize);
+    const Bytes stream =
+        helptool::brieflz::encodeBlockStream(data.data(), data.size(), helptool::brieflz::kDefaultBlockSize);
     Bytes out(data.size());
     const double seconds = secondsOf(
         [&] {
-            if (brieflz::decodeBlockStream(stream.data(), stream.size(), out.data(), out.size()) !=
+            if (document::brieflz::decodeBlockStream(stream.data(), stream.size(), out.data(), out.size()) !=
                 static_cast<std::int64_t>(data.size()))
                 std::abort();
         },
@@ -152,7 +158,7 @@ std::string writeDocument(
     std::string error;
     const bool ok = kind == PackingKind::Zip
         ? writeZipPack(path, entries, stats, error)
-        : writeBriefLzPack(path, entries, brieflz::kDefaultBlockSize, stats, error);
+        : writeBriefLzPack(path, entries, helptool::brieflz::kDefaultBlockSize, stats, error);
     if (!ok) {
         std::fprintf(stderr, "docs_bench: %s\n", error.c_str());
         std::exit(1);
