@@ -206,9 +206,8 @@ TEST(RtfReader, FontNamesDecodeInTheirFontsCodePage)
     const Case cases[] = {
         {"\\fcharset204 \\'cf\\'f0\\'e8;", u"При"},
         {"\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;", u"ＭＳ 明朝"},
+        // A font's own \cpg wins over its charset.
         {"\\fcharset0\\cpg1253 \\'e1;", u"α"},
-        // A symbol font's name is ordinary text in the document's code page.
-        {"\\fcharset2 \\'c0;", u"À"},
     };
     for (const Case& c : cases) {
         const std::string rtf = std::string("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0") + c.font + "}}\\f0 1}";
