@@ -162,6 +162,14 @@ TEST_F(Cli, CheckLists)
     o = run({"-c", "--status", bad});
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.out + o.err, "");
+
+    // A file that cannot be read fails the check on its own, without a mismatch beside it.
+    const std::string onlyGone = write("gone.md5", std::string(kAbcMd5) + "  " + (folder_ / "gone").string() + "\n");
+    o = run({"-c", onlyGone});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, (folder_ / "gone").string() + ": FAILED open or read\n");
+    EXPECT_NE(o.err.find("1 listed file could not be read"), std::string::npos) << o.err;
+    EXPECT_EQ(run({"-c", "--status", onlyGone}).status, 1);
     EXPECT_EQ(run({"-c", "--quiet", good}).out, "");
     EXPECT_EQ(run({"-c", junk}).status, 1);
     EXPECT_EQ(run({"-c", (folder_ / "nolist").string()}).status, 2);
