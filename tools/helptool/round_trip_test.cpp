@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/test_files.h"
 #include "platform/text.h"
 #include "tools/helptool/help_source.h"
 #include "tools/helptool/pack_writer.h"
@@ -61,19 +62,13 @@ struct CaptureView : PageSink {
 
 class RoundTrip : public ::testing::TestWithParam<PackingKind> {
 protected:
-    void SetUp() override
-    {
-        registerStandardPackers();
-        folder_ = fs::temp_directory_path() / ("helptool_test_" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-        path_ = (folder_ / "sample.help").string();
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { registerStandardPackers(); }
 
     bool zip() const { return GetParam() == PackingKind::Zip; }
 
-    fs::path folder_;
-    std::string path_;
+    platform::testing::ScratchFolder scratch_;
+    const fs::path& folder_ = scratch_.path();
+    std::string path_ = (folder_ / "sample.help").string();
 };
 
 TEST_P(RoundTrip, EveryEntryReadsBackByteIdentical)
@@ -179,7 +174,8 @@ INSTANTIATE_TEST_SUITE_P(BothPackings, RoundTrip, ::testing::Values(PackingKind:
 
 TEST(BuildDocument, RejectsWhatTheViewerCouldNotRead)
 {
-    const fs::path folder = fs::temp_directory_path() / ("helptool_build_" + std::to_string(::getpid()));
+    const platform::testing::ScratchFolder scratch;
+    const fs::path folder = scratch.path() / "source";
     const struct {
         const char* what;
         std::string manifest;
