@@ -8,6 +8,8 @@
 #include <fstream>
 #include <string>
 
+#include "platform/test_files.h"
+
 namespace platform {
 namespace {
 
@@ -15,8 +17,8 @@ namespace fs = std::filesystem;
 
 TEST(OpenRegularFile, OnlyRegularFilesOpenAndNothingBlocks)
 {
-    const fs::path folder = fs::temp_directory_path() / ("files_test_" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    const testing::ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
     std::ofstream(folder / "data") << "12345";
     ASSERT_EQ(::mkfifo((folder / "fifo").c_str(), 0600), 0);
     struct Case {
@@ -43,7 +45,6 @@ TEST(OpenRegularFile, OnlyRegularFilesOpenAndNothingBlocks)
             ::close(fd);
         }
     }
-    fs::remove_all(folder);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "platform/process.h"
+#include "platform/test_files.h"
 
 namespace {
 
@@ -20,13 +21,8 @@ namespace fs = std::filesystem;
 
 class Process : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder = fs::temp_directory_path() / ("process_test_" + std::to_string(getpid()));
-        fs::create_directories(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
-    fs::path folder;
+    platform::testing::ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
 };
 
 TEST_F(Process, PassesArgumentsUnquotedAndStartsInTheWorkingFolder)

@@ -21,12 +21,16 @@
 #include "tools/helptool/pack_writer.h"
 #include "viewer/document/brieflz_decoder.h"
 #include "viewer/document/contents.h"
-#include "viewer/document/document_properties.h"
-#include "viewer/document/page_loading.h"
+#include "viewer/document/help_document.h"
 
 namespace {
 
 using namespace document;
+using helptool::AuthoringEntry;
+using helptool::encodeFieldText;
+using helptool::PackStats;
+using helptool::writeBriefLzPack;
+using helptool::writeZipPack;
 using Bytes = std::vector<std::uint8_t>;
 namespace fs = std::filesystem;
 
@@ -84,11 +88,12 @@ Bytes randomBytes(std::size_t size, unsigned seed)
 
 void decodeFigure(const char* what, const Bytes& data)
 {
-    const Bytes stream = brieflz::encodeBlockStream(data.data(), data.size(), brieflz::kDefaultBlockSize);
+    const Bytes stream =
+        helptool::brieflz::encodeBlockStream(data.data(), data.size(), helptool::brieflz::kDefaultBlockSize);
     Bytes out(data.size());
     const double seconds = secondsOf(
         [&] {
-            if (brieflz::decodeBlockStream(stream.data(), stream.size(), out.data(), out.size()) !=
+            if (document::brieflz::decodeBlockStream(stream.data(), stream.size(), out.data(), out.size()) !=
                 static_cast<std::int64_t>(data.size()))
                 std::abort();
         },
@@ -153,7 +158,7 @@ std::string writeDocument(
     std::string error;
     const bool ok = kind == PackingKind::Zip
         ? writeZipPack(path, entries, stats, error)
-        : writeBriefLzPack(path, entries, brieflz::kDefaultBlockSize, stats, error);
+        : writeBriefLzPack(path, entries, helptool::brieflz::kDefaultBlockSize, stats, error);
     if (!ok) {
         std::fprintf(stderr, "docs_bench: %s\n", error.c_str());
         std::exit(1);
@@ -189,12 +194,9 @@ int main()
         std::size_t records = 0;
         const double seconds = secondsOf(
             [&] {
-                const PackingKind detected = detectPacking(path);
-                DocumentProperties properties;
-                readProperties(path, detected, properties);
-                ContentsList contents;
-                readContents(path, detected, contents);
-                records = contentsTreeParents(contents).size();
+                HelpDocument document;
+                document.open(path);
+                records = contentsTreeParents(document.contents()).size();
             },
             5);
         std::printf("Open 5,000-page document, %-13s %8.2f ms   (detect, properties, contents of %zu records, "
@@ -218,14 +220,14 @@ int main()
     const std::vector<AuthoringEntry> heavy = makeDocument(400, 125'000, listed);
     for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack}) {
         const std::string path = writeDocument(folder, "heavy.help", kind, heavy);
-        ContentsList contents;
-        readContents(path, kind, contents);
+        HelpDocument document;
+        document.open(path);
         std::int64_t bytes = 0;
-        for (const ContentsRecord& record : contents)
+        for (const ContentsRecord& record : document.contents())
             bytes += record.size;
-        const double seconds = secondsOf([&] { preloadPages(path, kind, contents); }, 3);
+        const double seconds = secondsOf([&] { document.preload(); }, 3);
         std::printf("preloadPages, %-13s %.1f MB in %zu pages %8.1f ms   (%.0f MB/s)\n", kindName(kind),
-            static_cast<double>(bytes) / 1e6, contents.size(), seconds * 1e3,
+            static_cast<double>(bytes) / 1e6, document.contents().size(), seconds * 1e3,
             static_cast<double>(bytes) / seconds / 1e6);
         fs::remove(path);
     }

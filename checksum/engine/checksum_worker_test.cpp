@@ -16,6 +16,7 @@
 #include "checksum/engine/algorithm_rows.h"
 #include "checksum/engine/checksum_worker.h"
 #include "checksum/engine/digest.h"
+#include "platform/test_files.h"
 
 namespace {
 
@@ -76,19 +77,9 @@ struct FakeWindow {
 class ChecksumWorker : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { engine::registerStandardPlugins(); }
-    void SetUp() override
-    {
-        folder = std::filesystem::temp_directory_path() /
-            ("checksum_worker_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-        abc = folder / "abc.bin";
-        std::ofstream(abc, std::ios::binary) << "abc";
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::filesystem::path folder;
-    std::filesystem::path abc;
+    platform::testing::ScratchFolder scratch;
+    const std::filesystem::path& folder = scratch.path();
+    const std::filesystem::path abc = scratch.write("abc.bin", std::string_view("abc"));
 };
 
 constexpr std::int32_t kGreen = engine::kMatchColour;

@@ -38,6 +38,7 @@ CpuFeatures probe()
         __cpuid_count(7, 0, eax, ebx, ecx, edx);
         f.shaNi = (ebx >> 29) & 1;
         f.avx2 = avx && ymmSaved && ((ebx >> 5) & 1);
+        f.bmi1 = (ebx >> 3) & 1;
         f.bmi2 = (ebx >> 8) & 1;
         const bool avx512f = (ebx >> 16) & 1;
         const bool avx512dq = (ebx >> 17) & 1;
@@ -91,6 +92,7 @@ CpuFeatures usableCpuFeatures()
     }
     if (cap < static_cast<int>(KernelLevel::Avx2)) {
         f.avx2 = false;
+        f.bmi1 = false;
         f.bmi2 = false;
     }
     if (cap < static_cast<int>(KernelLevel::Sse))

@@ -12,7 +12,7 @@ namespace engine {
 enum class KernelLevel : int {
     Portable = 0, // plain C++ only
     Sse = 1,      // SSE4.1, SSSE3, SHA extensions, PCLMULQDQ
-    Avx2 = 2,     // AVX2 and BMI2
+    Avx2 = 2,     // AVX2, BMI1 and BMI2
     Avx512 = 3,   // AVX-512 F/VL/BW/DQ, VPCLMULQDQ
 };
 
@@ -22,6 +22,7 @@ struct CpuFeatures {
     bool shaNi = false;
     bool pclmul = false;
     bool avx2 = false;
+    bool bmi1 = false;
     bool bmi2 = false;
     bool avx512 = false; // F, VL, BW and DQ with the OS saving the ZMM state
     bool vpclmul = false;

@@ -70,8 +70,7 @@ void keccakAbsorbPortable(std::uint64_t lanes[25], const std::uint8_t* blocks, s
 KeccakKernel chooseKeccakKernel(const CpuFeatures& features)
 {
 #if defined(__x86_64__)
-    // BMI1 comes with every BMI2 processor, but costs nothing to check.
-    if (features.bmi2 && __builtin_cpu_supports("bmi"))
+    if (features.bmi1 && features.bmi2)
         return KeccakKernel{keccakF1600LanesBmi, keccakAbsorbLanesBmi};
     // The unrolled build needs no extension; it starts at the first
     // accelerated level so that the portable level stays the plain reference.

@@ -1,5 +1,6 @@
 #pragma once
-// Helpers for the settings tests: scratch folders, files and ZIP archives.
+// Helpers for the settings tests: ZIP archives and language files, beside the
+// shared scratch-folder and file helpers.
 
 #include <filesystem>
 #include <functional>
@@ -7,32 +8,16 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/test_files.h"
+
 namespace settings::testfiles {
 
-// A fresh folder under the system's temporary folder, removed with its
-// contents when the object goes.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    // The folder with a trailing "/", as program folders are given.
-    std::filesystem::path folder() const { return std::filesystem::path(path_.native() + "/"); }
-
-private:
-    std::filesystem::path path_;
-};
-
-// Runs `check` with the rights of an ordinary user, so that file permissions
-// bind: directly when the test runs as one, else in a child process switched
-// to the user "nobody" (65534). True when `check` returned true.
-bool runUnprivileged(const std::function<bool()>& check);
-
-void writeFile(const std::filesystem::path& path, std::string_view bytes);
-std::string readFile(const std::filesystem::path& path);
+// Scratch folders, file reads and writes and unprivileged checks are the
+// shared test helpers.
+using platform::testing::readFile;
+using platform::testing::runUnprivileged;
+using platform::testing::ScratchFolder;
+using platform::testing::writeFile;
 
 struct ZipEntry {
     std::string name;

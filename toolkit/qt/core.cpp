@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "toolkit/qt/internal.h"
+#include "toolkit/qt/test_hooks.h"
 
 namespace toolkit::qt {
 namespace {
@@ -108,6 +109,12 @@ State& state()
 {
     static State instance;
     return instance;
+}
+
+TestHooks& testHooks()
+{
+    static TestHooks hooks;
+    return hooks;
 }
 
 bool alive()
@@ -381,7 +388,9 @@ void shutdown()
     s.fonts.clear();
     s.images.clear();
     s.queue.clear();
-    s.shownHooks.clear();
+    if (const TestHooks& hooks = testHooks(); hooks.shuttingDown) {
+        hooks.shuttingDown();
+    }
     s.app->removeEventFilter(s.inputFilter);
     delete s.inputFilter;
     s.inputFilter = nullptr;

@@ -8,6 +8,7 @@
 
 #include "toolkit/file_filters.h"
 #include "toolkit/qt/internal.h"
+#include "toolkit/qt/test_hooks.h"
 
 namespace toolkit::qt {
 namespace {
@@ -29,15 +30,11 @@ std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_v
     std::u16string_view filters, int selectedFilter)
 {
     State& s = state();
-    if (s.testing) {
-        s.dialogRecords.push_back(testing::FileDialogRecord{
-            save, std::u16string(title), std::u16string(initialPath), std::u16string(filters), selectedFilter});
-        if (s.dialogAnswers.empty()) {
-            return {};
+    if (const TestHooks& hooks = testHooks(); hooks.answerFileDialog) {
+        if (std::optional<std::u16string> answer =
+                hooks.answerFileDialog(FileDialogRequest{save, title, initialPath, filters, selectedFilter})) {
+            return std::move(*answer);
         }
-        std::u16string answer = std::move(s.dialogAnswers.front());
-        s.dialogAnswers.pop_front();
-        return answer;
     }
     if (s.app == nullptr) {
         return {};
@@ -91,8 +88,8 @@ std::u16string clipboardText()
 bool openWithDefaultHandler(std::u16string_view address)
 {
     State& s = state();
-    if (s.testing) {
-        s.openedAddresses.emplace_back(address);
+    if (const TestHooks& hooks = testHooks(); hooks.openAddress) {
+        hooks.openAddress(address);
         return true;
     }
     if (s.app == nullptr || address.empty()) {

@@ -21,7 +21,6 @@
 #include <thread>
 #include <vector>
 
-#include "toolkit/testing.h"
 #include "toolkit/toolkit.h"
 
 class QAction;
@@ -129,12 +128,6 @@ struct State {
     std::map<int, Image> images;
     std::deque<Event> queue;
     std::vector<QEventLoop*> waitLoops; // innermost last
-    // test surface
-    bool testing = false;
-    std::deque<std::u16string> dialogAnswers;
-    std::vector<testing::FileDialogRecord> dialogRecords;
-    std::vector<std::u16string> openedAddresses;
-    std::map<int, std::function<void()>> shownHooks;
 };
 
 State& state();

@@ -83,7 +83,4 @@ private:
 // The page view behind `gadget`, or null.
 PageViewWidget* pageViewOf(int gadget);
 
-// Forgets the test surface's print-dialog answers and records (print_dialog.cpp).
-void forgetPrintDialogs();
-
 } // namespace toolkit::qt

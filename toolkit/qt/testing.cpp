@@ -27,9 +27,13 @@
 #include <QWheelEvent>
 
 #include <cstdlib>
+#include <deque>
+#include <map>
 
 #include "toolkit/qt/internal.h"
 #include "toolkit/qt/page_view.h"
+#include "toolkit/qt/test_hooks.h"
+#include "toolkit/testing.h"
 
 namespace toolkit::testing {
 
@@ -40,6 +44,63 @@ namespace {
 int gArgc = 1;
 char gArgv0[] = "toolkit-test";
 char* gArgv[] = {gArgv0, nullptr};
+
+// What the back end's hooks record and answer while testing.
+struct Records {
+    std::deque<std::u16string> dialogAnswers;
+    std::vector<FileDialogRecord> dialogs;
+    std::vector<std::u16string> openedAddresses;
+    std::map<int, std::function<void()>> shownActions;
+    std::deque<std::filesystem::path> printAnswers;
+    std::vector<PrintDialogRecord> printDialogs;
+};
+
+Records& records()
+{
+    static Records instance;
+    return instance;
+}
+
+// Every file dialog is answered from the queue (cancelled when it is empty) and
+// recorded; addresses are recorded instead of opened.
+void installHooks()
+{
+    TestHooks& hooks = testHooks();
+    hooks.answerFileDialog = [](const FileDialogRequest& request) -> std::optional<std::u16string> {
+        Records& r = records();
+        r.dialogs.push_back(FileDialogRecord{request.save, std::u16string(request.title),
+            std::u16string(request.initialPath), std::u16string(request.filters), request.selectedFilter});
+        if (r.dialogAnswers.empty()) {
+            return std::u16string();
+        }
+        std::u16string answer = std::move(r.dialogAnswers.front());
+        r.dialogAnswers.pop_front();
+        return answer;
+    };
+    hooks.answerPrintDialog = [](const PrintDialogRequest& request) -> std::optional<std::filesystem::path> {
+        Records& r = records();
+        r.printDialogs.push_back(PrintDialogRecord{std::u16string(request.documentName), request.pageRangeOffered,
+            request.selectionOffered, request.printToFileOffered});
+        if (r.printAnswers.empty()) {
+            return std::filesystem::path();
+        }
+        std::filesystem::path answer = std::move(r.printAnswers.front());
+        r.printAnswers.pop_front();
+        return answer;
+    };
+    hooks.openAddress = [](std::u16string_view address) { records().openedAddresses.emplace_back(address); };
+    hooks.windowShown = [](int window) {
+        std::map<int, std::function<void()>>& actions = records().shownActions;
+        auto found = actions.find(window);
+        if (found != actions.end()) {
+            std::function<void()> action = std::move(found->second);
+            actions.erase(found);
+            postToGui(std::move(action));
+        }
+    };
+    hooks.windowClosed = [](int window) { records().shownActions.erase(window); };
+    hooks.shuttingDown = [] { records().shownActions.clear(); };
+}
 
 QPoint clickPoint(QWidget* widget)
 {
@@ -94,7 +155,7 @@ bool initialiseHeadless()
     if (!toolkit::isInitialised() && !toolkit::initialise(gArgc, gArgv)) {
         return false;
     }
-    state().testing = true;
+    installHooks();
     return true;
 }
 
@@ -110,11 +171,7 @@ void reset()
     }
     processEvents();
     s.queue.clear();
-    s.dialogAnswers.clear();
-    s.dialogRecords.clear();
-    s.openedAddresses.clear();
-    s.shownHooks.clear();
-    forgetPrintDialogs();
+    records() = Records{};
 }
 
 void processEvents(int milliseconds)
@@ -134,7 +191,7 @@ void runSoon(std::function<void()> action)
 
 void whenWindowShown(int window, std::function<void()> action)
 {
-    state().shownHooks[window] = std::move(action);
+    records().shownActions[window] = std::move(action);
 }
 
 int pendingEvents()
@@ -388,22 +445,32 @@ bool activate(int window)
 
 void answerNextFileDialog(const std::u16string& path)
 {
-    state().dialogAnswers.push_back(path);
+    records().dialogAnswers.push_back(path);
 }
 
 void cancelNextFileDialog()
 {
-    state().dialogAnswers.emplace_back();
+    records().dialogAnswers.emplace_back();
 }
 
 const std::vector<FileDialogRecord>& fileDialogs()
 {
-    return state().dialogRecords;
+    return records().dialogs;
 }
 
 const std::vector<std::u16string>& openedAddresses()
 {
-    return state().openedAddresses;
+    return records().openedAddresses;
+}
+
+void answerNextPrintDialog(const std::filesystem::path& file)
+{
+    records().printAnswers.push_back(file);
+}
+
+const std::vector<PrintDialogRecord>& printDialogs()
+{
+    return records().printDialogs;
 }
 
 GadgetView view(int gadget)

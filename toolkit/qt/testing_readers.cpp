@@ -11,6 +11,7 @@
 
 #include "toolkit/qt/internal.h"
 #include "toolkit/qt/page_view.h"
+#include "toolkit/testing.h"
 
 namespace toolkit::testing {
 

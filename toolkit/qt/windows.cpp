@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "toolkit/qt/internal.h"
+#include "toolkit/qt/test_hooks.h"
 
 namespace toolkit::qt {
 
@@ -196,7 +197,9 @@ void closeWindow(int window)
     bool wasActive = !host.isNull() && QApplication::activeWindow() == host;
     freeWindowGadgets(window);
     dropQueuedEvents(window);
-    s.shownHooks.erase(window);
+    if (const TestHooks& hooks = testHooks(); hooks.windowClosed) {
+        hooks.windowClosed(window);
+    }
     s.windows.erase(found);
     if (!host.isNull()) {
         host->hide();
@@ -228,12 +231,8 @@ void showWindow(int window)
     }
     raiseWindow(record->host);
     record->host->activateWindow();
-    State& s = state();
-    auto hook = s.shownHooks.find(window);
-    if (hook != s.shownHooks.end()) {
-        std::function<void()> action = std::move(hook->second);
-        s.shownHooks.erase(hook);
-        postToGui(std::move(action));
+    if (const TestHooks& hooks = testHooks(); hooks.windowShown) {
+        hooks.windowShown(window);
     }
 }
 

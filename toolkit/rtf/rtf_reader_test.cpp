@@ -197,6 +197,25 @@ TEST(RtfReader, DefaultFontAppliesWithoutFontWord)
     EXPECT_EQ(charFormatAt(*r.document, "zero").fontFamilies().toStringList(), QStringList{"Zero"});
 }
 
+TEST(RtfReader, FontNamesDecodeInTheirFontsCodePage)
+{
+    struct Case {
+        const char* font; // one font table entry, read under \ansicpg1252
+        const char16_t* family;
+    };
+    const Case cases[] = {
+        {"\\fcharset204 \\'cf\\'f0\\'e8;", u"При"},
+        {"\\fcharset128 \\'82\\'6c\\'82\\'72 \\'96\\'be\\'92\\'a9;", u"ＭＳ 明朝"},
+        // A font's own \cpg wins over its charset.
+        {"\\fcharset0\\cpg1253 \\'e1;", u"α"},
+    };
+    for (const Case& c : cases) {
+        const std::string rtf = std::string("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0") + c.font + "}}\\f0 1}";
+        EXPECT_EQ(charFormatAt(*read(rtf).document, "1").fontFamilies().toStringList(), QStringList{u16(c.family)})
+            << rtf;
+    }
+}
+
 TEST(RtfReader, ColorTableWithoutAutoEntry)
 {
     // Entry 0 is a real colour here, so \cf0 uses it.

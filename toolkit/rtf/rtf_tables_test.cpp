@@ -207,6 +207,21 @@ TEST(RtfTables, RowBordersApplyToCellsWithoutTheirOwn)
     }
 }
 
+TEST(RtfTables, RowRightBorderGoesToTheLastCellOnly)
+{
+    const auto r = read(doc(
+        "\\trowd\\trbrdrr\\brdrs\\brdrw30\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl A\\cell B\\cell C\\cell\\row"));
+    const auto tables = tablesOf(*r.document);
+    ASSERT_EQ(tables.size(), 1u);
+    ASSERT_EQ(tables[0]->columns(), 3);
+    for (int column = 0; column < 2; ++column) {
+        EXPECT_FALSE(tables[0]->cellAt(0, column).format().hasProperty(QTextFormat::TableCellRightBorder)) << column;
+    }
+    const QTextTableCellFormat last = tables[0]->cellAt(0, 2).format().toTableCellFormat();
+    EXPECT_DOUBLE_EQ(last.rightBorder(), 2);
+    EXPECT_FALSE(last.hasProperty(QTextFormat::TableCellLeftBorder));
+}
+
 TEST(RtfTables, MergedCells)
 {
     const auto r = read(doc(

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/test_files.h"
+
 namespace hashmere_cli {
 namespace {
 
@@ -23,20 +25,7 @@ struct Outcome {
 
 class Cli : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        folder_ = fs::temp_directory_path() / ("cli_test_" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-        abc_ = write("abc.txt", "abc");
-        empty_ = write("empty", "");
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(folder_ / name, std::ios::binary) << bytes;
-        return (folder_ / name).string();
-    }
+    std::string write(const std::string& name, const std::string& bytes) { return scratch_.write(name, bytes); }
 
     Outcome run(std::vector<std::string> arguments, const std::string& input = "")
     {
@@ -46,8 +35,10 @@ protected:
         return {status, out.str(), err.str()};
     }
 
-    fs::path folder_;
-    std::string abc_, empty_;
+    platform::testing::ScratchFolder scratch_;
+    const fs::path& folder_ = scratch_.path();
+    std::string abc_ = write("abc.txt", "abc");
+    std::string empty_ = write("empty", "");
 };
 
 TEST_F(Cli, AllAlgorithmsInRowOrderByDefault)
@@ -162,6 +153,14 @@ TEST_F(Cli, CheckLists)
     o = run({"-c", "--status", bad});
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.out + o.err, "");
+
+    // A file that cannot be read fails the check on its own, without a mismatch beside it.
+    const std::string onlyGone = write("gone.md5", std::string(kAbcMd5) + "  " + (folder_ / "gone").string() + "\n");
+    o = run({"-c", onlyGone});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, (folder_ / "gone").string() + ": FAILED open or read\n");
+    EXPECT_NE(o.err.find("1 listed file could not be read"), std::string::npos) << o.err;
+    EXPECT_EQ(run({"-c", "--status", onlyGone}).status, 1);
     EXPECT_EQ(run({"-c", "--quiet", good}).out, "");
     EXPECT_EQ(run({"-c", junk}).status, 1);
     EXPECT_EQ(run({"-c", (folder_ / "nolist").string()}).status, 2);

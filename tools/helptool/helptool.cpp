@@ -20,6 +20,7 @@
 #include "tools/helptool/pack_writer.h"
 #include "viewer/document/contents.h"
 #include "viewer/document/document_properties.h"
+#include "viewer/document/help_document.h"
 #include "viewer/document/packing.h"
 
 namespace {
@@ -142,12 +143,12 @@ int catCommand(const std::string& path, const std::string& name)
 
 int infoCommand(const std::string& path)
 {
-    const PackingKind kind = detectPacking(path);
-    std::printf("Packing: %s\n", packingName(kind));
-    if (kind == PackingKind::None)
+    HelpDocument document;
+    const bool opened = document.open(path);
+    std::printf("Packing: %s\n", packingName(document.packing()));
+    if (!opened)
         return 1;
-    DocumentProperties properties;
-    readProperties(path, kind, properties);
+    const DocumentProperties& properties = document.properties();
     const std::u16string* texts[] = {
         &properties.softwareName,
         &properties.softwareVersion,
@@ -169,8 +170,7 @@ int infoCommand(const std::string& path)
     for (int i = 0; i < 4; ++i)
         std::printf("  %-16s %d\n", kPropertyKeys[11 + i], numbers[i]);
 
-    ContentsList contents;
-    readContents(path, kind, contents);
+    const ContentsList& contents = document.contents();
     const std::vector<std::int32_t> depths = contentsTreeDepths(contents);
     std::printf("Contents: %zu records\n", contents.size());
     for (std::size_t i = 0; i < contents.size(); ++i) {

@@ -9,12 +9,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/test_files.h"
 #include "platform/text.h"
 #include "tools/helptool/help_source.h"
 #include "tools/helptool/pack_writer.h"
 #include "viewer/document/contents.h"
-#include "viewer/document/document_properties.h"
-#include "viewer/document/page_loading.h"
+#include "viewer/document/help_document.h"
+#include "viewer/document/packing.h"
 
 namespace helptool {
 namespace {
@@ -61,19 +62,13 @@ struct CaptureView : PageSink {
 
 class RoundTrip : public ::testing::TestWithParam<PackingKind> {
 protected:
-    void SetUp() override
-    {
-        registerStandardPackers();
-        folder_ = fs::temp_directory_path() / ("helptool_test_" + std::to_string(::getpid()));
-        fs::create_directories(folder_);
-        path_ = (folder_ / "sample.help").string();
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    void SetUp() override { registerStandardPackers(); }
 
     bool zip() const { return GetParam() == PackingKind::Zip; }
 
-    fs::path folder_;
-    std::string path_;
+    platform::testing::ScratchFolder scratch_;
+    const fs::path& folder_ = scratch_.path();
+    std::string path_ = (folder_ / "sample.help").string();
 };
 
 TEST_P(RoundTrip, EveryEntryReadsBackByteIdentical)
@@ -109,23 +104,26 @@ TEST_P(RoundTrip, HelptoolPacksWhatTheViewerReads)
     ASSERT_EQ(packed.status, 0);
     EXPECT_NE(packed.out.find("ratio"), std::string::npos);
 
-    DocumentProperties properties;
-    readProperties(path_, GetParam(), properties);
+    HelpDocument document;
+    ASSERT_TRUE(document.open(path_));
+    EXPECT_EQ(document.packing(), GetParam());
+    const DocumentProperties& properties = document.properties();
     EXPECT_EQ(properties.helpName, u"Hashmere súgó");
     EXPECT_EQ(properties.copyright, u"© 2026 Orvanix");
     EXPECT_EQ(properties.pageBackColor, 16777215);
     EXPECT_EQ(properties.rightMargin, -3);
     EXPECT_EQ(properties.homePage, 1);
 
-    ContentsList contents;
-    readContents(path_, GetParam(), contents);
+    const ContentsList& contents = document.contents();
     ASSERT_EQ(contents.size(), 6u);
     EXPECT_EQ(contentsTreeParents(contents), (std::vector<std::int32_t>{-1, 0, 0, 2, -1, -1}));
     EXPECT_EQ(findPageByTitle(contents, u"ELLENŐRZŐÖSSZEG"), 2);
     EXPECT_EQ(findPageByTitle(contents, u"ελληνικά"), 3);
     EXPECT_EQ(findPageByTitle(contents, u"КИРИЛЛИЦА"), 4);
 
-    preloadPages(path_, GetParam(), contents);
+    HelpDocument inMemory;
+    ASSERT_TRUE(inMemory.open(path_));
+    inMemory.preload();
     for (std::size_t page = 0; page < contents.size(); ++page) {
         const ContentsRecord& record = contents[page];
         if (record.entryName.empty())
@@ -133,12 +131,12 @@ TEST_P(RoundTrip, HelptoolPacksWhatTheViewerReads)
         std::ifstream file(fs::path(kSample) / platform::utf16ToUtf8(record.entryName), std::ios::binary);
         const std::string expected((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
         EXPECT_EQ(record.size, static_cast<std::int32_t>(expected.size()));
-        for (bool inMemory : {false, true}) {
+        for (const HelpDocument* reader : {&document, &inMemory}) {
             CaptureView view;
             view.shown = expected.empty() ? std::string() : "untouched";
-            loadPage(path_, GetParam(), contents, static_cast<std::int64_t>(page), inMemory, view);
+            reader->loadPage(static_cast<std::int64_t>(page), view);
             EXPECT_EQ(view.shown, expected)
-                << platform::utf16ToUtf8(record.entryName) << (inMemory ? " in memory" : "");
+                << platform::utf16ToUtf8(record.entryName) << (reader->pagesInMemory() ? " in memory" : "");
         }
         const ToolRun cat =
             runHelptool("cat " + shellQuoted(path_) + " " + shellQuoted(platform::utf16ToUtf8(record.entryName)));
@@ -176,7 +174,8 @@ INSTANTIATE_TEST_SUITE_P(BothPackings, RoundTrip, ::testing::Values(PackingKind:
 
 TEST(BuildDocument, RejectsWhatTheViewerCouldNotRead)
 {
-    const fs::path folder = fs::temp_directory_path() / ("helptool_build_" + std::to_string(::getpid()));
+    const platform::testing::ScratchFolder scratch;
+    const fs::path folder = scratch.path() / "source";
     const struct {
         const char* what;
         std::string manifest;

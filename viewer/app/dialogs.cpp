@@ -51,7 +51,7 @@ void showPropertiesWindow(LeafscopeApp& app)
         !toolkit::openWindow(kPropertiesWindow, 0, 0, 600, 375, lookup(app, "tPropTITLE"), kDialogFlags, kMainWindow)) {
         return;
     }
-    const document::DocumentProperties& p = app.doc.properties;
+    const document::DocumentProperties& p = app.doc.properties();
     struct Row {
         std::string_view labelKey;
         const std::u16string& value;

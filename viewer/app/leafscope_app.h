@@ -47,7 +47,7 @@ struct LeafscopeApp {
     ViewerTextTable texts;
     CommandLine commandLine;
     WindowSize windowSize;
-    OpenDocument doc;
+    document::HelpDocument doc;
     HistoryList history;
     int currentPage = 0;
     int zoom = 100; // the stored zoom, applied again after every page change

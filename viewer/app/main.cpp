@@ -49,7 +49,7 @@ void reportShownPage(const leafscope::LeafscopeApp& app)
 {
     const bool hasRecord = app.currentPage >= 0 && app.currentPage < leafscope::pageCount(app.doc);
     const std::string title = hasRecord
-        ? platform::utf16ToUtf8(app.doc.contents[static_cast<std::size_t>(app.currentPage)].title)
+        ? platform::utf16ToUtf8(app.doc.contents()[static_cast<std::size_t>(app.currentPage)].title)
         : std::string();
     std::printf("shown %d %s|%s\n", toolkit::windowVisible(leafscope::kMainWindow) ? 1 : 0,
         std::to_string(app.currentPage).c_str(), title.c_str());

@@ -81,9 +81,9 @@ void resizeSplitter(const LeafscopeApp& app)
 
 void fillContentsTree(const LeafscopeApp& app)
 {
-    const std::vector<std::int32_t> depths = document::contentsTreeDepths(app.doc.contents);
-    for (std::size_t i = 0; i < app.doc.contents.size(); ++i) {
-        toolkit::addItem(kContentsTree, -1, app.doc.contents[i].title, -1, depths[i]);
+    const std::vector<std::int32_t> depths = document::contentsTreeDepths(app.doc.contents());
+    for (std::size_t i = 0; i < app.doc.contents().size(); ++i) {
+        toolkit::addItem(kContentsTree, -1, app.doc.contents()[i].title, -1, depths[i]);
     }
 }
 
@@ -91,28 +91,28 @@ void fillContentsTree(const LeafscopeApp& app)
 void showFirstPage(LeafscopeApp& app, int page)
 {
     if (app.commandLine.inMemory) {
-        preloadDocumentPages(app.doc);
+        app.doc.preload();
     }
     fillContentsTree(app);
-    app.titleIndex = buildTitleIndex(app.doc.contents, app.locale);
+    app.titleIndex = buildTitleIndex(app.doc.contents(), app.locale);
     filterIndex(app, u"");
     app.currentPage = page;
     PageViewSink sink;
-    loadDocumentPage(app.doc, page, app.commandLine.inMemory, sink);
+    app.doc.loadPage(page, sink);
     toolkit::setState(kContentsTree, page);
     startHistory(app.history, page);
-    toolkit::setPageBackground(kPageView, app.doc.properties.pageBackColor);
-    toolkit::setPageMargins(kPageView, app.doc.properties.leftMargin, app.doc.properties.rightMargin);
+    toolkit::setPageBackground(kPageView, app.doc.properties().pageBackColor);
+    toolkit::setPageMargins(kPageView, app.doc.properties().leftMargin, app.doc.properties().rightMargin);
 }
 
 bool openNamedDocument(LeafscopeApp& app)
 {
-    if (!openDocument(app.doc, platform::pathFromUtf16(app.commandLine.documentPath).string())) {
+    if (!app.doc.open(platform::pathFromUtf16(app.commandLine.documentPath).string())) {
         return false;
     }
     const int page = app.commandLine.startPageTitle.empty()
         ? 0
-        : document::findPageByTitle(app.doc.contents, app.commandLine.startPageTitle);
+        : document::findPageByTitle(app.doc.contents(), app.commandLine.startPageTitle);
     showFirstPage(app, page);
     toolkit::showWindow(kMainWindow);
     return true;
@@ -126,7 +126,7 @@ bool openChosenDocument(LeafscopeApp& app)
     if (chosen.empty() || !hasHelpExtension(chosen) || !isRegularFile(chosen)) {
         return false;
     }
-    if (!openDocument(app.doc, platform::pathFromUtf16(chosen).string())) {
+    if (!app.doc.open(platform::pathFromUtf16(chosen).string())) {
         return false;
     }
     // A start page named on the command line is not used on this path.

@@ -32,7 +32,7 @@ void goTo(LeafscopeApp& app, int page)
 void displayPage(LeafscopeApp& app, int page)
 {
     PageViewSink sink;
-    loadDocumentPage(app.doc, page, app.commandLine.inMemory, sink);
+    app.doc.loadPage(page, sink);
     applyZoom(app);
     toolkit::scrollPageToTop(kPageView);
 }
@@ -53,7 +53,7 @@ void selectTreeItem(LeafscopeApp& app)
 
 void goHome(LeafscopeApp& app)
 {
-    const int home = app.doc.properties.homePage;
+    const int home = app.doc.properties().homePage;
     // A home page outside the contents (or no contents at all) has nothing to show.
     if (home == app.currentPage || home < 0 || home >= pageCount(app.doc)) {
         return;
@@ -111,7 +111,7 @@ void followPageLink(LeafscopeApp& app)
 {
     const std::u16string target = toolkit::clickedPageLink(kPageView);
     if (!target.empty() && target.front() == u'#') {
-        const int page = findLinkedPage(app.doc.contents, std::u16string_view(target).substr(1));
+        const int page = findLinkedPage(app.doc.contents(), std::u16string_view(target).substr(1));
         if (page >= 0) {
             toolkit::setState(kContentsTree, page);
             selectTreeItem(app);

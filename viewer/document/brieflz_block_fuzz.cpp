@@ -11,6 +11,7 @@
 #include "viewer/document/brieflz_decoder.h"
 
 using namespace document::brieflz;
+using helptool::brieflz::encodeBlockStream;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

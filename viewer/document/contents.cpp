@@ -1,6 +1,8 @@
 #include "viewer/document/contents.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
 
 #include "viewer/document/field_text.h"
 
@@ -31,7 +33,7 @@ void readContents(const std::string& path, PackingKind kind, ContentsList& list)
 {
     if (!openPack(path, kind))
         return;
-    PageData buffer(static_cast<std::uint8_t*>(std::calloc(kContentsCapacity, 1)));
+    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[kContentsCapacity]());
     if (buffer != nullptr) {
         const std::int32_t count = readEntry(u"contents", buffer.get(), kContentsCapacity);
         if (count != 0)

@@ -10,8 +10,6 @@
 //     Contents|3|0|intro.rtf|Introduction|1834|0||Using|0|1|use/run.rtf|Running|2211
 
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,19 +25,11 @@ inline constexpr std::int32_t kContentsCapacity = 20000;
 // are empty headings); a larger count is cut here.
 inline constexpr std::int64_t kMaxContentsRecords = kContentsCapacity / 2;
 
-struct FreeDeleter {
-    void operator()(std::uint8_t* bytes) const { std::free(bytes); }
-};
-// A page buffer from std::calloc: zero pages the system hands out untouched, so
-// a large listed size costs address space rather than memory until it is read.
-using PageData = std::unique_ptr<std::uint8_t[], FreeDeleter>;
-
 struct ContentsRecord {
     std::int8_t level = 0;    // depth in the tree; 0 is the top
     std::u16string entryName; // page entry; empty for a heading
     std::int32_t size = 0;    // bytes of the page buffer
     std::u16string title;     // tree item text, what findPageByTitle matches
-    PageData pageData;        // in-memory mode only
 };
 
 using ContentsList = std::vector<ContentsRecord>;

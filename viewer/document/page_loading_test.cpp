@@ -58,13 +58,17 @@ protected:
     std::string show(std::int64_t page, bool inMemory)
     {
         FakeView view;
-        loadPage(path_, GetParam(), list_, page, inMemory, view);
+        if (inMemory)
+            loadCachedPage(list_, cache_, page, view);
+        else
+            loadPage(path_, GetParam(), list_, page, view);
         return view.shown;
     }
 
     testing::TempFolder folder_;
     std::string path_;
     ContentsList list_;
+    PageCache cache_;
 };
 
 TEST_P(PageLoading, NormalMode)
@@ -87,7 +91,7 @@ TEST_P(PageLoading, NormalMode)
 TEST_P(PageLoading, InMemoryMode)
 {
     const bool zip = GetParam() == PackingKind::Zip;
-    preloadPages(path_, GetParam(), list_);
+    preloadPages(path_, GetParam(), list_, cache_);
     std::filesystem::remove(path_);
     EXPECT_EQ(show(0, true), "{\\rtf1 page}") << "pages keep showing after the document is gone";
     EXPECT_EQ(show(1, true), "old");
@@ -103,21 +107,22 @@ TEST_P(PageLoading, InMemoryMode)
 TEST_P(PageLoading, PreloadOfAnUnopenableDocumentLeavesEveryPageEmpty)
 {
     std::filesystem::remove(path_);
-    preloadPages(path_, GetParam(), list_);
-    for (const ContentsRecord& r : list_)
-        EXPECT_EQ(r.pageData, nullptr);
+    preloadPages(path_, GetParam(), list_, cache_);
+    ASSERT_EQ(cache_.size(), list_.size());
+    for (const PageData& page : cache_)
+        EXPECT_EQ(page, nullptr);
     EXPECT_EQ(show(0, true), "");
 }
 
 TEST_P(PageLoading, PreloadStopsAtItsBudget)
 {
     // Sizes 12, 5 and 16 (records 0, 2 and 4) fill a budget of 33 bytes.
-    preloadPages(path_, GetParam(), list_, 33);
-    EXPECT_NE(list_[0].pageData, nullptr);
-    EXPECT_NE(list_[2].pageData, nullptr);
-    EXPECT_NE(list_[4].pageData, nullptr);
-    EXPECT_EQ(list_[5].pageData, nullptr);
-    EXPECT_EQ(list_[6].pageData, nullptr);
+    preloadPages(path_, GetParam(), list_, cache_, 33);
+    EXPECT_NE(cache_[0], nullptr);
+    EXPECT_NE(cache_[2], nullptr);
+    EXPECT_NE(cache_[4], nullptr);
+    EXPECT_EQ(cache_[5], nullptr);
+    EXPECT_EQ(cache_[6], nullptr);
     EXPECT_EQ(show(5, true), "") << "a record beyond the budget shows as empty";
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "pack_writer.h"
+#include "platform/test_files.h"
 #include "platform/text.h"
 #include "viewer/document/packing.h"
 
@@ -86,26 +87,10 @@ inline Bytes streamHeader(std::int64_t unpacked, std::int64_t blockSize)
     return out;
 }
 
+// The shared scratch folder, able to write both packings of a document.
 class TempFolder {
 public:
-    TempFolder()
-    {
-        static int counter = 0;
-        path_ = std::filesystem::temp_directory_path() /
-            ("helpdoc_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    std::string write(const std::string& name, const Bytes& bytes) const
-    {
-        const std::filesystem::path file = path_ / name;
-        std::ofstream(file, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return file.string();
-    }
+    std::string write(const std::string& name, const Bytes& bytes) const { return scratch_.write(name, bytes); }
 
     std::string zip(const std::string& name, const std::vector<AuthoringEntry>& entries) const
     {
@@ -124,10 +109,11 @@ public:
         return writeBriefLzPack(file, entries, blockSize, stats, error) ? file : std::string();
     }
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const { return scratch_.path(); }
 
 private:
-    std::filesystem::path path_;
+    platform::testing::ScratchFolder scratch_;
+    const std::filesystem::path& path_ = scratch_.path();
 };
 
 // Reads one entry through the open-pack slot; the count and the buffer.

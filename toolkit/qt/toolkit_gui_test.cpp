@@ -534,6 +534,26 @@ TEST_F(Toolkit, FileDialogsAreAnsweredAndRecorded)
     EXPECT_EQ(tt::fileDialogs()[1].filters, u"Text files (*.txt)|*.txt|All files (*.*)|*.*");
 }
 
+TEST_F(Toolkit, ShownActionRunsOnceFromTheLoopAndIsForgottenWithItsWindow)
+{
+    int runs = 0;
+    tt::whenWindowShown(kOther, [&runs] { ++runs; });
+    ASSERT_TRUE(toolkit::openWindow(kOther, 0, 0, 200, 100, u"Other", toolkit::WindowCaption));
+    EXPECT_EQ(runs, 0) << "runs from the event loop, not inside showWindow";
+    tt::processEvents();
+    EXPECT_EQ(runs, 1);
+    toolkit::hideWindow(kOther);
+    toolkit::showWindow(kOther);
+    tt::processEvents();
+    EXPECT_EQ(runs, 1) << "once only";
+
+    tt::whenWindowShown(kOther, [&runs] { ++runs; });
+    toolkit::closeWindow(kOther);
+    ASSERT_TRUE(toolkit::openWindow(kOther, 0, 0, 200, 100, u"Other", toolkit::WindowCaption));
+    tt::processEvents();
+    EXPECT_EQ(runs, 1) << "the action went with the window it was meant for";
+}
+
 TEST_F(Toolkit, ClipboardHoldsUnicodeText)
 {
     openMain();
