@@ -868,6 +868,8 @@ TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
     FILE* reader = fdopen(out[0], "r");
     char line[256] = {};
     ASSERT_NE(std::fgets(line, sizeof line, reader), nullptr);
+    EXPECT_STREQ(line, "started\n");
+    ASSERT_NE(std::fgets(line, sizeof line, reader), nullptr);
     EXPECT_STREQ(line, "shown 1 3|Gamma\n");
     kill(child, SIGTERM);
     int status = 0;
@@ -877,6 +879,39 @@ TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(fs::is_empty(home / "config"));
     EXPECT_EQ(std::distance(fs::directory_iterator(home), fs::directory_iterator()), 1);
+}
+
+// Started without a document the program waits in the open-file dialog; a
+// request to end it then ends it at once.
+TEST_F(Leafscope, ProgramEndsOnRequestWhileTheFileDialogIsUp)
+{
+    int out[2];
+    ASSERT_EQ(pipe(out), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(out[1], 1);
+        close(out[0]);
+        close(out[1]);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("HOME", folder.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+        setenv("LEAFSCOPE_REPORT_SHOWN", "1", 1);
+        execl(LEAFSCOPE_PROGRAM, LEAFSCOPE_PROGRAM, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(out[1]);
+    FILE* reader = fdopen(out[0], "r");
+    char line[256] = {};
+    ASSERT_NE(std::fgets(line, sizeof line, reader), nullptr);
+    EXPECT_STREQ(line, "started\n");
+    // Whether the dialog is up yet or not, the program ends with 0.
+    kill(child, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    std::fclose(reader);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(Leafscope, ProgramPrintsUsageAndVersionWithoutADisplay)

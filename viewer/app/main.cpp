@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -17,7 +18,7 @@ namespace {
 // A request to end the process (the session ending, Hashmere ending the viewer
 // it started) is handled like the main window's close box. The signals are
 // blocked in every thread and taken by one waiting thread, which posts the
-// request to the event loop.
+// request to the event loop once it runs.
 sigset_t endSignals()
 {
     sigset_t set;
@@ -28,12 +29,23 @@ sigset_t endSignals()
     return set;
 }
 
+std::atomic<bool> gLoopRunning{false};
+
+// Leafscope writes nothing, so ending at once is safe whenever the event loop
+// cannot take the request: during start-up (the open-file dialog may be up)
+// and at a second request (a print dialog holds the loop).
 void waitForEndSignal()
 {
     const sigset_t set = endSignals();
     int signal = 0;
+    if (sigwait(&set, &signal) != 0) {
+        return;
+    }
+    if (!gLoopRunning.load() || !toolkit::postEvent(leafscope::kMainWindow, leafscope::kEndRequested)) {
+        std::_Exit(0);
+    }
     if (sigwait(&set, &signal) == 0) {
-        toolkit::postEvent(leafscope::kMainWindow, leafscope::kEndRequested);
+        std::_Exit(0);
     }
 }
 
@@ -44,7 +56,8 @@ void waitForEndSignal()
     std::_Exit(code);
 }
 
-// For the tests that start the program: which page is shown once the window is up.
+// For the tests and the benchmark that start the program (LEAFSCOPE_REPORT_SHOWN):
+// which page is shown once the window is up.
 void reportShownPage(const leafscope::LeafscopeApp& app)
 {
     const bool hasRecord = app.currentPage >= 0 && app.currentPage < leafscope::pageCount(app.doc);
@@ -83,14 +96,20 @@ int main(int argc, char** argv)
         return 1;
     }
     std::thread(waitForEndSignal).detach();
+    const bool report = std::getenv("LEAFSCOPE_REPORT_SHOWN") != nullptr;
+    if (report) {
+        std::puts("started"); // from here a request to end is taken
+        std::fflush(stdout);
+    }
     static leafscope::LeafscopeApp app;
     if (!leafscope::startLeafscope(app, leafscope::defaultStartOptions(arguments))) {
         endProcess(0); // nothing to show: ends silently
     }
-    if (std::getenv("LEAFSCOPE_REPORT_SHOWN") != nullptr) {
+    if (report) {
         leafscope::handleEvent(app, toolkit::waitEvent(0));
         reportShownPage(app);
     }
+    gLoopRunning.store(true);
     leafscope::runEventLoop(app);
     endProcess(0);
 }
