@@ -1,12 +1,16 @@
-// Reader for ZIP-packed help documents, through libarchive. The archive is
-// reopened for every read (there is no rewind in libarchive) and its entries are
-// walked in archive order; the first entry whose UTF-8 path equals the requested
-// name, byte for byte, is read.
+// Reader for ZIP-packed help documents, through libarchive. Entries are walked
+// in archive order; the first entry whose UTF-8 path equals the requested name,
+// byte for byte, is read. Walking goes on from where the last read stopped when
+// the name was not among the entries passed so far (its first entry can only lie
+// ahead), so reading pages in archive order under one open is one pass; a name
+// already passed reopens the archive (libarchive has no rewind) and walks to it.
 
 #include <archive.h>
 #include <archive_entry.h>
 
 #include <new>
+#include <string>
+#include <unordered_map>
 
 #include "viewer/document/packing.h"
 #include "viewer/document/utf8_locale.h"
@@ -19,6 +23,11 @@ constexpr std::size_t kZipBlockSize = 10240;
 struct ZipPackState {
     std::string path;
     archive* reader = nullptr;
+    // Entries whose headers the reader has passed: their count, and the first
+    // ordinal of each name among them. Valid while `walkable`.
+    int passed = 0;
+    std::unordered_map<std::string, int> firstOrdinal;
+    bool walkable = false; // false after a failed walk: reopen before the next
 };
 
 archive* openReader(const std::string& path)
@@ -48,7 +57,10 @@ bool rewind(ZipPackState& zip)
     if (zip.reader != nullptr)
         archive_read_free(zip.reader);
     zip.reader = openReader(zip.path);
-    return zip.reader != nullptr;
+    zip.passed = 0;
+    zip.firstOrdinal.clear();
+    zip.walkable = zip.reader != nullptr;
+    return zip.walkable;
 }
 
 void* openZipPack(const std::string& path)
@@ -57,7 +69,7 @@ void* openZipPack(const std::string& path)
     archive* reader = openReader(path);
     if (reader == nullptr)
         return nullptr;
-    auto* zip = new (std::nothrow) ZipPackState{path, reader};
+    auto* zip = new (std::nothrow) ZipPackState{path, reader, 0, {}, true};
     if (zip == nullptr)
         archive_read_free(reader);
     return zip;
@@ -67,24 +79,34 @@ std::int32_t readZipEntry(void* state, const std::string& name, std::uint8_t* bu
 {
     auto& zip = *static_cast<ZipPackState*>(state);
     const ScopedUtf8Locale utf8;
-    if (!rewind(zip))
-        return -1;
+    if (!zip.walkable || zip.firstOrdinal.count(name) != 0) {
+        if (!rewind(zip))
+            return -1;
+    }
     archive_entry* entry = nullptr;
     for (;;) {
         const int status = archive_read_next_header(zip.reader, &entry);
         if (status == ARCHIVE_EOF)
-            return -1;
-        if (status != ARCHIVE_OK && status != ARCHIVE_WARN)
+            return -1; // every entry has been passed; the next name still walks on from here
+        if (status != ARCHIVE_OK && status != ARCHIVE_WARN) {
+            zip.walkable = false;
             return status < 0 ? status : -1;
+        }
         const char* path = entryName(entry);
-        if (path != nullptr && name == path)
+        const int ordinal = zip.passed++;
+        if (path == nullptr)
+            continue;
+        zip.firstOrdinal.emplace(path, ordinal);
+        if (name == path)
             break;
     }
     // archive_read_data fills the buffer across the entry's blocks until it is
     // full or the entry ends.
     const la_ssize_t count = archive_read_data(zip.reader, buffer, static_cast<std::size_t>(capacity));
-    if (count < 0)
+    if (count < 0) {
+        zip.walkable = false;
         return static_cast<std::int32_t>(count < ARCHIVE_FATAL ? ARCHIVE_FATAL : count);
+    }
     return static_cast<std::int32_t>(count);
 }
 
@@ -94,6 +116,7 @@ bool listZipEntries(void* state, std::vector<PackEntryInfo>& entries)
     const ScopedUtf8Locale utf8;
     if (!rewind(zip))
         return false;
+    zip.walkable = false; // this walk records no names: the next read starts afresh
     archive_entry* entry = nullptr;
     for (;;) {
         const int status = archive_read_next_header(zip.reader, &entry);
