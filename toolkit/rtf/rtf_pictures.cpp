@@ -153,7 +153,7 @@ QImage decodePicture(const PictureProps& picture, std::int64_t& pixelsLeft)
     return image;
 }
 
-void insertPicture(QTextCursor& cursor, const PictureProps& picture, const QTextCharFormat& base, PictureStore& store)
+QSize insertPicture(QTextCursor& cursor, const PictureProps& picture, const QTextCharFormat& base, PictureStore& store)
 {
     QTextDocument* document = cursor.document();
     QString name;
@@ -189,6 +189,7 @@ void insertPicture(QTextCursor& cursor, const PictureProps& picture, const QText
     format.setWidth(size.width());
     format.setHeight(size.height());
     cursor.insertImage(format);
+    return size;
 }
 
 } // namespace rtf

@@ -24,8 +24,8 @@ namespace rtf {
 // Pixels one picture may decode to, and all pictures of one document together.
 inline constexpr std::int64_t kMaxPicturePixels = 4096LL * 4096;
 inline constexpr std::int64_t kMaxDocumentPicturePixels = 64LL * 1024 * 1024;
-// Longest side of a picture on the page, in pixels.
-inline constexpr int kMaxPictureExtent = 16384;
+// Longest side of a picture on the page, in pixels: 22 inches, as word processors allow.
+inline constexpr int kMaxPictureExtent = 22 * 96;
 
 struct PictureProps {
     PictureFormat format = PictureFormat::Unknown;
@@ -64,7 +64,7 @@ struct PictureStore {
 };
 
 // Inserts the picture at the cursor with `base` character properties (links, alignment),
-// adding its bitmap to the cursor's document as an image resource.
-void insertPicture(QTextCursor& cursor, const PictureProps& picture, const QTextCharFormat& base, PictureStore& store);
+// adding its bitmap to the cursor's document as an image resource. Returns its size on the page.
+QSize insertPicture(QTextCursor& cursor, const PictureProps& picture, const QTextCharFormat& base, PictureStore& store);
 
 } // namespace rtf

@@ -50,6 +50,14 @@ constexpr std::int32_t kDefaultTabTwips = 720;
 constexpr std::size_t kMaxNumberings = 4096;
 constexpr qsizetype kMaxNumberingText = 32;
 
+// Qt lays text out in 26.6 fixed point: a page taller than 2^23 pixels overflows it, and its
+// layout then never ends. The reader estimates the height of the page as it reads, on the high
+// side, and drops the rest of a page whose estimate passes kMaxPageHeight.
+constexpr double kMaxPageHeight = 4'000'000;
+constexpr double kLineHeightPerPixel = 2.5; // line height of a font, per pixel of its size, at most
+constexpr double kCharWidthPerPixel = 0.6;  // average width of a character, per pixel of its size
+constexpr double kNarrowestPage = 200;      // narrowest page area text is assumed to wrap in, pixels
+
 enum class Dest : std::uint8_t {
     Normal, // the page
     Skip,   // nothing, not even control words
@@ -117,7 +125,10 @@ struct ReaderState {
     CodePageDecoder decoder;
 
     std::vector<GroupState> stack; // stack[0] is the state outside the document's group
-    int overflowDepth = 0;         // groups opened beyond kMaxGroupDepth
+    // Groups opened beyond kMaxGroupDepth have no state of their own: their text goes where the
+    // deepest tracked group's goes, formatted as it is.
+    int overflowDepth = 0;
+    int overflowSkipDepth = 0; // overflow depth of a group whose content is skipped; 0 = none
     bool damaged = false;
     bool previousWasGroupOpen = false;
     bool destinationStar = false;    // "{\*" was just read
@@ -134,6 +145,14 @@ struct ReaderState {
 
     bool paragraphStarted = false;
     bool endedWithParagraphBreak = false;
+
+    // The page's estimated height: the paragraphs ended so far, then the one being read.
+    double heightUsed = 0;
+    double lineHeight = 0;        // tallest line of the paragraph, pixels
+    double textWidth = 0;         // its text laid out in one line, pixels
+    std::int64_t wrapPoints = 0;  // places where its lines may wrap
+    std::int64_t forcedLines = 0; // line breaks in it
+    bool heightExhausted = false; // the estimate passed kMaxPageHeight: the rest is dropped
 
     FontDraft font;
     ColorEntry color;
@@ -263,10 +282,99 @@ bool isDroppedControl(char16_t c)
     return (c < 0x20 && c != u'\t') || (c >= 0x7F && c < 0xA0);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Page height estimate
+
+double fontPixels(std::int32_t halfPoints)
+{
+    return std::clamp(halfPoints, 2, kMaxHalfPoints) / 2.0 * 96.0 / 72.0;
+}
+
+// Height of the paragraph being read: one line, plus one per line break, plus one per wrap point
+// as far as its text is wider than the narrowest page.
+double paragraphHeight(ReaderState& r, const ParaProps& para)
+{
+    double perLine = std::max(r.lineHeight, fontPixels(current(r).chars.halfPoints) * kLineHeightPerPixel);
+    if (para.lineSpacing != 0) {
+        if (para.lineMultiple && para.lineSpacing > 0)
+            perLine *= para.lineSpacing / 240.0;
+        else
+            perLine = std::max(perLine, std::abs(para.lineSpacing) / kTwipsPerPixel);
+    }
+    const double lines = 1.0 + static_cast<double>(r.forcedLines) +
+        std::min(static_cast<double>(r.wrapPoints), r.textWidth / kNarrowestPage);
+    return lines * perLine + (std::max(0, para.spaceBefore) + std::max(0, para.spaceAfter)) / kTwipsPerPixel;
+}
+
+// Adds `height` to the page; false (and the rest of the page is dropped) when that passes the limit.
+bool addHeight(ReaderState& r, double height)
+{
+    if (r.heightUsed + height + paragraphHeight(r, current(r).para) > kMaxPageHeight) {
+        r.heightExhausted = true;
+        r.damaged = true;
+        return false;
+    }
+    r.heightUsed += height;
+    return true;
+}
+
+void endParagraphHeight(ReaderState& r, double extra = 0)
+{
+    const double height = paragraphHeight(r, current(r).para) + extra;
+    r.lineHeight = 0;
+    r.textWidth = 0;
+    r.wrapPoints = 0;
+    r.forcedLines = 0;
+    addHeight(r, height);
+}
+
+void countCharacter(ReaderState& r, QChar c, double width)
+{
+    r.textWidth += width;
+    if (c == QChar::LineSeparator)
+        ++r.forcedLines;
+    else if (c.isSpace() || c == u'-')
+        ++r.wrapPoints;
+}
+
+// How many characters of `text` fit on the page before its height limit: all of them, or fewer
+// when the limit is reached (the rest of the page is then dropped).
+qsizetype countText(ReaderState& r, QStringView text, const CharProps& chars)
+{
+    const double pixels = fontPixels(chars.halfPoints);
+    const double width = pixels * kCharWidthPerPixel;
+    const double lineHeight = r.lineHeight;
+    const double textWidth = r.textWidth;
+    const std::int64_t wrapPoints = r.wrapPoints;
+    const std::int64_t forcedLines = r.forcedLines;
+    r.lineHeight = std::max(r.lineHeight, pixels * kLineHeightPerPixel);
+    for (const QChar c : text)
+        countCharacter(r, c, width);
+    if (addHeight(r, 0))
+        return text.size();
+    // Too much: count again one character at a time.
+    r.heightExhausted = false;
+    r.textWidth = textWidth;
+    r.wrapPoints = wrapPoints;
+    r.forcedLines = forcedLines;
+    qsizetype fits = 0;
+    while (fits < text.size()) {
+        countCharacter(r, text[fits], width);
+        if (!addHeight(r, 0))
+            break;
+        ++fits;
+    }
+    r.lineHeight = fits > 0 ? r.lineHeight : lineHeight;
+    return fits;
+}
+
 void appendPageText(ReaderState& r, QStringView text)
 {
     const CharProps& chars = current(r).chars;
     if (chars.hidden || text.isEmpty())
+        return;
+    text = text.left(countText(r, text, chars));
+    if (text.isEmpty())
         return;
     if (current(r).listText) {
         r.listTextSeen = true;
@@ -356,6 +464,9 @@ void numberParagraph(ReaderState& r)
 void paragraphBreak(ReaderState& r)
 {
     flushRun(r);
+    endParagraphHeight(r);
+    if (r.heightExhausted)
+        return;
     if (!r.paragraphStarted)
         startParagraph(r, paragraphLevel(r, current(r).para));
     numberParagraph(r);
@@ -389,6 +500,12 @@ bool dropEmptyParagraphAfterBreak(ReaderState& r)
 void cellBreak(ReaderState& r, int level)
 {
     flushRun(r);
+    const RowDef& row = r.rowDefs[static_cast<std::size_t>(std::clamp(level, 1, kMaxTableDepth))];
+    const std::int32_t padding = std::max({row.gap, row.padding[static_cast<std::size_t>(Side::Top)],
+        row.padding[static_cast<std::size_t>(Side::Bottom)]});
+    endParagraphHeight(r, 2.0 * std::max(0, padding) / kTwipsPerPixel);
+    if (r.heightExhausted)
+        return;
     const bool dropped = !r.paragraphStarted && tableDepth(r) == level && rowOpen(r.tableBuilder) &&
         !r.tableBuilder.open.back().cellEnded && dropEmptyParagraphAfterBreak(r);
     if (!dropped) {
@@ -429,7 +546,8 @@ void showPicture(ReaderState& r)
     flushRun(r);
     if (!r.paragraphStarted)
         startParagraph(r, paragraphLevel(r, current(r).para));
-    insertPicture(r.cursor, r.picture, formatFor(r, current(r).chars), r.pictures);
+    const QSize size = insertPicture(r.cursor, r.picture, formatFor(r, current(r).chars), r.pictures);
+    addHeight(r, size.height());
     r.endedWithParagraphBreak = false;
 }
 
@@ -605,6 +723,8 @@ void closeGroup(ReaderState& r)
 {
     flushBytes(r);
     if (r.overflowDepth > 0) {
+        if (r.overflowSkipDepth == r.overflowDepth)
+            r.overflowSkipDepth = 0;
         --r.overflowDepth;
         return;
     }
@@ -783,6 +903,25 @@ BorderDef* borderTarget(ReaderState& r)
     }
 }
 
+// Words that add text or breaks to the page without changing any group's properties.
+bool addsContent(Op op)
+{
+    switch (op) {
+    case Op::Par:
+    case Op::Line:
+    case Op::Tab:
+    case Op::Char:
+    case Op::Unicode:
+    case Op::Cell:
+    case Op::NestCell:
+    case Op::Row:
+    case Op::NestRow:
+        return true;
+    default:
+        return false;
+    }
+}
+
 RowDef& definedRow(ReaderState& r)
 {
     return r.rowDefs[static_cast<std::size_t>(r.rowDefLevel)];
@@ -794,6 +933,16 @@ void handleControlWord(ReaderState& r, const Token& t)
     r.destinationStar = false;
     const ControlWord* word = t.word.empty() ? nullptr : findControlWord(t.word);
     GroupState& state = current(r);
+    if (r.overflowDepth > 0) {
+        // A group beyond the cap has no state to change: only words that add content act, and
+        // a destination hides the whole group.
+        if (star || (word != nullptr && word->op <= Op::DestShapeResult)) {
+            r.overflowSkipDepth = r.overflowDepth;
+            return;
+        }
+        if (word == nullptr || !addsContent(word->op))
+            return;
+    }
     if (word == nullptr || (star && word->op > Op::DestShapeResult)) {
         if (star)
             state.dest = Dest::Skip;
@@ -888,7 +1037,7 @@ void handleControlWord(ReaderState& r, const Token& t)
         chars.strike = on(t);
         break;
     case Op::FontSize:
-        chars.halfPoints = t.hasParam && t.param > 0 ? t.param : kDefaultHalfPoints;
+        chars.halfPoints = t.hasParam && t.param > 0 ? std::min(t.param, kMaxHalfPoints) : kDefaultHalfPoints;
         break;
     case Op::Foreground:
         chars.foreground = t.hasParam ? t.param : 0;
@@ -1032,7 +1181,7 @@ void handleControlWord(ReaderState& r, const Token& t)
             rowBreak(r, std::clamp(para.nestLevel, 2, kMaxTableDepth));
         break;
     case Op::RowGap:
-        definedRow(r).gap = clampTwips(t.param);
+        definedRow(r).gap = std::clamp(t.param, 0, kMaxCellPadding);
         break;
     case Op::RowLeft:
         definedRow(r).left = clampTwips(t.param);
@@ -1079,10 +1228,10 @@ void handleControlWord(ReaderState& r, const Token& t)
         r.pendingCell.verticalAlign = word->arg;
         break;
     case Op::CellPadding:
-        r.pendingCell.padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, 1440);
+        r.pendingCell.padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, kMaxCellPadding);
         break;
     case Op::RowPadding:
-        definedRow(r).padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, 1440);
+        definedRow(r).padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, kMaxCellPadding);
         break;
     case Op::DefaultTab:
         if (t.param > 0) {
@@ -1116,10 +1265,10 @@ void handleControlWord(ReaderState& r, const Token& t)
         r.picture.height = t.param;
         break;
     case Op::PictureGoalWidth:
-        r.picture.goalWidth = t.param;
+        r.picture.goalWidth = std::clamp(t.param, 0, kMaxTwips);
         break;
     case Op::PictureGoalHeight:
-        r.picture.goalHeight = t.param;
+        r.picture.goalHeight = std::clamp(t.param, 0, kMaxTwips);
         break;
     case Op::PictureScaleX:
         r.picture.scaleX = t.param;
@@ -1174,11 +1323,11 @@ void handleToken(ReaderState& r, const Token& t)
     default:
         break;
     }
-    // Nothing outside the document's group is shown.
-    if (r.overflowDepth > 0 || r.stack.size() == 1)
+    // Nothing outside the document's group is shown, nor anything after the height limit.
+    if (r.stack.size() == 1 || r.heightExhausted)
         return;
     const Dest dest = current(r).dest;
-    if (dest == Dest::Skip) {
+    if (dest == Dest::Skip || r.overflowSkipDepth > 0) {
         if (t.kind == TokenKind::BadBinary)
             r.damaged = true;
         return;
@@ -1213,6 +1362,10 @@ void handleToken(ReaderState& r, const Token& t)
         // The data cannot be there: give up this group only.
         flushBytes(r);
         r.damaged = true;
+        if (r.overflowDepth > 0) {
+            r.overflowSkipDepth = r.overflowDepth;
+            return;
+        }
         current(r).dest = Dest::Skip;
         if (r.pictureDepth != 0)
             r.pictureShown = false;
@@ -1326,6 +1479,7 @@ bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out)
         if (!rootClosed) {
             r.damaged = true;
             r.overflowDepth = 0;
+            r.overflowSkipDepth = 0;
             while (r.stack.size() > 1)
                 closeGroup(r);
         }
