@@ -27,6 +27,8 @@ inline constexpr int kMaxGroupDepth = 512;
 //   - \binN with N past the end of the bytes: the group holding it is dropped, the rest is read;
 //   - groups nested deeper than kMaxGroupDepth: their text and breaks are shown, formatted as the
 //     deepest group within the cap; a destination among them hides its group;
+//   - a page whose estimated height on screen would pass what Qt's layout can hold (sizes and
+//     pictures in the millions of pixels): everything after that point is dropped.
 // Other faults (unknown control words, bad hex escapes, font or colour numbers out of range,
 // absurd sizes) are repaired silently and do not make the result false.
 // Any byte string is accepted; time is linear in its length and memory bounded by it.
