@@ -39,6 +39,11 @@ struct PictureProps {
     int pendingNibble = -1; // first hex digit of a byte not yet complete
 };
 
+// Carries out a word that describes a picture: its kind (\pngblip, \wmetafile and the others,
+// which count only inside the picture's own group, `inPicture`), \picw, \pich, \picwgoal,
+// \pichgoal, \picscalex and \picscaley. Returns false, and changes nothing, for any other word.
+bool applyPictureWord(PictureProps& picture, const ControlWord& word, std::int32_t param, bool inPicture);
+
 // Adds hex text; characters that are not hex digits are ignored, and a final odd digit is dropped.
 void appendPictureHex(PictureProps& picture, std::span<const std::uint8_t> text);
 void appendPictureBinary(PictureProps& picture, std::span<const std::uint8_t> bytes);

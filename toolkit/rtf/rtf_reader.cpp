@@ -109,8 +109,6 @@ struct FontDraft {
     QString name;
 };
 
-enum class BorderTarget : std::uint8_t { None, Cell, Row };
-
 struct ReaderState {
     explicit ReaderState(QTextDocument& doc, std::span<const std::uint8_t> bytes) : document(doc), cursor(&doc)
     {
@@ -159,12 +157,8 @@ struct ReaderState {
     bool colorStarted = false;
 
     TableBuilder tableBuilder;
-    std::array<RowDef, kMaxTableDepth + 1> rowDefs{};
-    int rowDefLevel = 1;
+    RowDefinitions rowDefinitions;
     bool rowDefinitionOpen = false; // after \trowd until \row: text belongs to the table
-    CellDef pendingCell;
-    BorderTarget borderTarget = BorderTarget::None;
-    Side borderSide = Side::Top;
 
     PictureProps picture;
     std::size_t pictureDepth = 0; // stack size of the group that holds \pict; 0 = none
@@ -229,7 +223,7 @@ int tableDepth(const ReaderState& r)
 void enterLevel(ReaderState& r, int level)
 {
     const std::size_t defLevel = static_cast<std::size_t>(std::clamp(level, 1, kMaxTableDepth));
-    const int columns = static_cast<int>(r.rowDefs[defLevel].cells.size());
+    const int columns = static_cast<int>(r.rowDefinitions.rows[defLevel].cells.size());
     enterTableLevel(r.tableBuilder, r.cursor, level, columns);
 }
 
@@ -500,7 +494,7 @@ bool dropEmptyParagraphAfterBreak(ReaderState& r)
 void cellBreak(ReaderState& r, int level)
 {
     flushRun(r);
-    const RowDef& row = r.rowDefs[static_cast<std::size_t>(std::clamp(level, 1, kMaxTableDepth))];
+    const RowDef& row = r.rowDefinitions.rows[static_cast<std::size_t>(std::clamp(level, 1, kMaxTableDepth))];
     const std::int32_t padding = std::max({row.gap, row.padding[static_cast<std::size_t>(Side::Top)],
         row.padding[static_cast<std::size_t>(Side::Bottom)]});
     endParagraphHeight(r, 2.0 * std::max(0, padding) / kTwipsPerPixel);
@@ -530,7 +524,7 @@ void rowBreak(ReaderState& r, int level)
     if (tableDepth(r) != level || !rowOpen(r.tableBuilder))
         enterLevel(r, level);
     if (tableDepth(r) == level)
-        endRow(r.tableBuilder, r.rowDefs[static_cast<std::size_t>(level)], r.tables);
+        endRow(r.tableBuilder, r.rowDefinitions.rows[static_cast<std::size_t>(level)], r.tables);
     else if (r.paragraphStarted)
         r.cursor.insertBlock();
     r.paragraphStarted = false;
@@ -890,19 +884,6 @@ bool on(const Token& t)
     return !t.hasParam || t.param != 0;
 }
 
-BorderDef* borderTarget(ReaderState& r)
-{
-    const auto side = static_cast<std::size_t>(r.borderSide);
-    switch (r.borderTarget) {
-    case BorderTarget::Cell:
-        return side < 4 ? &r.pendingCell.borders[side] : nullptr;
-    case BorderTarget::Row:
-        return &r.rowDefs[static_cast<std::size_t>(r.rowDefLevel)].borders[side];
-    default:
-        return nullptr;
-    }
-}
-
 // Words that add text or breaks to the page without changing any group's properties.
 bool addsContent(Op op)
 {
@@ -920,11 +901,6 @@ bool addsContent(Op op)
     default:
         return false;
     }
-}
-
-RowDef& definedRow(ReaderState& r)
-{
-    return r.rowDefs[static_cast<std::size_t>(r.rowDefLevel)];
 }
 
 void handleControlWord(ReaderState& r, const Token& t)
@@ -981,6 +957,14 @@ void handleControlWord(ReaderState& r, const Token& t)
     const Dest dest = state.dest;
     CharProps& chars = state.chars;
     ParaProps& para = state.para;
+    const int definedLevel = dest == Dest::NestTableProps ? std::clamp(para.nestLevel, 2, kMaxTableDepth) : 1;
+    if (applyRowDefinitionWord(r.rowDefinitions, *word, t.param, definedLevel)) {
+        if (op == Op::RowDefaults && definedLevel == 1 && dest == Dest::Normal)
+            r.rowDefinitionOpen = true;
+        return;
+    }
+    if (applyPictureWord(r.picture, *word, t.param, dest == Dest::Picture))
+        return;
     switch (op) {
     case Op::Rtf:
         break;
@@ -1144,22 +1128,6 @@ void handleControlWord(ReaderState& r, const Token& t)
             para.inTable = false;
         break;
 
-    case Op::RowDefaults:
-        r.rowDefLevel = dest == Dest::NestTableProps ? std::clamp(para.nestLevel, 2, kMaxTableDepth) : 1;
-        definedRow(r) = RowDef{};
-        r.pendingCell = CellDef{};
-        r.borderTarget = BorderTarget::None;
-        if (r.rowDefLevel == 1 && dest == Dest::Normal)
-            r.rowDefinitionOpen = true;
-        break;
-    case Op::CellRight:
-        if (definedRow(r).cells.size() < static_cast<std::size_t>(kMaxTableColumns)) {
-            r.pendingCell.right = clampTwips(t.param);
-            definedRow(r).cells.push_back(r.pendingCell);
-        }
-        r.pendingCell = CellDef{};
-        r.borderTarget = BorderTarget::None;
-        break;
     case Op::Cell:
         flushBytes(r);
         if (dest == Dest::Normal)
@@ -1179,59 +1147,6 @@ void handleControlWord(ReaderState& r, const Token& t)
         flushBytes(r);
         if (dest == Dest::Normal || dest == Dest::NestTableProps)
             rowBreak(r, std::clamp(para.nestLevel, 2, kMaxTableDepth));
-        break;
-    case Op::RowGap:
-        definedRow(r).gap = std::clamp(t.param, 0, kMaxCellPadding);
-        break;
-    case Op::RowLeft:
-        definedRow(r).left = clampTwips(t.param);
-        break;
-    case Op::CellBorder:
-        r.borderTarget = BorderTarget::Cell;
-        r.borderSide = static_cast<Side>(word->arg);
-        break;
-    case Op::RowBorder:
-        r.borderTarget = BorderTarget::Row;
-        r.borderSide = static_cast<Side>(word->arg);
-        break;
-    case Op::ParagraphBorder:
-        r.borderTarget = BorderTarget::None;
-        break;
-    case Op::BorderWidth:
-        if (BorderDef* border = borderTarget(r))
-            border->width = std::clamp(t.param, 0, 1440);
-        break;
-    case Op::BorderStyle:
-        if (BorderDef* border = borderTarget(r))
-            border->present = word->arg != 0;
-        break;
-    case Op::BorderColor:
-        if (BorderDef* border = borderTarget(r))
-            border->color = t.param;
-        break;
-    case Op::CellShading:
-        r.pendingCell.shading = t.param;
-        break;
-    case Op::CellMergeFirst:
-        r.pendingCell.mergeFirst = true;
-        break;
-    case Op::CellMerge:
-        r.pendingCell.merged = true;
-        break;
-    case Op::CellVerticalMergeFirst:
-        r.pendingCell.verticalMergeFirst = true;
-        break;
-    case Op::CellVerticalMerge:
-        r.pendingCell.verticalMerged = true;
-        break;
-    case Op::CellVerticalAlign:
-        r.pendingCell.verticalAlign = word->arg;
-        break;
-    case Op::CellPadding:
-        r.pendingCell.padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, kMaxCellPadding);
-        break;
-    case Op::RowPadding:
-        definedRow(r).padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, kMaxCellPadding);
         break;
     case Op::DefaultTab:
         if (t.param > 0) {
@@ -1254,28 +1169,6 @@ void handleControlWord(ReaderState& r, const Token& t)
             def->level = word->arg == 10 ? 10 : std::clamp(t.param, 1, 9);
         break;
 
-    case Op::PictureKind:
-        if (dest == Dest::Picture)
-            r.picture.format = static_cast<PictureFormat>(word->arg);
-        break;
-    case Op::PictureWidth:
-        r.picture.width = t.param;
-        break;
-    case Op::PictureHeight:
-        r.picture.height = t.param;
-        break;
-    case Op::PictureGoalWidth:
-        r.picture.goalWidth = std::clamp(t.param, 0, kMaxTwips);
-        break;
-    case Op::PictureGoalHeight:
-        r.picture.goalHeight = std::clamp(t.param, 0, kMaxTwips);
-        break;
-    case Op::PictureScaleX:
-        r.picture.scaleX = t.param;
-        break;
-    case Op::PictureScaleY:
-        r.picture.scaleY = t.param;
-        break;
     default:
         break;
     }
