@@ -148,7 +148,7 @@ struct ReaderState {
     double heightUsed = 0;
     double lineHeight = 0;        // tallest line of the paragraph, pixels
     double textWidth = 0;         // its text laid out in one line, pixels
-    std::int64_t wrapPoints = 0;  // places where its lines may wrap
+    std::int64_t characters = 0;  // characters in it, each of which may start a line
     std::int64_t forcedLines = 0; // line breaks in it
     bool heightExhausted = false; // the estimate passed kMaxPageHeight: the rest is dropped
 
@@ -284,8 +284,9 @@ double fontPixels(std::int32_t halfPoints)
     return std::clamp(halfPoints, 2, kMaxHalfPoints) / 2.0 * 96.0 / 72.0;
 }
 
-// Height of the paragraph being read: one line, plus one per line break, plus one per wrap point
-// as far as its text is wider than the narrowest page.
+// Height of the paragraph being read: one line, plus one per line break, plus as many as its text
+// takes on the narrowest page, but no more than one per character (narrow table cells and large
+// fonts wrap inside words).
 double paragraphHeight(ReaderState& r, const ParaProps& para)
 {
     double perLine = std::max(r.lineHeight, fontPixels(current(r).chars.halfPoints) * kLineHeightPerPixel);
@@ -296,7 +297,7 @@ double paragraphHeight(ReaderState& r, const ParaProps& para)
             perLine = std::max(perLine, std::abs(para.lineSpacing) / kTwipsPerPixel);
     }
     const double lines = 1.0 + static_cast<double>(r.forcedLines) +
-        std::min(static_cast<double>(r.wrapPoints), r.textWidth / kNarrowestPage);
+        std::min(static_cast<double>(r.characters), r.textWidth / kNarrowestPage);
     return lines * perLine + (std::max(0, para.spaceBefore) + std::max(0, para.spaceAfter)) / kTwipsPerPixel;
 }
 
@@ -317,7 +318,7 @@ void endParagraphHeight(ReaderState& r, double extra = 0)
     const double height = paragraphHeight(r, current(r).para) + extra;
     r.lineHeight = 0;
     r.textWidth = 0;
-    r.wrapPoints = 0;
+    r.characters = 0;
     r.forcedLines = 0;
     addHeight(r, height);
 }
@@ -327,8 +328,8 @@ void countCharacter(ReaderState& r, QChar c, double width)
     r.textWidth += width;
     if (c == QChar::LineSeparator)
         ++r.forcedLines;
-    else if (c.isSpace() || c == u'-')
-        ++r.wrapPoints;
+    else
+        ++r.characters;
 }
 
 // How many characters of `text` fit on the page before its height limit: all of them, or fewer
@@ -339,7 +340,7 @@ qsizetype countText(ReaderState& r, QStringView text, const CharProps& chars)
     const double width = pixels * kCharWidthPerPixel;
     const double lineHeight = r.lineHeight;
     const double textWidth = r.textWidth;
-    const std::int64_t wrapPoints = r.wrapPoints;
+    const std::int64_t characters = r.characters;
     const std::int64_t forcedLines = r.forcedLines;
     r.lineHeight = std::max(r.lineHeight, pixels * kLineHeightPerPixel);
     for (const QChar c : text)
@@ -349,7 +350,7 @@ qsizetype countText(ReaderState& r, QStringView text, const CharProps& chars)
     // Too much: count again one character at a time.
     r.heightExhausted = false;
     r.textWidth = textWidth;
-    r.wrapPoints = wrapPoints;
+    r.characters = characters;
     r.forcedLines = forcedLines;
     qsizetype fits = 0;
     while (fits < text.size()) {
