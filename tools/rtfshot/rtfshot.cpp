@@ -6,13 +6,15 @@
 //
 // --width is the width of the page area in pixels (default 800); the picture is as tall as the
 // page, up to kMaxPictureHeight, and as wide as its widest line, up to kMaxPictureWidth (or
-// --width when that is more); a larger page is cut to its top left part, with a warning. --zoom is in percent (default 100; the view takes 2 to 6400). --background is "#RRGGBB"
+// --width when that is more), and 32 M pixels in all; a larger page is cut to its top left part,
+// with a warning. --zoom is in percent (default 100; the view takes 2 to 6400). --background is "#RRGGBB"
 // or a number in the toolkit's colour layout (red in the low byte, -1 the window colour).
 // Exit status: 0 done (a damaged page is drawn as far as it reads, with a warning), 1 the page
 // could not be read or an output not written, 2 wrong arguments.
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -36,9 +38,10 @@ namespace {
 constexpr int kWindow = 0;
 constexpr int kPage = 0;
 constexpr int kViewHeight = 600;
-// A picture of a hostile page could take gigabytes; these keep it near 256 MB at most.
+// A picture of a hostile page could take gigabytes; these keep it to 128 MB at most.
 constexpr int kMaxPictureHeight = 16384;
 constexpr int kMaxPictureWidth = 4096;
+constexpr std::int64_t kMaxPicturePixels = 32LL * 1024 * 1024;
 
 struct Options {
     std::string page;
@@ -178,7 +181,9 @@ bool savePicture(const Options& options)
     toolkit::testing::PageViewState page = toolkit::testing::pageView(kPage);
     const int width = std::max(page.viewWidth, page.contentWidth);
     const int height = std::max(1, page.contentHeight);
-    const QSize cut(std::min(width, std::max(kMaxPictureWidth, page.viewWidth)), std::min(height, kMaxPictureHeight));
+    const int cutWidth = std::min(width, std::max(kMaxPictureWidth, page.viewWidth));
+    const auto heightLimit = std::min<std::int64_t>(kMaxPictureHeight, kMaxPicturePixels / cutWidth);
+    const QSize cut(cutWidth, static_cast<int>(std::min<std::int64_t>(height, heightLimit)));
     if (cut == QSize(width, height)) {
         return toolkit::testing::savePageImage(kPage, options.png);
     }
