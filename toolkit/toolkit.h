@@ -152,11 +152,14 @@ enum WindowFlags : std::uint32_t {
     WindowScreenCentered = 1u << 6, // x and y are ignored
     WindowOwnerCentered = 1u << 7,  // centred on the owner (on the screen without one)
     WindowMaximized = 1u << 8,      // shown maximised
+    WindowModal = 1u << 9,          // with an owner: the owner takes no input while this window is shown
 };
 
 // Opens window `window` with the given inner (client) size, below any menu bar.
-// With an owner (a window number, or -1) the window stays above its owner and
-// closes with it. False when the owner does not exist or the size is not positive.
+// With an owner (a window number, or -1) the window is the owner's dialog on
+// the window system: it stays above its owner, has no taskbar entry and no
+// minimise or maximise button of its own (those flags are ignored), and closes
+// with it. False when the owner does not exist or the size is not positive.
 bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::u16string_view title,
     std::uint32_t flags, int owner = -1);
 

@@ -73,7 +73,7 @@ protected:
         if (record == nullptr) {
             return false;
         }
-        if (!record->enabled) {
+        if (!record->enabled || blockedByModalWindow(*record)) {
             event->ignore(); // a refused drag stays refused
             return true;
         }
@@ -92,6 +92,25 @@ protected:
 };
 
 } // namespace
+
+// Whether a shown modal window is owned by `record`'s window, directly or
+// through other owned windows. The window system keeps real input from such a
+// window; this keeps every other input path (the test surface's) in line.
+bool blockedByModalWindow(const WindowRecord& record)
+{
+    for (const auto& entry : state().windows) {
+        const WindowRecord& other = entry.second;
+        if (!(other.flags & WindowModal) || other.host.isNull() || !other.host->isVisible()) {
+            continue;
+        }
+        for (const WindowRecord* owner = findWindow(other.owner); owner != nullptr; owner = findWindow(owner->owner)) {
+            if (owner->number == record.number) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 State& state()
 {

@@ -190,6 +190,10 @@ int windowNumberOf(const QWidget* widget);
 
 // ---------------------------------------------------------------- Events
 
+// Whether a shown modal window is owned by `record`'s window, directly or
+// through other owned windows: such a window takes no input.
+bool blockedByModalWindow(const WindowRecord& record);
+
 // Queues a toolkit event; drops gadget, command, close and drop events of a
 // disabled or missing window.
 void enqueue(Event event);
@@ -234,6 +238,7 @@ public:
     int windowNumber = -1;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 };

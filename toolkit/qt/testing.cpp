@@ -25,6 +25,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <cstdlib>
 
@@ -210,8 +211,8 @@ bool chooseMenuItem(int window, int item)
     }
     QAction* action = found->second;
     auto* menu = qobject_cast<QMenu*>(action->parent());
-    bool reachable = record->enabled && record->host->isVisible() && !record->menuBar.isNull() && action->isEnabled() &&
-        (menu == nullptr || menu->isEnabled());
+    bool reachable = record->enabled && !blockedByModalWindow(*record) && record->host->isVisible() &&
+        !record->menuBar.isNull() && action->isEnabled() && (menu == nullptr || menu->isEnabled());
     if (reachable) {
         action->trigger();
     }
@@ -481,6 +482,35 @@ WindowView windowView(int window)
     result.sizable = (record->flags & WindowSizable) != 0;
     result.owner = record->owner;
     result.backgroundColour = fromQColor(record->client->palette().color(QPalette::Window));
+    return result;
+}
+
+WindowSystemView windowSystemView(int window)
+{
+    WindowSystemView result;
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return result;
+    }
+    result.exists = true;
+    WindowHost* host = record->host;
+    if (QWindow* handle = host->windowHandle(); handle != nullptr && handle->transientParent() != nullptr) {
+        for (const auto& entry : state().windows) {
+            if (entry.second.host != nullptr && entry.second.host->windowHandle() == handle->transientParent()) {
+                result.transientFor = entry.first;
+            }
+        }
+    }
+    const Qt::WindowFlags flags = host->windowFlags();
+    result.dialog = host->windowType() == Qt::Dialog;
+    result.modal = host->windowModality() != Qt::NonModal;
+    result.minimizeButton = flags.testFlag(Qt::WindowMinimizeButtonHint);
+    result.maximizeButton = flags.testFlag(Qt::WindowMaximizeButtonHint);
+    const QRect frame = host->frameGeometry();
+    result.frameX = frame.x();
+    result.frameY = frame.y();
+    result.frameWidth = frame.width();
+    result.frameHeight = frame.height();
     return result;
 }
 

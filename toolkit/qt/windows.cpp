@@ -23,6 +23,40 @@ void ClientArea::resizeEvent(QResizeEvent* event)
     }
 }
 
+namespace {
+
+// A window blocked by a modal window it owns takes no input, yet the window
+// manager may activate it (a click on it): the keyboard then goes to the
+// modal window, so that Escape and Return still answer it.
+void passActivationToModalWindow(int window)
+{
+    for (const auto& entry : state().windows) {
+        const WindowRecord& other = entry.second;
+        if (other.owner == window && (other.flags & WindowModal) && !other.host.isNull() && other.host->isVisible()) {
+            const int modal = other.number;
+            postToGui([modal]() {
+                if (WindowRecord* record = findWindow(modal); record != nullptr && record->host->isVisible()) {
+                    raiseWindow(record->host);
+                    record->host->activateWindow();
+                    passActivationToModalWindow(modal); // a modal window of its own goes first
+                }
+            });
+            return;
+        }
+    }
+}
+
+} // namespace
+
+bool WindowHost::event(QEvent* event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::WindowActivate) {
+        passActivationToModalWindow(windowNumber);
+    }
+    return handled;
+}
+
 void WindowHost::closeEvent(QCloseEvent* event)
 {
     // Only closeWindow closes a window; the close box asks the program.
@@ -122,13 +156,22 @@ bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::
     if (flags & WindowSystemMenu) {
         qtFlags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     }
-    if (flags & WindowMinimizeButton) {
-        qtFlags |= Qt::WindowMinimizeButtonHint;
-    }
-    if (flags & WindowMaximizeButton) {
-        qtFlags |= Qt::WindowMaximizeButtonHint;
+    if (ownerRecord != nullptr) {
+        // A dialog type is what makes X11 and Wayland keep the window above
+        // its owner (transient-for) and leave it out of the taskbar.
+        qtFlags = (qtFlags & ~Qt::WindowType_Mask) | Qt::Dialog;
+    } else {
+        if (flags & WindowMinimizeButton) {
+            qtFlags |= Qt::WindowMinimizeButtonHint;
+        }
+        if (flags & WindowMaximizeButton) {
+            qtFlags |= Qt::WindowMaximizeButtonHint;
+        }
     }
     auto* host = new WindowHost(ownerRecord != nullptr ? ownerRecord->host.data() : nullptr, qtFlags);
+    if (ownerRecord != nullptr && (flags & WindowModal)) {
+        host->setWindowModality(Qt::WindowModal);
+    }
     host->windowNumber = window;
     host->setWindowTitle(toQ(title));
     auto* client = new ClientArea(host);
