@@ -130,6 +130,12 @@ struct WindowSystemView {
 };
 WindowSystemView windowSystemView(int window);
 
+// The primary screen's available area (without panels): what centring uses.
+struct ScreenArea {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+ScreenArea availableScreenArea();
+
 // A page view as laid out, in view pixels (the whole page is laid out first).
 struct PageViewState {
     bool exists = false;

@@ -159,7 +159,10 @@ enum WindowFlags : std::uint32_t {
 // With an owner (a window number, or -1) the window is the owner's dialog on
 // the window system: it stays above its owner, has no taskbar entry and no
 // minimise or maximise button of its own (those flags are ignored), and closes
-// with it. False when the owner does not exist or the size is not positive.
+// with it. Centring places the outer frame (title bar and borders included) in
+// the middle of the screen's available area or of the owner's frame, once the
+// window system has decorated it. False when the owner does not exist or the
+// size is not positive.
 bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::u16string_view title,
     std::uint32_t flags, int owner = -1);
 

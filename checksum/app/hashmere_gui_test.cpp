@@ -764,6 +764,34 @@ TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothin
     EXPECT_EQ(hashmere->styles.info.title, text("tGenMESSAGE"));
 }
 
+TEST_F(Hashmere, RequesterAndAboutBoxAreModalDialogsOfTheMainWindow)
+{
+    start();
+    tt::WindowSystemView requester;
+    tt::whenWindowShown(hashmere::kRequesterWindow, [&requester] {
+        requester = tt::windowSystemView(hashmere::kRequesterWindow);
+        tt::click(hashmere::kRequesterNoButton);
+    });
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuQuit));
+    step();
+    ASSERT_TRUE(requester.exists);
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuAbout));
+    step();
+    const tt::WindowSystemView about = tt::windowSystemView(hashmere::kAboutWindow);
+    const tt::WindowSystemView main = tt::windowSystemView(hashmere::kMainWindow);
+    for (const tt::WindowSystemView& owned : {requester, about}) {
+        EXPECT_EQ(owned.transientFor, hashmere::kMainWindow);
+        EXPECT_TRUE(owned.dialog);
+        EXPECT_TRUE(owned.modal);
+        EXPECT_FALSE(owned.minimizeButton);
+        EXPECT_FALSE(owned.maximizeButton);
+        // Centred on the main window's frame.
+        EXPECT_NEAR(2 * owned.frameX + owned.frameWidth, 2 * main.frameX + main.frameWidth, 1);
+        EXPECT_NEAR(2 * owned.frameY + owned.frameHeight, 2 * main.frameY + main.frameHeight, 1);
+    }
+    EXPECT_TRUE(main.minimizeButton);
+}
+
 TEST_F(Hashmere, ClosingWhileIdleAsksAndNoKeepsEverything)
 {
     start({abc.u16string()});

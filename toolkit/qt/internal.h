@@ -74,6 +74,10 @@ struct WindowRecord {
     int reportedWidth = 0;     // last size reported by a SizeWindow event (or the creation size)
     int reportedHeight = 0;
     Colour background = kDefaultColour;
+    // Centring waits for the window system's frame: the frame margins the
+    // window was last centred with, and whether a correction may still come.
+    bool centrePending = false;
+    QMargins centredMargins;
     QPointer<QMenuBar> menuBar;
     std::vector<QPointer<QMenu>> menuTitles;
     std::map<int, QPointer<QAction>> menuItems;
@@ -211,6 +215,9 @@ void settleGeometry(QWidget* widget);
 void forgetGadgetsWithin(QWidget* widget);
 
 void applyInnerSize(WindowRecord& record);
+// Places the record's outer frame in the middle of its owner's frame or of the
+// screen's available area (WindowScreenCentered, WindowOwnerCentered).
+void centreWindow(WindowRecord& record);
 void raiseWindow(QWidget* host);
 void applyGadgetColours(GadgetRecord& record);
 void freeWindowGadgets(int window);

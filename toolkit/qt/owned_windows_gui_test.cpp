@@ -46,6 +46,8 @@ protected:
         tt::processEvents();
     }
 
+    // Twice the centre, so that odd sizes compare exactly.
+    static int doubleCentre(int origin, int size) { return 2 * origin + size; }
 };
 
 TEST_F(OwnedWindows, WindowSystemSeesOwnedWindowsAsDialogsOfTheirOwner)
@@ -97,6 +99,23 @@ TEST_F(OwnedWindows, ModalWindowBlocksItsOwnerAndModelessDoesNot)
     const toolkit::Event event = toolkit::waitEvent(200);
     EXPECT_EQ(event.window, kMain);
     EXPECT_EQ(event.id, kMainButton);
+}
+
+TEST_F(OwnedWindows, OuterFramesAreCentredOnScreenAndOnTheOwner)
+{
+    openMain();
+    const tt::ScreenArea area = tt::availableScreenArea();
+    const tt::WindowSystemView main = tt::windowSystemView(kMain);
+    const tt::WindowView inner = tt::windowView(kMain);
+    // The frame holds the menu bar and the window system's borders.
+    ASSERT_GT(main.frameHeight, inner.height);
+    EXPECT_NEAR(doubleCentre(main.frameX, main.frameWidth), doubleCentre(area.x, area.width), 1);
+    EXPECT_NEAR(doubleCentre(main.frameY, main.frameHeight), doubleCentre(area.y, area.height), 1);
+
+    openOwned(toolkit::WindowModal);
+    const tt::WindowSystemView owned = tt::windowSystemView(kOwned);
+    EXPECT_NEAR(doubleCentre(owned.frameX, owned.frameWidth), doubleCentre(main.frameX, main.frameWidth), 1);
+    EXPECT_NEAR(doubleCentre(owned.frameY, owned.frameHeight), doubleCentre(main.frameY, main.frameHeight), 1);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
@@ -511,6 +512,16 @@ WindowSystemView windowSystemView(int window)
     result.frameY = frame.y();
     result.frameWidth = frame.width();
     result.frameHeight = frame.height();
+    return result;
+}
+
+ScreenArea availableScreenArea()
+{
+    ScreenArea result;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        result = ScreenArea{area.x(), area.y(), area.width(), area.height()};
+    }
     return result;
 }
 
