@@ -136,6 +136,14 @@ struct ScreenArea {
 };
 ScreenArea availableScreenArea();
 
+struct MenuItemView {
+    bool exists = false;
+    bool checkable = false; // drawn with a check indicator, empty while unchecked
+    bool checked = false;
+    bool enabled = false;
+};
+MenuItemView menuItemView(int window, int item);
+
 // A page view as laid out, in view pixels (the whole page is laid out first).
 struct PageViewState {
     bool exists = false;

@@ -391,6 +391,8 @@ void addMenuSeparator(int window);
 void setMenuTitleText(int window, int title, std::u16string_view text); // title: 0-based position
 void setMenuItemText(int window, int item, std::u16string_view text);
 std::u16string menuItemText(int window, int item);
+// Gives the item a check indicator (empty while unchecked) from the first call on.
+// Choosing an item never changes its check mark; only this call does.
 void setMenuItemChecked(int window, int item, bool checked);
 bool menuItemChecked(int window, int item);
 void setMenuItemEnabled(int window, int item, bool enabled);

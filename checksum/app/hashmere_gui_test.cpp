@@ -764,6 +764,23 @@ TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothin
     EXPECT_EQ(hashmere->styles.info.title, text("tGenMESSAGE"));
 }
 
+TEST_F(Hashmere, LanguageMenuChecksExactlyTheCurrentLanguageWithOneKindOfIndicator)
+{
+    start();
+    // Each language chosen in turn, the current one again, then back.
+    for (const char16_t* baseName : {u"hu_HU", u"de_DE", u"de_DE", u"en_GB"}) {
+        SCOPED_TRACE(platform::utf16ToUtf8(baseName));
+        chooseLanguage(baseName);
+        for (std::size_t n = 0; n < hashmere->menuLanguages.size(); ++n) {
+            const int item = hashmere::kFirstLanguageItem + static_cast<int>(n);
+            const tt::MenuItemView view = tt::menuItemView(hashmere::kMainWindow, item);
+            EXPECT_TRUE(view.checkable) << item;
+            EXPECT_EQ(view.checked, hashmere->menuLanguages[n].baseName == baseName) << item;
+        }
+        EXPECT_EQ(hashmere->currentLanguageItem, languageItem(baseName));
+    }
+}
+
 TEST_F(Hashmere, RequesterAndAboutBoxAreModalDialogsOfTheMainWindow)
 {
     start();

@@ -52,8 +52,10 @@ void createMenus(HashmereApp& app)
     for (std::size_t n = 0; n < app.menuLanguages.size(); ++n) {
         const int item = kFirstLanguageItem + static_cast<int>(n);
         toolkit::addMenuItem(kMainWindow, item, app.menuLanguages[n].displayName);
-        if (app.menuLanguages[n].baseName == app.languages.languageBaseName) {
-            toolkit::setMenuItemChecked(kMainWindow, item, true);
+        // Every language shows the same indicator; only the current one is checked.
+        const bool current = app.menuLanguages[n].baseName == app.languages.languageBaseName;
+        toolkit::setMenuItemChecked(kMainWindow, item, current);
+        if (current) {
             app.currentLanguageItem = item;
         }
     }

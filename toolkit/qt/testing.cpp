@@ -525,6 +525,24 @@ ScreenArea availableScreenArea()
     return result;
 }
 
+MenuItemView menuItemView(int window, int item)
+{
+    MenuItemView result;
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return result;
+    }
+    auto found = record->menuItems.find(item);
+    if (found == record->menuItems.end() || found->second.isNull()) {
+        return result;
+    }
+    result.exists = true;
+    result.checkable = found->second->isCheckable();
+    result.checked = found->second->isChecked();
+    result.enabled = found->second->isEnabled();
+    return result;
+}
+
 PageViewState pageView(int gadget)
 {
     PageViewState result;
