@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QSettings>
 #include <QTimer>
 
 #include <cstdlib>
@@ -90,6 +91,20 @@ protected:
         return false;
     }
 };
+
+// Qt's file dialog keeps its history and layout in the user's settings
+// ("QtProject.conf" in the configuration folder); the programs write nothing
+// outside their own settings file. Qt's user settings are pointed at a folder
+// that cannot exist (a path below a device file), so every write fails
+// silently and every read finds nothing.
+void keepNoQtSettings()
+{
+    const QString nowhere = QStringLiteral("/dev/null/no-settings");
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, nowhere);
+        QSettings::setPath(format, QSettings::SystemScope, nowhere);
+    }
+}
 
 } // namespace
 
@@ -330,6 +345,7 @@ bool initialise(int& argc, char** argv)
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans")});
     s.app = new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    keepNoQtSettings();
     s.dispatcher = new Dispatcher;
     s.inputFilter = new InputFilter;
     s.app->installEventFilter(s.inputFilter);

@@ -46,7 +46,9 @@ std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_v
     QStringList filterList = filterText.split(QStringLiteral(";;"));
     QString selected =
         selectedFilter >= 0 && selectedFilter < filterList.size() ? filterList[selectedFilter] : QString();
-    QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
+    // Qt's own dialog, not the desktop's: a desktop dialog keeps its own
+    // history of recent files, and the programs must leave no trace.
+    QFileDialog::Options options = QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog;
     if (save) {
         options |= QFileDialog::DontConfirmOverwrite;
     }
@@ -58,6 +60,7 @@ std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_v
 }
 
 } // namespace
+
 } // namespace toolkit::qt
 
 namespace toolkit {
