@@ -48,6 +48,10 @@ StartOptions defaultStartOptions(int argc, char** argv);
 struct HashmereApp {
     std::filesystem::path programFolder;
     std::u16string startFile;
+    // The chosen file as path text (its bytes kept, platform/text.h); FileField
+    // shows its display form. Written by the user-interface thread only while
+    // no run is active; the worker reads it.
+    std::u16string filePath;
     settings::Preferences preferences;
     settings::Languages languages;
     RequesterStyles styles;

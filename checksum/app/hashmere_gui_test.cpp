@@ -425,6 +425,41 @@ TEST_F(Hashmere, BrowseButtonAndOpenItemAskInTheFolderOfTheCurrentFile)
     }
 }
 
+TEST_F(Hashmere, AFileNamedInLatin1IsChecksummedFromEveryRouteAndShownWithAReplacement)
+{
+    const fs::path latin1 = folder / "data" / "\xE9";
+    std::ofstream(latin1, std::ios::binary) << "abc";
+    const std::u16string path = platform::pathToUtf16(latin1);
+    // What the display shows, and what Qt's file dialog hands back.
+    const std::u16string shown = platform::pathToUtf16(folder / "data") + u"/\uFFFD";
+    enum class Route { CommandLine, Drop, Dialog };
+    for (Route route : {Route::CommandLine, Route::Drop, Route::Dialog}) {
+        SCOPED_TRACE(static_cast<int>(route));
+        tt::reset();
+        start(route == Route::CommandLine ? std::vector<std::u16string>{path} : std::vector<std::u16string>{});
+        if (route == Route::Drop) {
+            ASSERT_TRUE(tt::dropFiles(hashmere::kFileField, {path}));
+            step();
+        } else if (route == Route::Dialog) {
+            tt::answerNextFileDialog(shown);
+            ASSERT_TRUE(tt::click(hashmere::kFileBrowseButton));
+            step();
+        }
+        EXPECT_EQ(toolkit::text(hashmere::kFileField), shown);
+        for (int row = 0; row < 11; ++row) {
+            toolkit::setState(hashmere::algorithmCheck(row), row == 0 ? 1 : 0);
+        }
+        EXPECT_EQ(run(), endMessage(false, 0));
+        EXPECT_EQ(toolkit::text(hashmere::resultField(0)), kCrc32Abc);
+    }
+    // The save dialog proposes the file's own folder.
+    tt::answerNextFileDialog(platform::pathToUtf16(folder / "data" / "sums\xE9.txt"));
+    ASSERT_TRUE(tt::click(hashmere::kSaveButton));
+    step();
+    EXPECT_EQ(tt::fileDialogs().back().initialPath, platform::pathToUtf16(folder / "data/") + u"Checksum");
+    EXPECT_EQ(readFile(folder / "data" / "sums\xE9.txt"), "CRC32: 352441c2\r\n");
+}
+
 // ------------------------------------------------------------ Runs
 
 TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText)

@@ -134,7 +134,7 @@ void relabel(HashmereApp& app)
 void browseForFile(HashmereApp& app)
 {
     const std::u16string chosen = toolkit::openFileDialog(
-        lookup(app, "tReqOPENFILE"), folderPart(toolkit::text(kFileField)), lookup(app, "tReqOPENPATTERN"), 0);
+        lookup(app, "tReqOPENFILE"), folderPart(app.filePath), lookup(app, "tReqOPENPATTERN"), 0);
     if (!chosen.empty()) {
         selectFile(app, chosen);
     }
@@ -278,7 +278,7 @@ StartOptions defaultStartOptions(int argc, char** argv)
     options.programFolder = platform::programFolder();
     options.perUserFolder = settings::perUserSettingsFolder(platform::applicationDataFolder());
     for (int i = 1; i < argc; ++i) {
-        options.arguments.push_back(platform::utf8ToUtf16(argv[i]));
+        options.arguments.push_back(platform::pathTextFromBytes(argv[i]));
     }
     return options;
 }
@@ -322,9 +322,10 @@ bool startHashmere(HashmereApp& app, const StartOptions& options)
     return true;
 }
 
-void selectFile(HashmereApp&, std::u16string_view path)
+void selectFile(HashmereApp& app, std::u16string_view path)
 {
-    toolkit::setText(kFileField, path);
+    app.filePath = std::u16string(path);
+    toolkit::setText(kFileField, platform::displayPathText(path));
     toolkit::setEnabled(kDeleteAllButton, true);
     toolkit::setEnabled(kRunButton, true);
 }

@@ -18,7 +18,7 @@ engine::WorkerWindow toolkitWindow(HashmereApp& app)
 {
     engine::WorkerWindow w;
     w.context = &app;
-    w.filePath = [](void*) { return toolkit::text(kFileField); };
+    w.filePath = [](void* context) { return static_cast<HashmereApp*>(context)->filePath; };
     w.expectedText = [](void*) { return toolkit::text(kExpectedField); };
     w.checkState = [](void*, int row) { return toolkit::state(algorithmCheck(row)); };
     w.progressValue = [](void*) { return toolkit::value(kProgressBar); };
@@ -122,8 +122,8 @@ void copyAll(HashmereApp& app)
 
 void saveResults(HashmereApp& app)
 {
-    const std::u16string chosen = toolkit::saveFileDialog(lookup(app, "tReqSAVEDATA"),
-        folderPart(toolkit::text(kFileField)) + u"Checksum", lookup(app, "tReqSAVEPATTERN"), 0);
+    const std::u16string chosen = toolkit::saveFileDialog(
+        lookup(app, "tReqSAVEDATA"), folderPart(app.filePath) + u"Checksum", lookup(app, "tReqSAVEPATTERN"), 0);
     if (chosen.empty()) {
         return;
     }
@@ -141,6 +141,7 @@ void deleteAll(HashmereApp& app)
         toolkit::setText(resultField(row), u"");
         toolkit::setEnabled(copyButton(row), false);
     }
+    app.filePath.clear();
     toolkit::setText(kFileField, u"");
     for (int gadget : {kCopyAllButton, kSaveButton, kDeleteAllButton, kRunButton}) {
         toolkit::setEnabled(gadget, false);
@@ -150,7 +151,7 @@ void deleteAll(HashmereApp& app)
 void loadExpected(HashmereApp& app)
 {
     const std::u16string chosen = toolkit::openFileDialog(
-        lookup(app, "tReqOPENFILE"), folderPart(toolkit::text(kFileField)), lookup(app, "tReqOPENPATTERN"), 0);
+        lookup(app, "tReqOPENFILE"), folderPart(app.filePath), lookup(app, "tReqOPENPATTERN"), 0);
     if (chosen.empty()) {
         return;
     }

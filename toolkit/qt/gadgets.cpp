@@ -100,7 +100,7 @@ protected:
             std::vector<std::u16string> files;
             for (const QUrl& url : drop->mimeData()->urls()) {
                 if (url.isLocalFile()) {
-                    files.push_back(fromQ(url.toLocalFile()));
+                    files.push_back(pathOfFileUrl(url));
                 }
             }
             if (files.empty()) {

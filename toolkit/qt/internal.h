@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 
 #include <atomic>
 #include <condition_variable>
@@ -224,6 +225,11 @@ void freeWindowGadgets(int window);
 
 Qt::Key qtKey(Key key);
 bool keyMatches(const Shortcut& shortcut, int qtKeyCode, Qt::KeyboardModifiers modifiers);
+
+// Local file addresses and path text, whose bytes need not be UTF-8 (the
+// lossless form of platform/text.h): the bytes travel percent-encoded.
+std::u16string pathOfFileUrl(const QUrl& url);
+QUrl fileUrlOfPath(std::u16string_view path);
 
 // The page-view gadget's widget (page_view.cpp).
 QWidget* createPageViewWidget(QWidget* parent);

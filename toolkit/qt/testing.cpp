@@ -338,7 +338,7 @@ bool dropFiles(int gadget, const std::vector<std::u16string>& paths)
     QList<QUrl> urls;
     QStringList lines;
     for (const std::u16string& path : paths) {
-        QUrl url = QUrl::fromLocalFile(toQ(path));
+        QUrl url = fileUrlOfPath(path);
         urls << url;
         lines << url.toString();
     }
