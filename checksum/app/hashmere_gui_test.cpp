@@ -460,6 +460,39 @@ TEST_F(Hashmere, AFileNamedInLatin1IsChecksummedFromEveryRouteAndShownWithARepla
     EXPECT_EQ(readFile(folder / "data" / "sums\xE9.txt"), "CRC32: 352441c2\r\n");
 }
 
+TEST_F(Hashmere, TheStartFileIsMadeAbsoluteButNotNormalised)
+{
+    // For the kernel, link/.. is the parent of the link's target: real/, not folder/.
+    fs::create_directories(folder / "real" / "inner");
+    std::ofstream(folder / "real" / "abc.bin", std::ios::binary) << "abc";
+    std::ofstream(folder / "abc.bin", std::ios::binary) << "another file";
+    fs::create_directory_symlink(folder / "real" / "inner", folder / "link");
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    struct Case {
+        const char* name;
+        std::u16string argument;
+        std::u16string field;
+    };
+    const Case cases[] = {
+        {"absolute", platform::pathToUtf16(folder / "link/../abc.bin"),
+            platform::pathToUtf16(folder / "link/../abc.bin")},
+        {"relative", u"link/../abc.bin", platform::pathToUtf16(fs::current_path() / "link/../abc.bin")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tt::reset();
+        start({c.argument});
+        EXPECT_EQ(toolkit::text(hashmere::kFileField), c.field);
+        for (int row = 0; row < 11; ++row) {
+            toolkit::setState(hashmere::algorithmCheck(row), row == 0 ? 1 : 0);
+        }
+        EXPECT_EQ(run(), endMessage(false, 0));
+        EXPECT_EQ(toolkit::text(hashmere::resultField(0)), kCrc32Abc);
+    }
+    fs::current_path(before);
+}
+
 // ------------------------------------------------------------ Runs
 
 TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText)

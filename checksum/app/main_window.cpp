@@ -314,9 +314,11 @@ bool startHashmere(HashmereApp& app, const StartOptions& options)
         toolkit::setState(algorithmCheck(row), app.preferences.algorithmChecks[static_cast<std::size_t>(row)] ? 1 : 0);
     }
     if (isExistingFile(app.startFile)) {
+        // Made absolute but not normalised: after a symbolic link, ".." names
+        // the link target's parent, which only the kernel can tell.
         std::error_code error;
         const fs::path absolute = fs::absolute(platform::pathFromUtf16(app.startFile), error);
-        selectFile(app, error ? app.startFile : platform::pathToUtf16(absolute.lexically_normal()));
+        selectFile(app, error ? app.startFile : platform::pathToUtf16(absolute));
     }
     toolkit::showWindow(kMainWindow);
     return true;
