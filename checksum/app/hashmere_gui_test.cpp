@@ -493,6 +493,24 @@ TEST_F(Hashmere, TheStartFileIsMadeAbsoluteButNotNormalised)
     fs::current_path(before);
 }
 
+TEST_F(Hashmere, SaveAndExpectedChecksumRefuseAFifoWithoutBlocking)
+{
+    startWith(abc, {0});
+    run();
+    const fs::path fifo = folder / "data" / "pipe.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    toolkit::setText(hashmere::kExpectedField, u"kept");
+    tt::answerNextFileDialog(platform::pathToUtf16(fifo));
+    ASSERT_TRUE(tt::click(hashmere::kExpectedBrowseButton));
+    step();
+    EXPECT_EQ(toolkit::text(hashmere::kExpectedField), u"kept");
+    tt::answerNextFileDialog(platform::pathToUtf16(fifo));
+    ASSERT_TRUE(tt::click(hashmere::kSaveButton));
+    step();
+    EXPECT_TRUE(toolkit::windowEnabled(hashmere::kMainWindow));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
 // ------------------------------------------------------------ Runs
 
 TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText)

@@ -1,13 +1,17 @@
 // The run (start, cancel, end of run) and the result commands: copy one,
 // copy all, save, delete all and loading the expected checksum.
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
 
 #include "checksum/app/hashmere_ids.h"
 #include "checksum/app/hashmere_internal.h"
 #include "checksum/app/result_lines.h"
 #include "checksum/engine/algorithm_rows.h"
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace hashmere {
@@ -67,12 +71,56 @@ void cancelRun(HashmereApp& app)
     engine::resumeWorker(app.pause);
 }
 
+// Writes through the platform's regular-file open: a FIFO, device or folder
+// chosen in the dialog is refused at once instead of blocking the window.
 void writeWholeFile(const std::filesystem::path& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const int fd = platform::openRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (fd < 0) {
+        return;
     }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    ::close(fd);
+}
+
+// The bytes of the file's first line (up to the first CR or LF); nullopt when
+// the file cannot be opened as a regular file. A huge file picked by mistake
+// is not read whole.
+std::optional<std::string> readFirstLine(const std::filesystem::path& path)
+{
+    const int fd = platform::openRegularFile(path, O_RDONLY);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::string line;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        const std::string_view chunk(buffer, static_cast<std::size_t>(got));
+        const std::size_t end = chunk.find_first_of("\r\n");
+        line.append(chunk.substr(0, end));
+        if (end != std::string_view::npos) {
+            break;
+        }
+    }
+    ::close(fd);
+    return line;
 }
 
 } // namespace
@@ -155,22 +203,9 @@ void loadExpected(HashmereApp& app)
     if (chosen.empty()) {
         return;
     }
-    std::ifstream in(platform::pathFromUtf16(chosen), std::ios::binary);
-    if (!in) {
-        return;
+    if (const std::optional<std::string> line = readFirstLine(platform::pathFromUtf16(chosen))) {
+        toolkit::setText(kExpectedField, firstLineText(*line));
     }
-    // Only the first line matters; a huge file picked by mistake is not read whole.
-    std::string line;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        const std::string_view chunk(buffer, static_cast<std::size_t>(in.gcount()));
-        const std::size_t end = chunk.find_first_of("\r\n");
-        line.append(chunk.substr(0, end));
-        if (end != std::string_view::npos) {
-            break;
-        }
-    }
-    toolkit::setText(kExpectedField, firstLineText(line));
 }
 
 } // namespace hashmere
