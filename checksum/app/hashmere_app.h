@@ -67,6 +67,9 @@ struct HashmereApp {
     engine::WorkerShared worker;
     engine::WorkerPause pause;
     std::thread workerThread;
+    // Starts the worker's thread; empty: a std::thread. Throws std::system_error
+    // when no thread can be started (tests stand in for the system here).
+    std::function<std::thread(std::function<void()> body)> startThread;
     // Worker thread: called at each of the worker's pause points after the
     // pause has been honoured (tests hold the worker here).
     std::function<void(engine::PausePlace place, int row)> workerHook;

@@ -20,6 +20,7 @@
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <system_error>
 
 #include "checksum/app/hashmere_app.h"
 #include "checksum/app/hashmere_ids.h"
@@ -596,6 +597,24 @@ TEST_F(Hashmere, AFileThatCannotBeReadCountsEveryCheckedRow)
     for (int row : {0, 2, 5, 9}) {
         EXPECT_EQ(toolkit::text(hashmere::resultField(row)), u"");
     }
+}
+
+TEST_F(Hashmere, ARunWhoseThreadCannotStartFailsEveryCheckedRow)
+{
+    startWith(abc, {0, 2, 5});
+    hashmere->startThread = [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    EXPECT_EQ(run(), endMessage(false, 3));
+    for (int row : {0, 2, 5}) {
+        EXPECT_EQ(toolkit::text(hashmere::resultField(row)), u"");
+    }
+    EXPECT_EQ(toolkit::text(hashmere::kRunButton), text("tMainVERIFY"));
+    EXPECT_TRUE(tt::view(hashmere::kFileBrowseButton).enabled);
+    // With threads back, the next run works.
+    hashmere->startThread = nullptr;
+    EXPECT_EQ(run(), endMessage(false, 0));
+    EXPECT_EQ(toolkit::text(hashmere::resultField(0)), kCrc32Abc);
 }
 
 TEST_F(Hashmere, RunningStateDisablesEverythingButTheRunButtonAndTheLanguages)

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <system_error>
 
 #include "checksum/app/hashmere_ids.h"
 #include "checksum/app/hashmere_internal.h"
@@ -55,8 +56,15 @@ void startRun(HashmereApp& app)
     app.runCancelled = false;
     app.worker.cancelRequested.store(false, std::memory_order_release);
     engine::resetWorkerPause(app.pause);
-    app.workerThread =
-        std::thread([&app, window = toolkitWindow(app)] { engine::runChecksumWorker(window, app.worker); });
+    std::function<void()> body = [&app, window = toolkitWindow(app)] { engine::runChecksumWorker(window, app.worker); };
+    try {
+        app.workerThread = app.startThread ? app.startThread(std::move(body)) : std::thread(std::move(body));
+    } catch (const std::system_error&) {
+        // No thread: the run fails as one that cannot read the file does,
+        // every checked row counted, and ends through the usual event.
+        app.worker.errorCount.store(checked, std::memory_order_relaxed);
+        toolkit::postEvent(kMainWindow, kWorkerFinished);
+    }
 }
 
 void cancelRun(HashmereApp& app)
