@@ -217,7 +217,8 @@ struct Parent {
 Parent inTab(int panelGadget, int tab);
 
 enum GadgetFlags : std::uint32_t {
-    // text field
+    // text field: takes no typing, text still selectable; drawn on the
+    // window's colour unless a background colour is set
     FieldReadOnly = 1u << 0,
     // static text: horizontal alignment (left when neither), word wrap
     TextCenter = 1u << 1,

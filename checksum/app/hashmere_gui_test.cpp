@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <condition_variable>
 #include <csignal>
 #include <cstdlib>
@@ -34,8 +35,8 @@ namespace fs = std::filesystem;
 namespace tt = toolkit::testing;
 
 constexpr std::int32_t kHeldEvent = 65537;
-constexpr toolkit::Colour kGreen = toolkit::rgb(0, 255, 0);
-constexpr toolkit::Colour kRed = toolkit::rgb(255, 0, 0);
+constexpr toolkit::Colour kGreen = engine::kMatchColour;
+constexpr toolkit::Colour kRed = engine::kMismatchColour;
 
 constexpr char16_t kCrc32Abc[] = u"352441c2";
 constexpr char16_t kSha1Abc[] = u"a9993e364706816aba3e25717850c26c9cd0d89d";
@@ -546,6 +547,40 @@ TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText)
     run();
     EXPECT_EQ(toolkit::colour(hashmere::resultField(0), toolkit::ColourRole::Text), kGreen);
     EXPECT_EQ(toolkit::colour(hashmere::resultField(4), toolkit::ColourRole::Text), kRed);
+}
+
+// Contrast ratio of two colours as readability guidelines define it (1 to 21).
+double contrast(toolkit::Colour a, toolkit::Colour b)
+{
+    const auto luminance = [](toolkit::Colour c) {
+        const auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(toolkit::redOf(c)) + 0.7152 * linear(toolkit::greenOf(c)) +
+            0.0722 * linear(toolkit::blueOf(c));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(Hashmere, ReadOnlyFieldsLookReadOnlyAndTheirResultColoursStayReadable)
+{
+    startWith(abc, {0, 4});
+    toolkit::setText(hashmere::kExpectedField, kSha256Abc);
+    run();
+    const tt::GadgetView expected = tt::view(hashmere::kExpectedField);
+    const tt::GadgetView file = tt::view(hashmere::kFileField);
+    const tt::GadgetView red = tt::view(hashmere::resultField(0));
+    const tt::GadgetView green = tt::view(hashmere::resultField(4));
+    EXPECT_NE(file.backgroundColour, expected.backgroundColour);
+    EXPECT_EQ(file.backgroundColour, tt::windowView(hashmere::kMainWindow).backgroundColour);
+    EXPECT_EQ(green.backgroundColour, file.backgroundColour);
+    EXPECT_EQ(green.textColour, kGreen);
+    EXPECT_EQ(red.textColour, kRed);
+    // Normal-size text wants 4.5 : 1; the design's pure red keeps the 3 : 1 of large text.
+    EXPECT_GE(contrast(green.textColour, green.backgroundColour), 4.5);
+    EXPECT_GE(contrast(red.textColour, red.backgroundColour), 3.0);
 }
 
 TEST_F(Hashmere, EndOfRunRestoresTheFileChosenStateWithCopyButtonsOfCheckedRows)
