@@ -6,6 +6,18 @@ namespace platform {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+// A byte B of a path that is not part of valid UTF-8 travels as U+DC00 + B.
+constexpr char16_t kEscapeBase = 0xDC00;
+
+bool isHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 void appendCodePoint(std::u16string& out, char32_t c)
 {
@@ -132,14 +144,66 @@ std::string latin1ToUtf8(std::string_view bytes)
     return out;
 }
 
+std::u16string pathTextFromBytes(std::string_view bytes)
+{
+    std::u16string out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        char32_t c = 0;
+        const std::size_t length = decodeUtf8(bytes, i, c);
+        if (length == 0) {
+            out.push_back(static_cast<char16_t>(kEscapeBase + static_cast<std::uint8_t>(bytes[i])));
+            ++i;
+        } else {
+            appendCodePoint(out, c);
+            i += length;
+        }
+    }
+    return out;
+}
+
+std::string pathTextToBytes(std::u16string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i];
+        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+            appendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+            ++i;
+        } else if (unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF) {
+            out.push_back(static_cast<char>(unit - kEscapeBase));
+        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+            appendUtf8(out, kReplacement);
+        } else {
+            appendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
 std::filesystem::path pathFromUtf16(std::u16string_view text)
 {
-    return std::filesystem::path(utf16ToUtf8(text));
+    return std::filesystem::path(pathTextToBytes(text));
 }
 
 std::u16string pathToUtf16(const std::filesystem::path& path)
 {
-    return utf8ToUtf16(path.native());
+    return pathTextFromBytes(path.native());
+}
+
+std::u16string displayPathText(std::u16string_view text)
+{
+    std::u16string out(text);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        if (isHighSurrogate(out[i]) && i + 1 < out.size() && isLowSurrogate(out[i + 1])) {
+            ++i;
+        } else if (isHighSurrogate(out[i]) || isLowSurrogate(out[i])) {
+            out[i] = kReplacement;
+        }
+    }
+    return out;
 }
 
 } // namespace platform

@@ -22,9 +22,20 @@ std::u16string latin1ToUtf16(std::string_view bytes);
 // UTF-8 of ISO 8859-1 `bytes`: bytes 0x80 and above become two-byte sequences.
 std::string latin1ToUtf8(std::string_view bytes);
 
-// A file-system path from UTF-16 text (stored as its UTF-8 bytes), and back.
-// A name whose bytes are not UTF-8 comes back with U+FFFD in their place.
+// File names are bytes and need not be UTF-8. Paths travel as UTF-16 without
+// loss: valid UTF-8 is decoded, and every other byte B (0x80 to 0xFF) becomes
+// the lone surrogate U+DC00 + B. Back to bytes, such a surrogate becomes its
+// byte again; any other unpaired surrogate becomes U+FFFD (as UTF-8). So
+// bytes -> text -> bytes gives back exactly the same bytes.
+std::u16string pathTextFromBytes(std::string_view bytes);
+std::string pathTextToBytes(std::u16string_view text);
+
+// A file-system path from such text, and back.
 std::filesystem::path pathFromUtf16(std::u16string_view text);
 std::u16string pathToUtf16(const std::filesystem::path& path);
+
+// Path text as it is shown: every unpaired surrogate (a byte that was not
+// UTF-8) as U+FFFD.
+std::u16string displayPathText(std::u16string_view text);
 
 } // namespace platform

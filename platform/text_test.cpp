@@ -89,5 +89,42 @@ TEST(Paths, CarryUtf8Names)
     EXPECT_EQ(pathToUtf16(std::filesystem::path("\xC5\xB1")), u"ű");
 }
 
+// File names are bytes: every byte string survives bytes -> text -> bytes,
+// and bytes that are not UTF-8 show as U+FFFD only when displayed.
+TEST(Paths, CarryAnyBytesWithoutLoss)
+{
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::u16string text;
+        std::u16string shown;
+    };
+    const Case cases[] = {
+        {"utf-8", "/tmp/\xC5\x91.bin", u"/tmp/\u0151.bin", u"/tmp/\u0151.bin"},
+        {"latin-1 e acute alone", "/tmp/\xE9", u"/tmp/\xDCE9", u"/tmp/\uFFFD"},
+        {"latin-1 in a word", "caf\xE9.txt", u"caf\xDCE9.txt", u"caf\uFFFD.txt"},
+        {"truncated sequence", "\xE2\x82z", u"\xDCE2\xDC82z", u"\uFFFD\uFFFDz"},
+        {"encoded surrogate", "\xED\xA0\x80", u"\xDCED\xDCA0\xDC80", u"\uFFFD\uFFFD\uFFFD"},
+        {"pair then escape", "\xF0\x9F\x98\x80\xFF", u"\U0001F600\xDCFF", u"\U0001F600\uFFFD"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(pathTextFromBytes(c.bytes), c.text);
+        EXPECT_EQ(pathTextToBytes(c.text), c.bytes);
+        EXPECT_EQ(pathFromUtf16(c.text).native(), c.bytes);
+        EXPECT_EQ(pathToUtf16(std::filesystem::path(c.bytes)), c.text);
+        EXPECT_EQ(displayPathText(c.text), c.shown);
+    }
+    // Every single byte and every pair of bytes round-trips.
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b < 256; ++b) {
+            const std::string bytes{static_cast<char>(a), static_cast<char>(b)};
+            ASSERT_EQ(pathTextToBytes(pathTextFromBytes(bytes)), bytes) << a << " " << b;
+        }
+    }
+    // Unpaired surrogates that no byte maps to cannot be names: U+FFFD.
+    EXPECT_EQ(pathTextToBytes(std::u16string{char16_t(0xDC41), char16_t(0xD800)}), "\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
 } // namespace
 } // namespace platform

@@ -164,6 +164,32 @@ TreeLooksView treeLooks(int gadget);
 // The plain text of the page view's content, paragraphs separated by line feeds.
 std::u16string pageText(int gadget);
 
+// How the window system is asked to treat a shown window.
+struct WindowSystemView {
+    bool exists = false;
+    int transientFor = -1; // the window it is a dialog of (kept above that one), or -1
+    bool dialog = false;   // typed as a dialog: no taskbar entry of its own
+    bool modal = false;    // its owner takes no input while it is shown
+    bool minimizeButton = false;
+    bool maximizeButton = false;
+    int frameX = 0, frameY = 0, frameWidth = 0, frameHeight = 0; // outer frame on the screen
+};
+WindowSystemView windowSystemView(int window);
+
+// The primary screen's available area (without panels): what centring uses.
+struct ScreenArea {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+ScreenArea availableScreenArea();
+
+struct MenuItemView {
+    bool exists = false;
+    bool checkable = false; // drawn with a check indicator, empty while unchecked
+    bool checked = false;
+    bool enabled = false;
+};
+MenuItemView menuItemView(int window, int item);
+
 // A page view as laid out, in view pixels (the whole page is laid out first).
 struct PageViewState {
     bool exists = false;

@@ -153,11 +153,17 @@ enum WindowFlags : std::uint32_t {
     WindowScreenCentered = 1u << 6, // x and y are ignored
     WindowOwnerCentered = 1u << 7,  // centred on the owner (on the screen without one)
     WindowMaximized = 1u << 8,      // shown maximised
+    WindowModal = 1u << 9,          // with an owner: the owner takes no input while this window is shown
 };
 
 // Opens window `window` with the given inner (client) size, below any menu bar.
-// With an owner (a window number, or -1) the window stays above its owner and
-// closes with it. False when the owner does not exist or the size is not positive.
+// With an owner (a window number, or -1) the window is the owner's dialog on
+// the window system: it stays above its owner, has no taskbar entry and no
+// minimise or maximise button of its own (those flags are ignored), and closes
+// with it. Centring places the outer frame (title bar and borders included) in
+// the middle of the screen's available area or of the owner's frame, once the
+// window system has decorated it. False when the owner does not exist or the
+// size is not positive.
 bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::u16string_view title,
     std::uint32_t flags, int owner = -1);
 
@@ -212,7 +218,8 @@ struct Parent {
 Parent inTab(int panelGadget, int tab);
 
 enum GadgetFlags : std::uint32_t {
-    // text field
+    // text field: takes no typing, text still selectable; drawn on the
+    // window's colour unless a background colour is set
     FieldReadOnly = 1u << 0,
     // static text: horizontal alignment (left when neither), word wrap
     TextCenter = 1u << 1,
@@ -403,6 +410,8 @@ void addMenuSeparator(int window);
 void setMenuTitleText(int window, int title, std::u16string_view text); // title: 0-based position
 void setMenuItemText(int window, int item, std::u16string_view text);
 std::u16string menuItemText(int window, int item);
+// Gives the item a check indicator (empty while unchecked) from the first call on.
+// Choosing an item never changes its check mark; only this call does.
 void setMenuItemChecked(int window, int item, bool checked);
 bool menuItemChecked(int window, int item);
 void setMenuItemEnabled(int window, int item, bool enabled);

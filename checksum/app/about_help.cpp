@@ -31,8 +31,8 @@ void closeAboutWindow()
 void showAboutWindow(HashmereApp& app)
 {
     const std::u16string text = aboutText(app);
-    const std::uint32_t flags =
-        toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowInvisible | toolkit::WindowOwnerCentered;
+    const std::uint32_t flags = toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowInvisible |
+        toolkit::WindowOwnerCentered | toolkit::WindowModal;
     if (!toolkit::openWindow(
             kAboutWindow, 0, 0, kAboutWidth, kAboutHeight, lookup(app, "tAboutTITLE"), flags, kMainWindow)) {
         return;

@@ -48,6 +48,10 @@ StartOptions defaultStartOptions(int argc, char** argv);
 struct HashmereApp {
     std::filesystem::path programFolder;
     std::u16string startFile;
+    // The chosen file as path text (its bytes kept, platform/text.h); FileField
+    // shows its display form. Written by the user-interface thread only while
+    // no run is active; the worker reads it.
+    std::u16string filePath;
     settings::Preferences preferences;
     settings::Languages languages;
     RequesterStyles styles;
@@ -63,6 +67,9 @@ struct HashmereApp {
     engine::WorkerShared worker;
     engine::WorkerPause pause;
     std::thread workerThread;
+    // Starts the worker's thread; empty: a std::thread. Throws std::system_error
+    // when no thread can be started (tests stand in for the system here).
+    std::function<std::thread(std::function<void()> body)> startThread;
     // Worker thread: called at each of the worker's pause points after the
     // pause has been honoured (tests hold the worker here).
     std::function<void(engine::PausePlace place, int row)> workerHook;

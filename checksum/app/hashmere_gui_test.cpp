@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <condition_variable>
 #include <csignal>
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <system_error>
 
 #include "checksum/app/hashmere_app.h"
 #include "checksum/app/hashmere_ids.h"
@@ -33,8 +35,8 @@ namespace fs = std::filesystem;
 namespace tt = toolkit::testing;
 
 constexpr std::int32_t kHeldEvent = 65537;
-constexpr toolkit::Colour kGreen = toolkit::rgb(0, 255, 0);
-constexpr toolkit::Colour kRed = toolkit::rgb(255, 0, 0);
+constexpr toolkit::Colour kGreen = engine::kMatchColour;
+constexpr toolkit::Colour kRed = engine::kMismatchColour;
 
 constexpr char16_t kCrc32Abc[] = u"352441c2";
 constexpr char16_t kSha1Abc[] = u"a9993e364706816aba3e25717850c26c9cd0d89d";
@@ -425,6 +427,92 @@ TEST_F(Hashmere, BrowseButtonAndOpenItemAskInTheFolderOfTheCurrentFile)
     }
 }
 
+TEST_F(Hashmere, AFileNamedInLatin1IsChecksummedFromEveryRouteAndShownWithAReplacement)
+{
+    const fs::path latin1 = folder / "data" / "\xE9";
+    std::ofstream(latin1, std::ios::binary) << "abc";
+    const std::u16string path = platform::pathToUtf16(latin1);
+    // What the display shows, and what Qt's file dialog hands back.
+    const std::u16string shown = platform::pathToUtf16(folder / "data") + u"/\uFFFD";
+    enum class Route { CommandLine, Drop, Dialog };
+    for (Route route : {Route::CommandLine, Route::Drop, Route::Dialog}) {
+        SCOPED_TRACE(static_cast<int>(route));
+        tt::reset();
+        start(route == Route::CommandLine ? std::vector<std::u16string>{path} : std::vector<std::u16string>{});
+        if (route == Route::Drop) {
+            ASSERT_TRUE(tt::dropFiles(hashmere::kFileField, {path}));
+            step();
+        } else if (route == Route::Dialog) {
+            tt::answerNextFileDialog(shown);
+            ASSERT_TRUE(tt::click(hashmere::kFileBrowseButton));
+            step();
+        }
+        EXPECT_EQ(toolkit::text(hashmere::kFileField), shown);
+        for (int row = 0; row < 11; ++row) {
+            toolkit::setState(hashmere::algorithmCheck(row), row == 0 ? 1 : 0);
+        }
+        EXPECT_EQ(run(), endMessage(false, 0));
+        EXPECT_EQ(toolkit::text(hashmere::resultField(0)), kCrc32Abc);
+    }
+    // The save dialog proposes the file's own folder.
+    tt::answerNextFileDialog(platform::pathToUtf16(folder / "data" / "sums\xE9.txt"));
+    ASSERT_TRUE(tt::click(hashmere::kSaveButton));
+    step();
+    EXPECT_EQ(tt::fileDialogs().back().initialPath, platform::pathToUtf16(folder / "data/") + u"Checksum");
+    EXPECT_EQ(readFile(folder / "data" / "sums\xE9.txt"), "CRC32: 352441c2\r\n");
+}
+
+TEST_F(Hashmere, TheStartFileIsMadeAbsoluteButNotNormalised)
+{
+    // For the kernel, link/.. is the parent of the link's target: real/, not folder/.
+    fs::create_directories(folder / "real" / "inner");
+    std::ofstream(folder / "real" / "abc.bin", std::ios::binary) << "abc";
+    std::ofstream(folder / "abc.bin", std::ios::binary) << "another file";
+    fs::create_directory_symlink(folder / "real" / "inner", folder / "link");
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    struct Case {
+        const char* name;
+        std::u16string argument;
+        std::u16string field;
+    };
+    const Case cases[] = {
+        {"absolute", platform::pathToUtf16(folder / "link/../abc.bin"),
+            platform::pathToUtf16(folder / "link/../abc.bin")},
+        {"relative", u"link/../abc.bin", platform::pathToUtf16(fs::current_path() / "link/../abc.bin")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        tt::reset();
+        start({c.argument});
+        EXPECT_EQ(toolkit::text(hashmere::kFileField), c.field);
+        for (int row = 0; row < 11; ++row) {
+            toolkit::setState(hashmere::algorithmCheck(row), row == 0 ? 1 : 0);
+        }
+        EXPECT_EQ(run(), endMessage(false, 0));
+        EXPECT_EQ(toolkit::text(hashmere::resultField(0)), kCrc32Abc);
+    }
+    fs::current_path(before);
+}
+
+TEST_F(Hashmere, SaveAndExpectedChecksumRefuseAFifoWithoutBlocking)
+{
+    startWith(abc, {0});
+    run();
+    const fs::path fifo = folder / "data" / "pipe.txt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    toolkit::setText(hashmere::kExpectedField, u"kept");
+    tt::answerNextFileDialog(platform::pathToUtf16(fifo));
+    ASSERT_TRUE(tt::click(hashmere::kExpectedBrowseButton));
+    step();
+    EXPECT_EQ(toolkit::text(hashmere::kExpectedField), u"kept");
+    tt::answerNextFileDialog(platform::pathToUtf16(fifo));
+    ASSERT_TRUE(tt::click(hashmere::kSaveButton));
+    step();
+    EXPECT_TRUE(toolkit::windowEnabled(hashmere::kMainWindow));
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
 // ------------------------------------------------------------ Runs
 
 TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText)
@@ -459,6 +547,40 @@ TEST_F(Hashmere, RowsTurnGreenOnlyOnExactEqualityWithTheExpectedText)
     run();
     EXPECT_EQ(toolkit::colour(hashmere::resultField(0), toolkit::ColourRole::Text), kGreen);
     EXPECT_EQ(toolkit::colour(hashmere::resultField(4), toolkit::ColourRole::Text), kRed);
+}
+
+// Contrast ratio of two colours as readability guidelines define it (1 to 21).
+double contrast(toolkit::Colour a, toolkit::Colour b)
+{
+    const auto luminance = [](toolkit::Colour c) {
+        const auto linear = [](int v) {
+            const double s = v / 255.0;
+            return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(toolkit::redOf(c)) + 0.7152 * linear(toolkit::greenOf(c)) +
+            0.0722 * linear(toolkit::blueOf(c));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(Hashmere, ReadOnlyFieldsLookReadOnlyAndTheirResultColoursStayReadable)
+{
+    startWith(abc, {0, 4});
+    toolkit::setText(hashmere::kExpectedField, kSha256Abc);
+    run();
+    const tt::GadgetView expected = tt::view(hashmere::kExpectedField);
+    const tt::GadgetView file = tt::view(hashmere::kFileField);
+    const tt::GadgetView red = tt::view(hashmere::resultField(0));
+    const tt::GadgetView green = tt::view(hashmere::resultField(4));
+    EXPECT_NE(file.backgroundColour, expected.backgroundColour);
+    EXPECT_EQ(file.backgroundColour, tt::windowView(hashmere::kMainWindow).backgroundColour);
+    EXPECT_EQ(green.backgroundColour, file.backgroundColour);
+    EXPECT_EQ(green.textColour, kGreen);
+    EXPECT_EQ(red.textColour, kRed);
+    // Normal-size text wants 4.5 : 1; the design's pure red keeps the 3 : 1 of large text.
+    EXPECT_GE(contrast(green.textColour, green.backgroundColour), 4.5);
+    EXPECT_GE(contrast(red.textColour, red.backgroundColour), 3.0);
 }
 
 TEST_F(Hashmere, EndOfRunRestoresTheFileChosenStateWithCopyButtonsOfCheckedRows)
@@ -510,6 +632,24 @@ TEST_F(Hashmere, AFileThatCannotBeReadCountsEveryCheckedRow)
     for (int row : {0, 2, 5, 9}) {
         EXPECT_EQ(toolkit::text(hashmere::resultField(row)), u"");
     }
+}
+
+TEST_F(Hashmere, ARunWhoseThreadCannotStartFailsEveryCheckedRow)
+{
+    startWith(abc, {0, 2, 5});
+    hashmere->startThread = [](std::function<void()>) -> std::thread {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    };
+    EXPECT_EQ(run(), endMessage(false, 3));
+    for (int row : {0, 2, 5}) {
+        EXPECT_EQ(toolkit::text(hashmere::resultField(row)), u"");
+    }
+    EXPECT_EQ(toolkit::text(hashmere::kRunButton), text("tMainVERIFY"));
+    EXPECT_TRUE(tt::view(hashmere::kFileBrowseButton).enabled);
+    // With threads back, the next run works.
+    hashmere->startThread = nullptr;
+    EXPECT_EQ(run(), endMessage(false, 0));
+    EXPECT_EQ(toolkit::text(hashmere::resultField(0)), kCrc32Abc);
 }
 
 TEST_F(Hashmere, RunningStateDisablesEverythingButTheRunButtonAndTheLanguages)
@@ -762,6 +902,51 @@ TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothin
     EXPECT_EQ(tt::windowView(hashmere::kMainWindow).title, u"Hashmere v1.0.0.0 (x86) - Orvanix");
     EXPECT_EQ(hashmere->styles.confirm.buttonLabels, text("tGenNO") + u"|" + text("tGenYES"));
     EXPECT_EQ(hashmere->styles.info.title, text("tGenMESSAGE"));
+}
+
+TEST_F(Hashmere, LanguageMenuChecksExactlyTheCurrentLanguageWithOneKindOfIndicator)
+{
+    start();
+    // Each language chosen in turn, the current one again, then back.
+    for (const char16_t* baseName : {u"hu_HU", u"de_DE", u"de_DE", u"en_GB"}) {
+        SCOPED_TRACE(platform::utf16ToUtf8(baseName));
+        chooseLanguage(baseName);
+        for (std::size_t n = 0; n < hashmere->menuLanguages.size(); ++n) {
+            const int item = hashmere::kFirstLanguageItem + static_cast<int>(n);
+            const tt::MenuItemView view = tt::menuItemView(hashmere::kMainWindow, item);
+            EXPECT_TRUE(view.checkable) << item;
+            EXPECT_EQ(view.checked, hashmere->menuLanguages[n].baseName == baseName) << item;
+        }
+        EXPECT_EQ(hashmere->currentLanguageItem, languageItem(baseName));
+    }
+}
+
+TEST_F(Hashmere, RequesterAndAboutBoxAreModalDialogsOfTheMainWindow)
+{
+    start();
+    tt::WindowSystemView requester;
+    tt::whenWindowShown(hashmere::kRequesterWindow, [&requester] {
+        requester = tt::windowSystemView(hashmere::kRequesterWindow);
+        tt::click(hashmere::kRequesterNoButton);
+    });
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuQuit));
+    step();
+    ASSERT_TRUE(requester.exists);
+    ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuAbout));
+    step();
+    const tt::WindowSystemView about = tt::windowSystemView(hashmere::kAboutWindow);
+    const tt::WindowSystemView main = tt::windowSystemView(hashmere::kMainWindow);
+    for (const tt::WindowSystemView& owned : {requester, about}) {
+        EXPECT_EQ(owned.transientFor, hashmere::kMainWindow);
+        EXPECT_TRUE(owned.dialog);
+        EXPECT_TRUE(owned.modal);
+        EXPECT_FALSE(owned.minimizeButton);
+        EXPECT_FALSE(owned.maximizeButton);
+        // Centred on the main window's frame.
+        EXPECT_NEAR(2 * owned.frameX + owned.frameWidth, 2 * main.frameX + main.frameWidth, 1);
+        EXPECT_NEAR(2 * owned.frameY + owned.frameHeight, 2 * main.frameY + main.frameHeight, 1);
+    }
+    EXPECT_TRUE(main.minimizeButton);
 }
 
 TEST_F(Hashmere, ClosingWhileIdleAsksAndNoKeepsEverything)

@@ -52,8 +52,10 @@ void createMenus(HashmereApp& app)
     for (std::size_t n = 0; n < app.menuLanguages.size(); ++n) {
         const int item = kFirstLanguageItem + static_cast<int>(n);
         toolkit::addMenuItem(kMainWindow, item, app.menuLanguages[n].displayName);
-        if (app.menuLanguages[n].baseName == app.languages.languageBaseName) {
-            toolkit::setMenuItemChecked(kMainWindow, item, true);
+        // Every language shows the same indicator; only the current one is checked.
+        const bool current = app.menuLanguages[n].baseName == app.languages.languageBaseName;
+        toolkit::setMenuItemChecked(kMainWindow, item, current);
+        if (current) {
             app.currentLanguageItem = item;
         }
     }
@@ -132,7 +134,7 @@ void relabel(HashmereApp& app)
 void browseForFile(HashmereApp& app)
 {
     const std::u16string chosen = toolkit::openFileDialog(
-        lookup(app, "tReqOPENFILE"), folderPart(toolkit::text(kFileField)), lookup(app, "tReqOPENPATTERN"), 0);
+        lookup(app, "tReqOPENFILE"), folderPart(app.filePath), lookup(app, "tReqOPENPATTERN"), 0);
     if (!chosen.empty()) {
         selectFile(app, chosen);
     }
@@ -276,7 +278,7 @@ StartOptions defaultStartOptions(int argc, char** argv)
     options.programFolder = platform::programFolder();
     options.perUserFolder = settings::perUserSettingsFolder(platform::applicationDataFolder());
     for (int i = 1; i < argc; ++i) {
-        options.arguments.push_back(platform::utf8ToUtf16(argv[i]));
+        options.arguments.push_back(platform::pathTextFromBytes(argv[i]));
     }
     return options;
 }
@@ -312,17 +314,20 @@ bool startHashmere(HashmereApp& app, const StartOptions& options)
         toolkit::setState(algorithmCheck(row), app.preferences.algorithmChecks[static_cast<std::size_t>(row)] ? 1 : 0);
     }
     if (isExistingFile(app.startFile)) {
+        // Made absolute but not normalised: after a symbolic link, ".." names
+        // the link target's parent, which only the kernel can tell.
         std::error_code error;
         const fs::path absolute = fs::absolute(platform::pathFromUtf16(app.startFile), error);
-        selectFile(app, error ? app.startFile : platform::pathToUtf16(absolute.lexically_normal()));
+        selectFile(app, error ? app.startFile : platform::pathToUtf16(absolute));
     }
     toolkit::showWindow(kMainWindow);
     return true;
 }
 
-void selectFile(HashmereApp&, std::u16string_view path)
+void selectFile(HashmereApp& app, std::u16string_view path)
 {
-    toolkit::setText(kFileField, path);
+    app.filePath = std::u16string(path);
+    toolkit::setText(kFileField, platform::displayPathText(path));
     toolkit::setEnabled(kDeleteAllButton, true);
     toolkit::setEnabled(kRunButton, true);
 }

@@ -132,8 +132,8 @@ bool showRequester(const RequesterStyle& style, std::u16string_view message)
 
     const bool hasMain = toolkit::windowExists(kMainWindow);
     toolkit::setWindowEnabled(kMainWindow, false);
-    const std::uint32_t flags =
-        toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowInvisible | toolkit::WindowOwnerCentered;
+    const std::uint32_t flags = toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowInvisible |
+        toolkit::WindowOwnerCentered | toolkit::WindowModal;
     if (!toolkit::openWindow(
             kRequesterWindow, 0, 0, style.width, layout.height, style.title, flags, hasMain ? kMainWindow : -1)) {
         toolkit::setWindowEnabled(kMainWindow, true);

@@ -1,13 +1,18 @@
 // The run (start, cancel, end of run) and the result commands: copy one,
 // copy all, save, delete all and loading the expected checksum.
 
-#include <fstream>
-#include <iterator>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+#include <system_error>
 
 #include "checksum/app/hashmere_ids.h"
 #include "checksum/app/hashmere_internal.h"
 #include "checksum/app/result_lines.h"
 #include "checksum/engine/algorithm_rows.h"
+#include "platform/files.h"
 #include "platform/text.h"
 
 namespace hashmere {
@@ -18,7 +23,7 @@ engine::WorkerWindow toolkitWindow(HashmereApp& app)
 {
     engine::WorkerWindow w;
     w.context = &app;
-    w.filePath = [](void*) { return toolkit::text(kFileField); };
+    w.filePath = [](void* context) { return static_cast<HashmereApp*>(context)->filePath; };
     w.expectedText = [](void*) { return toolkit::text(kExpectedField); };
     w.checkState = [](void*, int row) { return toolkit::state(algorithmCheck(row)); };
     w.progressValue = [](void*) { return toolkit::value(kProgressBar); };
@@ -51,8 +56,15 @@ void startRun(HashmereApp& app)
     app.runCancelled = false;
     app.worker.cancelRequested.store(false, std::memory_order_release);
     engine::resetWorkerPause(app.pause);
-    app.workerThread =
-        std::thread([&app, window = toolkitWindow(app)] { engine::runChecksumWorker(window, app.worker); });
+    std::function<void()> body = [&app, window = toolkitWindow(app)] { engine::runChecksumWorker(window, app.worker); };
+    try {
+        app.workerThread = app.startThread ? app.startThread(std::move(body)) : std::thread(std::move(body));
+    } catch (const std::system_error&) {
+        // No thread: the run fails as one that cannot read the file does,
+        // every checked row counted, and ends through the usual event.
+        app.worker.errorCount.store(checked, std::memory_order_relaxed);
+        toolkit::postEvent(kMainWindow, kWorkerFinished);
+    }
 }
 
 void cancelRun(HashmereApp& app)
@@ -67,12 +79,56 @@ void cancelRun(HashmereApp& app)
     engine::resumeWorker(app.pause);
 }
 
+// Writes through the platform's regular-file open: a FIFO, device or folder
+// chosen in the dialog is refused at once instead of blocking the window.
 void writeWholeFile(const std::filesystem::path& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const int fd = platform::openRegularFile(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (fd < 0) {
+        return;
     }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    ::close(fd);
+}
+
+// The bytes of the file's first line (up to the first CR or LF); nullopt when
+// the file cannot be opened as a regular file. A huge file picked by mistake
+// is not read whole.
+std::optional<std::string> readFirstLine(const std::filesystem::path& path)
+{
+    const int fd = platform::openRegularFile(path, O_RDONLY);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::string line;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        const std::string_view chunk(buffer, static_cast<std::size_t>(got));
+        const std::size_t end = chunk.find_first_of("\r\n");
+        line.append(chunk.substr(0, end));
+        if (end != std::string_view::npos) {
+            break;
+        }
+    }
+    ::close(fd);
+    return line;
 }
 
 } // namespace
@@ -122,8 +178,8 @@ void copyAll(HashmereApp& app)
 
 void saveResults(HashmereApp& app)
 {
-    const std::u16string chosen = toolkit::saveFileDialog(lookup(app, "tReqSAVEDATA"),
-        folderPart(toolkit::text(kFileField)) + u"Checksum", lookup(app, "tReqSAVEPATTERN"), 0);
+    const std::u16string chosen = toolkit::saveFileDialog(
+        lookup(app, "tReqSAVEDATA"), folderPart(app.filePath) + u"Checksum", lookup(app, "tReqSAVEPATTERN"), 0);
     if (chosen.empty()) {
         return;
     }
@@ -141,6 +197,7 @@ void deleteAll(HashmereApp& app)
         toolkit::setText(resultField(row), u"");
         toolkit::setEnabled(copyButton(row), false);
     }
+    app.filePath.clear();
     toolkit::setText(kFileField, u"");
     for (int gadget : {kCopyAllButton, kSaveButton, kDeleteAllButton, kRunButton}) {
         toolkit::setEnabled(gadget, false);
@@ -150,26 +207,13 @@ void deleteAll(HashmereApp& app)
 void loadExpected(HashmereApp& app)
 {
     const std::u16string chosen = toolkit::openFileDialog(
-        lookup(app, "tReqOPENFILE"), folderPart(toolkit::text(kFileField)), lookup(app, "tReqOPENPATTERN"), 0);
+        lookup(app, "tReqOPENFILE"), folderPart(app.filePath), lookup(app, "tReqOPENPATTERN"), 0);
     if (chosen.empty()) {
         return;
     }
-    std::ifstream in(platform::pathFromUtf16(chosen), std::ios::binary);
-    if (!in) {
-        return;
+    if (const std::optional<std::string> line = readFirstLine(platform::pathFromUtf16(chosen))) {
+        toolkit::setText(kExpectedField, firstLineText(*line));
     }
-    // Only the first line matters; a huge file picked by mistake is not read whole.
-    std::string line;
-    char buffer[4096];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        const std::string_view chunk(buffer, static_cast<std::size_t>(in.gcount()));
-        const std::size_t end = chunk.find_first_of("\r\n");
-        line.append(chunk.substr(0, end));
-        if (end != std::string_view::npos) {
-            break;
-        }
-    }
-    toolkit::setText(kExpectedField, firstLineText(line));
 }
 
 } // namespace hashmere

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QSettings>
 #include <QTimer>
 
 #include <cstdlib>
@@ -82,7 +83,7 @@ protected:
         if (record == nullptr) {
             return false;
         }
-        if (!record->enabled) {
+        if (!record->enabled || blockedByModalWindow(*record)) {
             event->ignore(); // a refused drag stays refused
             return true;
         }
@@ -103,7 +104,40 @@ protected:
     }
 };
 
+// Qt's file dialog keeps its history and layout in the user's settings
+// ("QtProject.conf" in the configuration folder); the programs write nothing
+// outside their own settings file. Qt's user settings are pointed at a folder
+// that cannot exist (a path below a device file), so every write fails
+// silently and every read finds nothing.
+void keepNoQtSettings()
+{
+    const QString nowhere = QStringLiteral("/dev/null/no-settings");
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, nowhere);
+        QSettings::setPath(format, QSettings::SystemScope, nowhere);
+    }
+}
+
 } // namespace
+
+// Whether a shown modal window is owned by `record`'s window, directly or
+// through other owned windows. The window system keeps real input from such a
+// window; this keeps every other input path (the test surface's) in line.
+bool blockedByModalWindow(const WindowRecord& record)
+{
+    for (const auto& entry : state().windows) {
+        const WindowRecord& other = entry.second;
+        if (!(other.flags & WindowModal) || other.host.isNull() || !other.host->isVisible()) {
+            continue;
+        }
+        for (const WindowRecord* owner = findWindow(other.owner); owner != nullptr; owner = findWindow(owner->owner)) {
+            if (owner->number == record.number) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
 
 State& state()
 {
@@ -351,6 +385,7 @@ bool initialise(int& argc, char** argv)
     QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans")});
     s.app = new QApplication(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    keepNoQtSettings();
     s.dispatcher = new Dispatcher;
     s.inputFilter = new InputFilter;
     s.app->installEventFilter(s.inputFilter);

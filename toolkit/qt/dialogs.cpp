@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QUrl>
 
+#include "platform/shown_path.h"
+#include "platform/text.h"
 #include "toolkit/file_filters.h"
 #include "toolkit/qt/internal.h"
 #include "toolkit/qt/test_hooks.h"
@@ -26,6 +28,15 @@ QString qtFilters(std::u16string_view filters)
     return list.join(QStringLiteral(";;"));
 }
 
+// The dialog's answer as a path that names the file: Qt shows names whose
+// bytes are not UTF-8 with U+FFFD and hands them back so; an answer that
+// cannot be traced back to one file is taken as it is (and opens nothing).
+std::u16string chosenPath(const std::u16string& answer)
+{
+    std::u16string found = platform::findPathShownAs(answer);
+    return found.empty() ? answer : found;
+}
+
 std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_view initialPath,
     std::u16string_view filters, int selectedFilter)
 {
@@ -33,7 +44,7 @@ std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_v
     if (const TestHooks& hooks = testHooks(); hooks.answerFileDialog) {
         if (std::optional<std::u16string> answer =
                 hooks.answerFileDialog(FileDialogRequest{save, title, initialPath, filters, selectedFilter})) {
-            return std::move(*answer);
+            return chosenPath(*answer);
         }
     }
     if (s.app == nullptr) {
@@ -43,7 +54,9 @@ std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_v
     QStringList filterList = filterText.split(QStringLiteral(";;"));
     QString selected =
         selectedFilter >= 0 && selectedFilter < filterList.size() ? filterList[selectedFilter] : QString();
-    QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
+    // Qt's own dialog, not the desktop's: a desktop dialog keeps its own
+    // history of recent files, and the programs must leave no trace.
+    QFileDialog::Options options = QFileDialog::HideNameFilterDetails | QFileDialog::DontUseNativeDialog;
     if (save) {
         options |= QFileDialog::DontConfirmOverwrite;
     }
@@ -51,10 +64,25 @@ std::u16string fileDialog(bool save, std::u16string_view title, std::u16string_v
     QString chosen = save
         ? QFileDialog::getSaveFileName(parent, toQ(title), toQ(initialPath), filterText, &selected, options)
         : QFileDialog::getOpenFileName(parent, toQ(title), toQ(initialPath), filterText, &selected, options);
-    return fromQ(chosen);
+    return chosen.isEmpty() ? std::u16string() : chosenPath(fromQ(chosen));
 }
 
 } // namespace
+
+std::u16string pathOfFileUrl(const QUrl& url)
+{
+    const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    return platform::pathTextFromBytes(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+QUrl fileUrlOfPath(std::u16string_view path)
+{
+    const std::string bytes = platform::pathTextToBytes(path);
+    const QByteArray encoded =
+        QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())).toPercentEncoding(QByteArrayLiteral("/"));
+    return QUrl::fromEncoded(QByteArrayLiteral("file://") + encoded, QUrl::StrictMode);
+}
+
 } // namespace toolkit::qt
 
 namespace toolkit {

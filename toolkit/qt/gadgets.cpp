@@ -102,7 +102,7 @@ protected:
             std::vector<std::u16string> files;
             for (const QUrl& url : drop->mimeData()->urls()) {
                 if (url.isLocalFile()) {
-                    files.push_back(fromQ(url.toLocalFile()));
+                    files.push_back(pathOfFileUrl(url));
                 }
             }
             if (files.empty()) {
@@ -299,6 +299,10 @@ void applyGadgetColours(GadgetRecord& record)
     }
     if (record.backgroundColour != kDefaultColour) {
         palette.setColor(backgroundRole(record.kind), toQColor(record.backgroundColour));
+    } else if (record.kind == GadgetKind::TextField && (record.flags & FieldReadOnly)) {
+        // As desktop toolkits draw a field that takes no typing: on the
+        // window's colour, so only the editable fields look like input.
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     }
     if (record.kind == GadgetKind::Tree) {
         // The selection stays as visible while the tree lacks the focus.
@@ -376,6 +380,7 @@ bool createTextField(
     field->setReadOnly((flags & FieldReadOnly) != 0);
     field->setCursorPosition(0);
     adopt(parent, gadget, GadgetKind::TextField, field, x, y, width, height, flags);
+    applyGadgetColours(*findGadget(gadget));
     QObject::connect(field, &QLineEdit::textEdited, field, [gadget]() { raise(gadget, EventType::Change); });
     QObject::connect(field, &QLineEdit::returnPressed, field, [gadget]() { raise(gadget, EventType::Activated); });
     return true;

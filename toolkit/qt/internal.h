@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 
 #include <atomic>
 #include <condition_variable>
@@ -74,6 +75,10 @@ struct WindowRecord {
     int reportedWidth = 0;     // last size reported by a SizeWindow event (or the creation size)
     int reportedHeight = 0;
     Colour background = kDefaultColour;
+    // Centring waits for the window system's frame: the frame margins the
+    // window was last centred with, and whether a correction may still come.
+    bool centrePending = false;
+    QMargins centredMargins;
     QPointer<QMenuBar> menuBar;
     std::vector<QPointer<QMenu>> menuTitles;
     std::map<int, QPointer<QAction>> menuItems;
@@ -184,6 +189,10 @@ int windowNumberOf(const QWidget* widget);
 
 // ---------------------------------------------------------------- Events
 
+// Whether a shown modal window is owned by `record`'s window, directly or
+// through other owned windows: such a window takes no input.
+bool blockedByModalWindow(const WindowRecord& record);
+
 // Queues a toolkit event; drops gadget, command, close and drop events of a
 // disabled or missing window.
 void enqueue(Event event);
@@ -201,12 +210,20 @@ void settleGeometry(QWidget* widget);
 void forgetGadgetsWithin(QWidget* widget);
 
 void applyInnerSize(WindowRecord& record);
+// Places the record's outer frame in the middle of its owner's frame or of the
+// screen's available area (WindowScreenCentered, WindowOwnerCentered).
+void centreWindow(WindowRecord& record);
 void raiseWindow(QWidget* host);
 void applyGadgetColours(GadgetRecord& record);
 void freeWindowGadgets(int window);
 
 Qt::Key qtKey(Key key);
 bool keyMatches(const Shortcut& shortcut, int qtKeyCode, Qt::KeyboardModifiers modifiers);
+
+// Local file addresses and path text, whose bytes need not be UTF-8 (the
+// lossless form of platform/text.h): the bytes travel percent-encoded.
+std::u16string pathOfFileUrl(const QUrl& url);
+QUrl fileUrlOfPath(std::u16string_view path);
 
 // The page-view gadget's widget (page_view.cpp).
 QWidget* createPageViewWidget(QWidget* parent);
@@ -228,6 +245,7 @@ public:
     int windowNumber = -1;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 };

@@ -74,7 +74,10 @@ void addMenuItem(int window, int item, std::u16string_view text, int image)
         delete old->second.data();
     }
     record->menuItems[item] = action;
-    QObject::connect(action, &QAction::triggered, action, [window, item]() {
+    QObject::connect(action, &QAction::triggered, action, [window, item, action](bool checked) {
+        if (action->isCheckable()) {
+            action->setChecked(!checked); // check marks are the program's, set by setMenuItemChecked
+        }
         enqueue(Event{EventKind::Command, window, item, EventType::None, {}});
     });
 }

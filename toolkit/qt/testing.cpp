@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStyle>
@@ -25,6 +26,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <cstdlib>
 #include <deque>
@@ -268,8 +270,8 @@ bool chooseMenuItem(int window, int item)
     }
     QAction* action = found->second;
     auto* menu = qobject_cast<QMenu*>(action->parent());
-    bool reachable = record->enabled && record->host->isVisible() && !record->menuBar.isNull() && action->isEnabled() &&
-        (menu == nullptr || menu->isEnabled());
+    bool reachable = record->enabled && !blockedByModalWindow(*record) && record->host->isVisible() &&
+        !record->menuBar.isNull() && action->isEnabled() && (menu == nullptr || menu->isEnabled());
     if (reachable) {
         action->trigger();
     }
@@ -394,7 +396,7 @@ bool dropFiles(int gadget, const std::vector<std::u16string>& paths)
     QList<QUrl> urls;
     QStringList lines;
     for (const std::u16string& path : paths) {
-        QUrl url = QUrl::fromLocalFile(toQ(path));
+        QUrl url = fileUrlOfPath(path);
         urls << url;
         lines << url.toString();
     }
@@ -549,6 +551,63 @@ WindowView windowView(int window)
     result.sizable = (record->flags & WindowSizable) != 0;
     result.owner = record->owner;
     result.backgroundColour = fromQColor(record->client->palette().color(QPalette::Window));
+    return result;
+}
+
+WindowSystemView windowSystemView(int window)
+{
+    WindowSystemView result;
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return result;
+    }
+    result.exists = true;
+    WindowHost* host = record->host;
+    if (QWindow* handle = host->windowHandle(); handle != nullptr && handle->transientParent() != nullptr) {
+        for (const auto& entry : state().windows) {
+            if (entry.second.host != nullptr && entry.second.host->windowHandle() == handle->transientParent()) {
+                result.transientFor = entry.first;
+            }
+        }
+    }
+    const Qt::WindowFlags flags = host->windowFlags();
+    result.dialog = host->windowType() == Qt::Dialog;
+    result.modal = host->windowModality() != Qt::NonModal;
+    result.minimizeButton = flags.testFlag(Qt::WindowMinimizeButtonHint);
+    result.maximizeButton = flags.testFlag(Qt::WindowMaximizeButtonHint);
+    const QRect frame = host->frameGeometry();
+    result.frameX = frame.x();
+    result.frameY = frame.y();
+    result.frameWidth = frame.width();
+    result.frameHeight = frame.height();
+    return result;
+}
+
+ScreenArea availableScreenArea()
+{
+    ScreenArea result;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        result = ScreenArea{area.x(), area.y(), area.width(), area.height()};
+    }
+    return result;
+}
+
+MenuItemView menuItemView(int window, int item)
+{
+    MenuItemView result;
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return result;
+    }
+    auto found = record->menuItems.find(item);
+    if (found == record->menuItems.end() || found->second.isNull()) {
+        return result;
+    }
+    result.exists = true;
+    result.checkable = found->second->isCheckable();
+    result.checked = found->second->isChecked();
+    result.enabled = found->second->isEnabled();
     return result;
 }
 

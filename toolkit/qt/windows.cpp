@@ -8,6 +8,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QToolBar>
+#include <QWindow>
 
 #include "toolkit/qt/internal.h"
 #include "toolkit/qt/test_hooks.h"
@@ -22,6 +23,55 @@ void ClientArea::resizeEvent(QResizeEvent* event)
             record->toolbar->setGeometry(0, 0, width(), record->toolbar->height());
         }
     }
+}
+
+namespace {
+
+// A window blocked by a modal window it owns takes no input, yet the window
+// manager may activate it (a click on it): the keyboard then goes to the
+// modal window, so that Escape and Return still answer it.
+void passActivationToModalWindow(int window)
+{
+    for (const auto& entry : state().windows) {
+        const WindowRecord& other = entry.second;
+        if (other.owner == window && (other.flags & WindowModal) && !other.host.isNull() && other.host->isVisible()) {
+            const int modal = other.number;
+            postToGui([modal]() {
+                if (WindowRecord* record = findWindow(modal); record != nullptr && record->host->isVisible()) {
+                    raiseWindow(record->host);
+                    record->host->activateWindow();
+                    passActivationToModalWindow(modal); // a modal window of its own goes first
+                }
+            });
+            return;
+        }
+    }
+}
+
+} // namespace
+
+bool WindowHost::event(QEvent* event)
+{
+    const bool handled = QMainWindow::event(event);
+    // The window system decorates a window only once it is mapped, and only then
+    // tells the frame's size: a centred window moves once the real frame is known.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show || type == QEvent::WindowActivate) {
+        WindowRecord* record = findWindow(windowNumber);
+        // No margins yet: not decorated so far (or a window system that keeps
+        // its frames to itself); wait for the next move.
+        if (record != nullptr && record->centrePending && isVisible() && windowHandle() != nullptr &&
+            !windowHandle()->frameMargins().isNull()) {
+            if (windowHandle()->frameMargins() != record->centredMargins) {
+                centreWindow(*record);
+            }
+            record->centrePending = false;
+        }
+    }
+    if (type == QEvent::WindowActivate) {
+        passActivationToModalWindow(windowNumber);
+    }
+    return handled;
 }
 
 void WindowHost::closeEvent(QCloseEvent* event)
@@ -86,6 +136,58 @@ void applyInnerSize(WindowRecord& record)
     }
 }
 
+namespace {
+
+// The frame a window will get before it has one: that of its owner, else of
+// any shown window (one window manager decorates them alike), else none.
+QMargins expectedFrameMargins(const WindowRecord& record)
+{
+    const auto known = [](const WindowHost* host) {
+        return host != nullptr && host->isVisible() && host->windowHandle() != nullptr &&
+            !host->windowHandle()->frameMargins().isNull();
+    };
+    if (known(record.host)) {
+        return record.host->windowHandle()->frameMargins();
+    }
+    const WindowRecord* owner = findWindow(record.owner);
+    if (owner != nullptr && known(owner->host)) {
+        return owner->host->windowHandle()->frameMargins();
+    }
+    for (const auto& entry : state().windows) {
+        const WindowHost* host = entry.second.host;
+        if (host != record.host && known(host)) {
+            return host->windowHandle()->frameMargins();
+        }
+    }
+    return QMargins();
+}
+
+} // namespace
+
+void centreWindow(WindowRecord& record)
+{
+    QRect area;
+    const WindowRecord* owner = findWindow(record.owner);
+    if ((record.flags & WindowOwnerCentered) && owner != nullptr) {
+        area = owner->host->frameGeometry();
+    } else if (record.flags & (WindowScreenCentered | WindowOwnerCentered)) {
+        if (QScreen* screen = QGuiApplication::primaryScreen()) {
+            area = screen->availableGeometry();
+        }
+    }
+    if (!area.isValid()) {
+        return;
+    }
+    const QMargins margins = expectedFrameMargins(record);
+    const QSize frame = record.host->size().grownBy(margins);
+    record.centredMargins = margins;
+    // The inner area's place is given: whether move() means the frame or the
+    // inner area depends on whether Qt knows the frame yet.
+    const QPoint frameTopLeft(
+        area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    record.host->setGeometry(QRect(frameTopLeft + QPoint(margins.left(), margins.top()), record.host->size()));
+}
+
 void freeWindowGadgets(int window)
 {
     auto& gadgets = state().gadgets;
@@ -123,13 +225,22 @@ bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::
     if (flags & WindowSystemMenu) {
         qtFlags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     }
-    if (flags & WindowMinimizeButton) {
-        qtFlags |= Qt::WindowMinimizeButtonHint;
-    }
-    if (flags & WindowMaximizeButton) {
-        qtFlags |= Qt::WindowMaximizeButtonHint;
+    if (ownerRecord != nullptr) {
+        // A dialog type is what makes X11 and Wayland keep the window above
+        // its owner (transient-for) and leave it out of the taskbar.
+        qtFlags = (qtFlags & ~Qt::WindowType_Mask) | Qt::Dialog;
+    } else {
+        if (flags & WindowMinimizeButton) {
+            qtFlags |= Qt::WindowMinimizeButtonHint;
+        }
+        if (flags & WindowMaximizeButton) {
+            qtFlags |= Qt::WindowMaximizeButtonHint;
+        }
     }
     auto* host = new WindowHost(ownerRecord != nullptr ? ownerRecord->host.data() : nullptr, qtFlags);
+    if (ownerRecord != nullptr && (flags & WindowModal)) {
+        host->setWindowModality(Qt::WindowModal);
+    }
     host->windowNumber = window;
     host->setWindowTitle(toQ(title));
     auto* client = new ClientArea(host);
@@ -151,17 +262,11 @@ bool openWindow(int window, int x, int y, int innerWidth, int innerHeight, std::
     WindowRecord& stored = s.windows[window] = std::move(record);
     applyInnerSize(stored);
 
-    QRect area;
-    if ((flags & WindowOwnerCentered) && ownerRecord != nullptr) {
-        area = ownerRecord->host->geometry();
-    } else if (flags & (WindowScreenCentered | WindowOwnerCentered)) {
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            area = screen->availableGeometry();
-        }
-    }
-    if (area.isValid()) {
-        QSize size = host->size();
-        host->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    if (flags & (WindowScreenCentered | WindowOwnerCentered)) {
+        // Centred again when first shown (a menu bar may come meanwhile) and
+        // once more when the window system has put its frame around it.
+        stored.centrePending = true;
+        centreWindow(stored);
     } else {
         host->move(x, y);
     }
@@ -222,6 +327,9 @@ void showWindow(int window)
     WindowRecord* record = findWindow(window);
     if (record == nullptr) {
         return;
+    }
+    if (record->centrePending && !record->host->isVisible()) {
+        centreWindow(*record);
     }
     if (record->flags & WindowMaximized) {
         record->flags &= ~static_cast<std::uint32_t>(WindowMaximized);

@@ -9,8 +9,6 @@
 namespace rtf {
 namespace {
 
-// Word's largest font size is 1638 pt.
-constexpr std::int32_t kMaxHalfPoints = 3276;
 // Links with automatic colour are shown in this blue, as the system shows links.
 constexpr QRgb kLinkColor = 0xFF0066CC;
 

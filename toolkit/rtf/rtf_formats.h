@@ -18,9 +18,12 @@ namespace rtf {
 
 inline constexpr double kTwipsPerPixel = 15.0;
 inline constexpr std::int32_t kDefaultHalfPoints = 24; // 12 pt
+// Sizes are clamped to what word processors allow: fonts to 1638 pt, lengths to 22 inches (the
+// widest paper), cell padding to an inch.
+inline constexpr std::int32_t kMaxHalfPoints = 3276;
 inline constexpr std::int32_t kMaxTabStops = 32;
-// Lengths beyond 22 inches (the widest paper) are clamped there.
 inline constexpr std::int32_t kMaxTwips = 22 * 1440;
+inline constexpr std::int32_t kMaxCellPadding = 1440;
 
 double twipsToPixels(std::int32_t twips);
 std::int32_t clampTwips(std::int32_t twips);

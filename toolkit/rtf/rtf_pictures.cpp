@@ -84,6 +84,36 @@ int extent(double pixels)
 
 } // namespace
 
+bool applyPictureWord(PictureProps& picture, const ControlWord& word, std::int32_t param, bool inPicture)
+{
+    switch (word.op) {
+    case Op::PictureKind:
+        if (inPicture)
+            picture.format = static_cast<PictureFormat>(word.arg);
+        return true;
+    case Op::PictureWidth:
+        picture.width = param;
+        return true;
+    case Op::PictureHeight:
+        picture.height = param;
+        return true;
+    case Op::PictureGoalWidth:
+        picture.goalWidth = std::clamp(param, 0, kMaxTwips);
+        return true;
+    case Op::PictureGoalHeight:
+        picture.goalHeight = std::clamp(param, 0, kMaxTwips);
+        return true;
+    case Op::PictureScaleX:
+        picture.scaleX = param;
+        return true;
+    case Op::PictureScaleY:
+        picture.scaleY = param;
+        return true;
+    default:
+        return false;
+    }
+}
+
 void appendPictureHex(PictureProps& picture, std::span<const std::uint8_t> text)
 {
     for (const std::uint8_t c : text) {
@@ -153,7 +183,7 @@ QImage decodePicture(const PictureProps& picture, std::int64_t& pixelsLeft)
     return image;
 }
 
-void insertPicture(QTextCursor& cursor, const PictureProps& picture, const QTextCharFormat& base, PictureStore& store)
+QSize insertPicture(QTextCursor& cursor, const PictureProps& picture, const QTextCharFormat& base, PictureStore& store)
 {
     QTextDocument* document = cursor.document();
     QString name;
@@ -189,6 +219,7 @@ void insertPicture(QTextCursor& cursor, const PictureProps& picture, const QText
     format.setWidth(size.width());
     format.setHeight(size.height());
     cursor.insertImage(format);
+    return size;
 }
 
 } // namespace rtf

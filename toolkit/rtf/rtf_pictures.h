@@ -24,8 +24,8 @@ namespace rtf {
 // Pixels one picture may decode to, and all pictures of one document together.
 inline constexpr std::int64_t kMaxPicturePixels = 4096LL * 4096;
 inline constexpr std::int64_t kMaxDocumentPicturePixels = 64LL * 1024 * 1024;
-// Longest side of a picture on the page, in pixels.
-inline constexpr int kMaxPictureExtent = 16384;
+// Longest side of a picture on the page, in pixels: 22 inches, as word processors allow.
+inline constexpr int kMaxPictureExtent = 22 * 96;
 
 struct PictureProps {
     PictureFormat format = PictureFormat::Unknown;
@@ -38,6 +38,11 @@ struct PictureProps {
     std::vector<std::uint8_t> data;
     int pendingNibble = -1; // first hex digit of a byte not yet complete
 };
+
+// Carries out a word that describes a picture: its kind (\pngblip, \wmetafile and the others,
+// which count only inside the picture's own group, `inPicture`), \picw, \pich, \picwgoal,
+// \pichgoal, \picscalex and \picscaley. Returns false, and changes nothing, for any other word.
+bool applyPictureWord(PictureProps& picture, const ControlWord& word, std::int32_t param, bool inPicture);
 
 // Adds hex text; characters that are not hex digits are ignored, and a final odd digit is dropped.
 void appendPictureHex(PictureProps& picture, std::span<const std::uint8_t> text);
@@ -64,7 +69,7 @@ struct PictureStore {
 };
 
 // Inserts the picture at the cursor with `base` character properties (links, alignment),
-// adding its bitmap to the cursor's document as an image resource.
-void insertPicture(QTextCursor& cursor, const PictureProps& picture, const QTextCharFormat& base, PictureStore& store);
+// adding its bitmap to the cursor's document as an image resource. Returns its size on the page.
+QSize insertPicture(QTextCursor& cursor, const PictureProps& picture, const QTextCharFormat& base, PictureStore& store);
 
 } // namespace rtf

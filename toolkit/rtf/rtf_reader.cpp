@@ -50,6 +50,14 @@ constexpr std::int32_t kDefaultTabTwips = 720;
 constexpr std::size_t kMaxNumberings = 4096;
 constexpr qsizetype kMaxNumberingText = 32;
 
+// Qt lays text out in 26.6 fixed point: a page taller than 2^23 pixels overflows it, and its
+// layout then never ends. The reader estimates the height of the page as it reads, on the high
+// side, and drops the rest of a page whose estimate passes kMaxPageHeight.
+constexpr double kMaxPageHeight = 4'000'000;
+constexpr double kLineHeightPerPixel = 2.5; // line height of a font, per pixel of its size, at most
+constexpr double kCharWidthPerPixel = 0.6;  // average width of a character, per pixel of its size
+constexpr double kNarrowestPage = 200;      // narrowest page area text is assumed to wrap in, pixels
+
 enum class Dest : std::uint8_t {
     Normal, // the page
     Skip,   // nothing, not even control words
@@ -101,8 +109,6 @@ struct FontDraft {
     QString name;
 };
 
-enum class BorderTarget : std::uint8_t { None, Cell, Row };
-
 struct ReaderState {
     explicit ReaderState(QTextDocument& doc, std::span<const std::uint8_t> bytes) : document(doc), cursor(&doc)
     {
@@ -117,7 +123,10 @@ struct ReaderState {
     CodePageDecoder decoder;
 
     std::vector<GroupState> stack; // stack[0] is the state outside the document's group
-    int overflowDepth = 0;         // groups opened beyond kMaxGroupDepth
+    // Groups opened beyond kMaxGroupDepth have no state of their own: their text goes where the
+    // deepest tracked group's goes, formatted as it is.
+    int overflowDepth = 0;
+    int overflowSkipDepth = 0; // overflow depth of a group whose content is skipped; 0 = none
     bool damaged = false;
     bool previousWasGroupOpen = false;
     bool destinationStar = false;    // "{\*" was just read
@@ -135,17 +144,21 @@ struct ReaderState {
     bool paragraphStarted = false;
     bool endedWithParagraphBreak = false;
 
+    // The page's estimated height: the paragraphs ended so far, then the one being read.
+    double heightUsed = 0;
+    double lineHeight = 0;        // tallest line of the paragraph, pixels
+    double textWidth = 0;         // its text laid out in one line, pixels
+    std::int64_t characters = 0;  // characters in it, each of which may start a line
+    std::int64_t forcedLines = 0; // line breaks in it
+    bool heightExhausted = false; // the estimate passed kMaxPageHeight: the rest is dropped
+
     FontDraft font;
     ColorEntry color;
     bool colorStarted = false;
 
     TableBuilder tableBuilder;
-    std::array<RowDef, kMaxTableDepth + 1> rowDefs{};
-    int rowDefLevel = 1;
+    RowDefinitions rowDefinitions;
     bool rowDefinitionOpen = false; // after \trowd until \row: text belongs to the table
-    CellDef pendingCell;
-    BorderTarget borderTarget = BorderTarget::None;
-    Side borderSide = Side::Top;
 
     PictureProps picture;
     std::size_t pictureDepth = 0; // stack size of the group that holds \pict; 0 = none
@@ -210,7 +223,7 @@ int tableDepth(const ReaderState& r)
 void enterLevel(ReaderState& r, int level)
 {
     const std::size_t defLevel = static_cast<std::size_t>(std::clamp(level, 1, kMaxTableDepth));
-    const int columns = static_cast<int>(r.rowDefs[defLevel].cells.size());
+    const int columns = static_cast<int>(r.rowDefinitions.rows[defLevel].cells.size());
     enterTableLevel(r.tableBuilder, r.cursor, level, columns);
 }
 
@@ -263,10 +276,100 @@ bool isDroppedControl(char16_t c)
     return (c < 0x20 && c != u'\t') || (c >= 0x7F && c < 0xA0);
 }
 
+// ---------------------------------------------------------------------------------------------
+// Page height estimate
+
+double fontPixels(std::int32_t halfPoints)
+{
+    return std::clamp(halfPoints, 2, kMaxHalfPoints) / 2.0 * 96.0 / 72.0;
+}
+
+// Height of the paragraph being read: one line, plus one per line break, plus as many as its text
+// takes on the narrowest page, but no more than one per character (narrow table cells and large
+// fonts wrap inside words).
+double paragraphHeight(ReaderState& r, const ParaProps& para)
+{
+    double perLine = std::max(r.lineHeight, fontPixels(current(r).chars.halfPoints) * kLineHeightPerPixel);
+    if (para.lineSpacing != 0) {
+        if (para.lineMultiple && para.lineSpacing > 0)
+            perLine *= para.lineSpacing / 240.0;
+        else
+            perLine = std::max(perLine, std::abs(para.lineSpacing) / kTwipsPerPixel);
+    }
+    const double lines = 1.0 + static_cast<double>(r.forcedLines) +
+        std::min(static_cast<double>(r.characters), r.textWidth / kNarrowestPage);
+    return lines * perLine + (std::max(0, para.spaceBefore) + std::max(0, para.spaceAfter)) / kTwipsPerPixel;
+}
+
+// Adds `height` to the page; false (and the rest of the page is dropped) when that passes the limit.
+bool addHeight(ReaderState& r, double height)
+{
+    if (r.heightUsed + height + paragraphHeight(r, current(r).para) > kMaxPageHeight) {
+        r.heightExhausted = true;
+        r.damaged = true;
+        return false;
+    }
+    r.heightUsed += height;
+    return true;
+}
+
+void endParagraphHeight(ReaderState& r, double extra = 0)
+{
+    const double height = paragraphHeight(r, current(r).para) + extra;
+    r.lineHeight = 0;
+    r.textWidth = 0;
+    r.characters = 0;
+    r.forcedLines = 0;
+    addHeight(r, height);
+}
+
+void countCharacter(ReaderState& r, QChar c, double width)
+{
+    r.textWidth += width;
+    if (c == QChar::LineSeparator)
+        ++r.forcedLines;
+    else
+        ++r.characters;
+}
+
+// How many characters of `text` fit on the page before its height limit: all of them, or fewer
+// when the limit is reached (the rest of the page is then dropped).
+qsizetype countText(ReaderState& r, QStringView text, const CharProps& chars)
+{
+    const double pixels = fontPixels(chars.halfPoints);
+    const double width = pixels * kCharWidthPerPixel;
+    const double lineHeight = r.lineHeight;
+    const double textWidth = r.textWidth;
+    const std::int64_t characters = r.characters;
+    const std::int64_t forcedLines = r.forcedLines;
+    r.lineHeight = std::max(r.lineHeight, pixels * kLineHeightPerPixel);
+    for (const QChar c : text)
+        countCharacter(r, c, width);
+    if (addHeight(r, 0))
+        return text.size();
+    // Too much: count again one character at a time.
+    r.heightExhausted = false;
+    r.textWidth = textWidth;
+    r.characters = characters;
+    r.forcedLines = forcedLines;
+    qsizetype fits = 0;
+    while (fits < text.size()) {
+        countCharacter(r, text[fits], width);
+        if (!addHeight(r, 0))
+            break;
+        ++fits;
+    }
+    r.lineHeight = fits > 0 ? r.lineHeight : lineHeight;
+    return fits;
+}
+
 void appendPageText(ReaderState& r, QStringView text)
 {
     const CharProps& chars = current(r).chars;
     if (chars.hidden || text.isEmpty())
+        return;
+    text = text.left(countText(r, text, chars));
+    if (text.isEmpty())
         return;
     if (current(r).listText) {
         r.listTextSeen = true;
@@ -356,6 +459,9 @@ void numberParagraph(ReaderState& r)
 void paragraphBreak(ReaderState& r)
 {
     flushRun(r);
+    endParagraphHeight(r);
+    if (r.heightExhausted)
+        return;
     if (!r.paragraphStarted)
         startParagraph(r, paragraphLevel(r, current(r).para));
     numberParagraph(r);
@@ -389,6 +495,12 @@ bool dropEmptyParagraphAfterBreak(ReaderState& r)
 void cellBreak(ReaderState& r, int level)
 {
     flushRun(r);
+    const RowDef& row = r.rowDefinitions.rows[static_cast<std::size_t>(std::clamp(level, 1, kMaxTableDepth))];
+    const std::int32_t padding = std::max({row.gap, row.padding[static_cast<std::size_t>(Side::Top)],
+        row.padding[static_cast<std::size_t>(Side::Bottom)]});
+    endParagraphHeight(r, 2.0 * std::max(0, padding) / kTwipsPerPixel);
+    if (r.heightExhausted)
+        return;
     const bool dropped = !r.paragraphStarted && tableDepth(r) == level && rowOpen(r.tableBuilder) &&
         !r.tableBuilder.open.back().cellEnded && dropEmptyParagraphAfterBreak(r);
     if (!dropped) {
@@ -413,7 +525,7 @@ void rowBreak(ReaderState& r, int level)
     if (tableDepth(r) != level || !rowOpen(r.tableBuilder))
         enterLevel(r, level);
     if (tableDepth(r) == level)
-        endRow(r.tableBuilder, r.rowDefs[static_cast<std::size_t>(level)], r.tables);
+        endRow(r.tableBuilder, r.rowDefinitions.rows[static_cast<std::size_t>(level)], r.tables);
     else if (r.paragraphStarted)
         r.cursor.insertBlock();
     r.paragraphStarted = false;
@@ -429,7 +541,8 @@ void showPicture(ReaderState& r)
     flushRun(r);
     if (!r.paragraphStarted)
         startParagraph(r, paragraphLevel(r, current(r).para));
-    insertPicture(r.cursor, r.picture, formatFor(r, current(r).chars), r.pictures);
+    const QSize size = insertPicture(r.cursor, r.picture, formatFor(r, current(r).chars), r.pictures);
+    addHeight(r, size.height());
     r.endedWithParagraphBreak = false;
 }
 
@@ -605,6 +718,8 @@ void closeGroup(ReaderState& r)
 {
     flushBytes(r);
     if (r.overflowDepth > 0) {
+        if (r.overflowSkipDepth == r.overflowDepth)
+            r.overflowSkipDepth = 0;
         --r.overflowDepth;
         return;
     }
@@ -770,22 +885,23 @@ bool on(const Token& t)
     return !t.hasParam || t.param != 0;
 }
 
-BorderDef* borderTarget(ReaderState& r)
+// Words that add text or breaks to the page without changing any group's properties.
+bool addsContent(Op op)
 {
-    const auto side = static_cast<std::size_t>(r.borderSide);
-    switch (r.borderTarget) {
-    case BorderTarget::Cell:
-        return side < 4 ? &r.pendingCell.borders[side] : nullptr;
-    case BorderTarget::Row:
-        return &r.rowDefs[static_cast<std::size_t>(r.rowDefLevel)].borders[side];
+    switch (op) {
+    case Op::Par:
+    case Op::Line:
+    case Op::Tab:
+    case Op::Char:
+    case Op::Unicode:
+    case Op::Cell:
+    case Op::NestCell:
+    case Op::Row:
+    case Op::NestRow:
+        return true;
     default:
-        return nullptr;
+        return false;
     }
-}
-
-RowDef& definedRow(ReaderState& r)
-{
-    return r.rowDefs[static_cast<std::size_t>(r.rowDefLevel)];
 }
 
 void handleControlWord(ReaderState& r, const Token& t)
@@ -794,6 +910,16 @@ void handleControlWord(ReaderState& r, const Token& t)
     r.destinationStar = false;
     const ControlWord* word = t.word.empty() ? nullptr : findControlWord(t.word);
     GroupState& state = current(r);
+    if (r.overflowDepth > 0) {
+        // A group beyond the cap has no state to change: only words that add content act, and
+        // a destination hides the whole group.
+        if (star || (word != nullptr && word->op <= Op::DestShapeResult)) {
+            r.overflowSkipDepth = r.overflowDepth;
+            return;
+        }
+        if (word == nullptr || !addsContent(word->op))
+            return;
+    }
     if (word == nullptr || (star && word->op > Op::DestShapeResult)) {
         if (star)
             state.dest = Dest::Skip;
@@ -832,6 +958,14 @@ void handleControlWord(ReaderState& r, const Token& t)
     const Dest dest = state.dest;
     CharProps& chars = state.chars;
     ParaProps& para = state.para;
+    const int definedLevel = dest == Dest::NestTableProps ? std::clamp(para.nestLevel, 2, kMaxTableDepth) : 1;
+    if (applyRowDefinitionWord(r.rowDefinitions, *word, t.param, definedLevel)) {
+        if (op == Op::RowDefaults && definedLevel == 1 && dest == Dest::Normal)
+            r.rowDefinitionOpen = true;
+        return;
+    }
+    if (applyPictureWord(r.picture, *word, t.param, dest == Dest::Picture))
+        return;
     switch (op) {
     case Op::Rtf:
         break;
@@ -888,7 +1022,7 @@ void handleControlWord(ReaderState& r, const Token& t)
         chars.strike = on(t);
         break;
     case Op::FontSize:
-        chars.halfPoints = t.hasParam && t.param > 0 ? t.param : kDefaultHalfPoints;
+        chars.halfPoints = t.hasParam && t.param > 0 ? std::min(t.param, kMaxHalfPoints) : kDefaultHalfPoints;
         break;
     case Op::Foreground:
         chars.foreground = t.hasParam ? t.param : 0;
@@ -995,22 +1129,6 @@ void handleControlWord(ReaderState& r, const Token& t)
             para.inTable = false;
         break;
 
-    case Op::RowDefaults:
-        r.rowDefLevel = dest == Dest::NestTableProps ? std::clamp(para.nestLevel, 2, kMaxTableDepth) : 1;
-        definedRow(r) = RowDef{};
-        r.pendingCell = CellDef{};
-        r.borderTarget = BorderTarget::None;
-        if (r.rowDefLevel == 1 && dest == Dest::Normal)
-            r.rowDefinitionOpen = true;
-        break;
-    case Op::CellRight:
-        if (definedRow(r).cells.size() < static_cast<std::size_t>(kMaxTableColumns)) {
-            r.pendingCell.right = clampTwips(t.param);
-            definedRow(r).cells.push_back(r.pendingCell);
-        }
-        r.pendingCell = CellDef{};
-        r.borderTarget = BorderTarget::None;
-        break;
     case Op::Cell:
         flushBytes(r);
         if (dest == Dest::Normal)
@@ -1030,59 +1148,6 @@ void handleControlWord(ReaderState& r, const Token& t)
         flushBytes(r);
         if (dest == Dest::Normal || dest == Dest::NestTableProps)
             rowBreak(r, std::clamp(para.nestLevel, 2, kMaxTableDepth));
-        break;
-    case Op::RowGap:
-        definedRow(r).gap = clampTwips(t.param);
-        break;
-    case Op::RowLeft:
-        definedRow(r).left = clampTwips(t.param);
-        break;
-    case Op::CellBorder:
-        r.borderTarget = BorderTarget::Cell;
-        r.borderSide = static_cast<Side>(word->arg);
-        break;
-    case Op::RowBorder:
-        r.borderTarget = BorderTarget::Row;
-        r.borderSide = static_cast<Side>(word->arg);
-        break;
-    case Op::ParagraphBorder:
-        r.borderTarget = BorderTarget::None;
-        break;
-    case Op::BorderWidth:
-        if (BorderDef* border = borderTarget(r))
-            border->width = std::clamp(t.param, 0, 1440);
-        break;
-    case Op::BorderStyle:
-        if (BorderDef* border = borderTarget(r))
-            border->present = word->arg != 0;
-        break;
-    case Op::BorderColor:
-        if (BorderDef* border = borderTarget(r))
-            border->color = t.param;
-        break;
-    case Op::CellShading:
-        r.pendingCell.shading = t.param;
-        break;
-    case Op::CellMergeFirst:
-        r.pendingCell.mergeFirst = true;
-        break;
-    case Op::CellMerge:
-        r.pendingCell.merged = true;
-        break;
-    case Op::CellVerticalMergeFirst:
-        r.pendingCell.verticalMergeFirst = true;
-        break;
-    case Op::CellVerticalMerge:
-        r.pendingCell.verticalMerged = true;
-        break;
-    case Op::CellVerticalAlign:
-        r.pendingCell.verticalAlign = word->arg;
-        break;
-    case Op::CellPadding:
-        r.pendingCell.padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, 1440);
-        break;
-    case Op::RowPadding:
-        definedRow(r).padding[static_cast<std::size_t>(word->arg)] = std::clamp(t.param, 0, 1440);
         break;
     case Op::DefaultTab:
         if (t.param > 0) {
@@ -1105,28 +1170,6 @@ void handleControlWord(ReaderState& r, const Token& t)
             def->level = word->arg == 10 ? 10 : std::clamp(t.param, 1, 9);
         break;
 
-    case Op::PictureKind:
-        if (dest == Dest::Picture)
-            r.picture.format = static_cast<PictureFormat>(word->arg);
-        break;
-    case Op::PictureWidth:
-        r.picture.width = t.param;
-        break;
-    case Op::PictureHeight:
-        r.picture.height = t.param;
-        break;
-    case Op::PictureGoalWidth:
-        r.picture.goalWidth = t.param;
-        break;
-    case Op::PictureGoalHeight:
-        r.picture.goalHeight = t.param;
-        break;
-    case Op::PictureScaleX:
-        r.picture.scaleX = t.param;
-        break;
-    case Op::PictureScaleY:
-        r.picture.scaleY = t.param;
-        break;
     default:
         break;
     }
@@ -1174,11 +1217,11 @@ void handleToken(ReaderState& r, const Token& t)
     default:
         break;
     }
-    // Nothing outside the document's group is shown.
-    if (r.overflowDepth > 0 || r.stack.size() == 1)
+    // Nothing outside the document's group is shown, nor anything after the height limit.
+    if (r.stack.size() == 1 || r.heightExhausted)
         return;
     const Dest dest = current(r).dest;
-    if (dest == Dest::Skip) {
+    if (dest == Dest::Skip || r.overflowSkipDepth > 0) {
         if (t.kind == TokenKind::BadBinary)
             r.damaged = true;
         return;
@@ -1213,6 +1256,10 @@ void handleToken(ReaderState& r, const Token& t)
         // The data cannot be there: give up this group only.
         flushBytes(r);
         r.damaged = true;
+        if (r.overflowDepth > 0) {
+            r.overflowSkipDepth = r.overflowDepth;
+            return;
+        }
         current(r).dest = Dest::Skip;
         if (r.pictureDepth != 0)
             r.pictureShown = false;
@@ -1326,6 +1373,7 @@ bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out)
         if (!rootClosed) {
             r.damaged = true;
             r.overflowDepth = 0;
+            r.overflowSkipDepth = 0;
             while (r.stack.size() > 1)
                 closeGroup(r);
         }

@@ -10,7 +10,8 @@ class QTextDocument;
 
 namespace rtf {
 
-// Nesting deeper than this many groups is read past; the text inside is not shown.
+// Groups nested deeper than this keep no state of their own: their text is shown formatted as
+// the deepest group within the cap, and their own formatting words are ignored.
 inline constexpr int kMaxGroupDepth = 512;
 
 // Replaces the whole content of `out` (text, formats and image resources) with the rich text in
@@ -24,7 +25,10 @@ inline constexpr int kMaxGroupDepth = 512;
 //     UTF-8, else Windows-1252) up to the first NUL byte;
 //   - a truncated document or missing closing braces: everything up to the end of the bytes;
 //   - \binN with N past the end of the bytes: the group holding it is dropped, the rest is read;
-//   - groups nested deeper than kMaxGroupDepth: their content is dropped.
+//   - groups nested deeper than kMaxGroupDepth: their text and breaks are shown, formatted as the
+//     deepest group within the cap; a destination among them hides its group;
+//   - a page whose estimated height on screen would pass what Qt's layout can hold (sizes and
+//     pictures in the millions of pixels): everything after that point is dropped.
 // Other faults (unknown control words, bad hex escapes, font or colour numbers out of range,
 // absurd sizes) are repaired silently and do not make the result false.
 // Any byte string is accepted; time is linear in its length and memory bounded by it.

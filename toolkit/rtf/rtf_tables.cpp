@@ -21,6 +21,19 @@ QTextTableFormat baseTableFormat()
     return format;
 }
 
+BorderDef* borderTarget(RowDefinitions& defs)
+{
+    const auto side = static_cast<std::size_t>(defs.borderSide);
+    switch (defs.borderTarget) {
+    case BorderTarget::Cell:
+        return side < 4 ? &defs.pendingCell.borders[side] : nullptr;
+    case BorderTarget::Row:
+        return &defs.rows[static_cast<std::size_t>(defs.level)].borders[side];
+    default:
+        return nullptr;
+    }
+}
+
 void finishVerticalMerge(OpenTable& table, int column, int lastRow)
 {
     int& start = table.verticalMergeStart[static_cast<std::size_t>(column)];
@@ -291,6 +304,82 @@ void endRow(TableBuilder& builder, const RowDef& row, const DocumentTables& tabl
         }
     }
     t.rowOpen = false;
+}
+
+bool applyRowDefinitionWord(RowDefinitions& defs, const ControlWord& word, std::int32_t param, int level)
+{
+    RowDef& row = defs.rows[static_cast<std::size_t>(defs.level)];
+    switch (word.op) {
+    case Op::RowDefaults:
+        defs.level = level;
+        defs.rows[static_cast<std::size_t>(level)] = RowDef{};
+        defs.pendingCell = CellDef{};
+        defs.borderTarget = BorderTarget::None;
+        return true;
+    case Op::CellRight:
+        if (row.cells.size() < static_cast<std::size_t>(kMaxTableColumns)) {
+            defs.pendingCell.right = clampTwips(param);
+            row.cells.push_back(defs.pendingCell);
+        }
+        defs.pendingCell = CellDef{};
+        defs.borderTarget = BorderTarget::None;
+        return true;
+    case Op::RowGap:
+        row.gap = std::clamp(param, 0, kMaxCellPadding);
+        return true;
+    case Op::RowLeft:
+        row.left = clampTwips(param);
+        return true;
+    case Op::CellBorder:
+        defs.borderTarget = BorderTarget::Cell;
+        defs.borderSide = static_cast<Side>(word.arg);
+        return true;
+    case Op::RowBorder:
+        defs.borderTarget = BorderTarget::Row;
+        defs.borderSide = static_cast<Side>(word.arg);
+        return true;
+    case Op::ParagraphBorder:
+        defs.borderTarget = BorderTarget::None;
+        return true;
+    case Op::BorderWidth:
+        if (BorderDef* border = borderTarget(defs))
+            border->width = std::clamp(param, 0, 1440);
+        return true;
+    case Op::BorderStyle:
+        if (BorderDef* border = borderTarget(defs))
+            border->present = word.arg != 0;
+        return true;
+    case Op::BorderColor:
+        if (BorderDef* border = borderTarget(defs))
+            border->color = param;
+        return true;
+    case Op::CellShading:
+        defs.pendingCell.shading = param;
+        return true;
+    case Op::CellMergeFirst:
+        defs.pendingCell.mergeFirst = true;
+        return true;
+    case Op::CellMerge:
+        defs.pendingCell.merged = true;
+        return true;
+    case Op::CellVerticalMergeFirst:
+        defs.pendingCell.verticalMergeFirst = true;
+        return true;
+    case Op::CellVerticalMerge:
+        defs.pendingCell.verticalMerged = true;
+        return true;
+    case Op::CellVerticalAlign:
+        defs.pendingCell.verticalAlign = word.arg;
+        return true;
+    case Op::CellPadding:
+        defs.pendingCell.padding[static_cast<std::size_t>(word.arg)] = std::clamp(param, 0, kMaxCellPadding);
+        return true;
+    case Op::RowPadding:
+        row.padding[static_cast<std::size_t>(word.arg)] = std::clamp(param, 0, kMaxCellPadding);
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace rtf

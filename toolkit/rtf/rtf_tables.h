@@ -50,6 +50,22 @@ struct RowDef {
     std::int32_t gap = 0;                                // \trgaph: half the space between cells
 };
 
+enum class BorderTarget : std::uint8_t { None, Cell, Row };
+
+// The rows that \trowd ... \cellx words define, one per nesting level, as they are read.
+struct RowDefinitions {
+    std::array<RowDef, kMaxTableDepth + 1> rows{}; // by nesting level; [0] is not used
+    int level = 1;                                 // the level the words define now
+    CellDef pendingCell;                           // the cell the next \cellx ends
+    BorderTarget borderTarget = BorderTarget::None;
+    Side borderSide = Side::Top;
+};
+
+// Carries out a word that defines rows or cells: \trowd (which starts defining the row of
+// `level`), \cellx, \trgaph, \trleft, borders, shading, merges, alignment and padding.
+// Returns false, and changes nothing, for any other word.
+bool applyRowDefinitionWord(RowDefinitions& defs, const ControlWord& word, std::int32_t param, int level);
+
 struct Merge {
     int row = 0;
     int column = 0;

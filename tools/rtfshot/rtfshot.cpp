@@ -5,12 +5,16 @@
 //   rtfshot PAGE.rtf --pdf OUT.pdf
 //
 // --width is the width of the page area in pixels (default 800); the picture is as tall as the
-// page. --zoom is in percent (default 100; the view takes 2 to 6400). --background is "#RRGGBB"
+// page, up to kMaxPictureHeight, and as wide as its widest line, up to kMaxPictureWidth (or
+// --width when that is more), and 32 M pixels in all; a larger page is cut to its top left part,
+// with a warning. --zoom is in percent (default 100; the view takes 2 to 6400). --background is "#RRGGBB"
 // or a number in the toolkit's colour layout (red in the low byte, -1 the window colour).
 // Exit status: 0 done (a damaged page is drawn as far as it reads, with a warning), 1 the page
 // could not be read or an output not written, 2 wrong arguments.
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -20,6 +24,12 @@
 #include <string_view>
 #include <vector>
 
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+
 #include "toolkit/testing.h"
 #include "toolkit/toolkit.h"
 
@@ -28,6 +38,10 @@ namespace {
 constexpr int kWindow = 0;
 constexpr int kPage = 0;
 constexpr int kViewHeight = 600;
+// A picture of a hostile page could take gigabytes; these keep it to 128 MB at most.
+constexpr int kMaxPictureHeight = 16384;
+constexpr int kMaxPictureWidth = 4096;
+constexpr std::int64_t kMaxPicturePixels = 32LL * 1024 * 1024;
 
 struct Options {
     std::string page;
@@ -118,6 +132,66 @@ std::optional<std::vector<char>> readFile(const std::string& path)
     return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The page view's widget: rtfshot's window holds no other scroll area.
+QAbstractScrollArea* pageViewWidget()
+{
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) {
+            return area;
+        }
+    }
+    return nullptr;
+}
+
+// Paints the top left `size` of the page view's content, a view-sized tile at a time, the way
+// the view shows it when scrolled there.
+bool savePagePart(QSize size, const std::string& file)
+{
+    QAbstractScrollArea* area = pageViewWidget();
+    if (area == nullptr) {
+        return false;
+    }
+    QWidget* viewport = area->viewport();
+    QImage picture(size, QImage::Format_RGB32);
+    picture.fill(viewport->palette().color(QPalette::Base));
+    QPainter painter(&picture);
+    const int stepX = std::max(1, viewport->width());
+    const int stepY = std::max(1, viewport->height());
+    for (int y = 0; y < size.height(); y += stepY) {
+        for (int x = 0; x < size.width(); x += stepX) {
+            area->horizontalScrollBar()->setValue(x);
+            area->verticalScrollBar()->setValue(y);
+            // Near the end the view cannot scroll as far: take the tile from further down in it.
+            QPoint inView(x - area->horizontalScrollBar()->value(), y - area->verticalScrollBar()->value());
+            QRect tile(inView,
+                QSize(std::min(stepX - inView.x(), size.width() - x), std::min(stepY - inView.y(), size.height() - y)));
+            if (tile.isEmpty()) {
+                continue;
+            }
+            viewport->render(&painter, QPoint(x, y), QRegion(tile), QWidget::DrawWindowBackground);
+        }
+    }
+    painter.end();
+    return picture.save(QString::fromStdString(file), "PNG");
+}
+
+// Saves the page as a PNG picture, cut to the largest picture rtfshot makes.
+bool savePicture(const Options& options)
+{
+    toolkit::testing::PageViewState page = toolkit::testing::pageView(kPage);
+    const int width = std::max(page.viewWidth, page.contentWidth);
+    const int height = std::max(1, page.contentHeight);
+    const int cutWidth = std::min(width, std::max(kMaxPictureWidth, page.viewWidth));
+    const auto heightLimit = std::min<std::int64_t>(kMaxPictureHeight, kMaxPicturePixels / cutWidth);
+    const QSize cut(cutWidth, static_cast<int>(std::min<std::int64_t>(height, heightLimit)));
+    if (cut == QSize(width, height)) {
+        return toolkit::testing::savePageImage(kPage, options.png);
+    }
+    std::fprintf(stderr, "rtfshot: the page is %d x %d pixels; the picture shows its top left %d x %d\n", width, height,
+        cut.width(), cut.height());
+    return savePagePart(cut, options.png);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -155,7 +229,7 @@ int main(int argc, char** argv)
         toolkit::resizeGadget(
             kPage, toolkit::kKeep, toolkit::kKeep, toolkit::gadgetWidth(kPage) + shortBy, toolkit::kKeep);
     }
-    if (!options->png.empty() && !toolkit::testing::savePageImage(kPage, options->png)) {
+    if (!options->png.empty() && !savePicture(*options)) {
         std::fprintf(stderr, "rtfshot: cannot write %s\n", options->png.c_str());
         status = 1;
     }

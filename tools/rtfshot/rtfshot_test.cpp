@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,6 +29,36 @@ int runTool(const std::string& arguments)
     std::string command = "QT_QPA_PLATFORM=offscreen '" RTFSHOT_PATH "' " + arguments + " >/dev/null 2>&1";
     int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs rtfshot and returns its exit status with what it wrote on standard error.
+std::pair<int, std::string> runToolForMessages(const std::string& arguments)
+{
+    fs::path messages = scratch("messages.txt");
+    std::string command =
+        "QT_QPA_PLATFORM=offscreen '" RTFSHOT_PATH "' " + arguments + " >/dev/null 2>'" + messages.string() + "'";
+    int status = std::system(command.c_str());
+    std::ifstream in(messages);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    fs::remove(messages);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text};
+}
+
+fs::path writePage(const std::string& name, const std::string& rtf)
+{
+    fs::path path = scratch(name);
+    std::ofstream(path, std::ios::binary) << rtf;
+    return path;
+}
+
+// Numbered paragraphs, each line telling itself from its neighbours.
+std::string numberedLines(int count)
+{
+    std::string rtf = "{\\rtf1\\fs24 ";
+    for (int i = 1; i <= count; ++i) {
+        rtf += "Line " + std::to_string(i) + " " + std::string(static_cast<std::size_t>(i % 37), 'x') + "\\par ";
+    }
+    return rtf + "}";
 }
 
 TEST(Rtfshot, WrongArgumentsAreRefused)
@@ -104,6 +136,49 @@ TEST(Rtfshot, PrintsToPdfAlone)
     ASSERT_TRUE(fs::exists(pdf));
     EXPECT_GT(fs::file_size(pdf), 1000u);
     fs::remove(pdf);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Rtfshot, CutsAPictureTallerOrWiderThanItsLimitAndSaysSo)
+{
+    // 1,500 lines of 12 pt text are about 27,000 pixels tall: the picture stops at 16,384, and
+    // shows what the whole picture of the first 800 lines (short of the limit) shows.
+    fs::path tall = writePage("tall.rtf", numberedLines(1500));
+    fs::path shorter = writePage("shorter.rtf", numberedLines(800));
+    fs::path cutPicture = scratch("cut.png");
+    fs::path wholePicture = scratch("whole.png");
+    auto [status, messages] = runToolForMessages("'" + tall.string() + "' '" + cutPicture.string() + "' --width 600");
+    EXPECT_EQ(status, 0);
+    EXPECT_NE(messages.find("the picture shows its top left 600 x 16384"), std::string::npos) << messages;
+    auto [wholeStatus, wholeMessages] =
+        runToolForMessages("'" + shorter.string() + "' '" + wholePicture.string() + "' --width 600");
+    EXPECT_EQ(wholeStatus, 0);
+    EXPECT_EQ(wholeMessages.find("top left"), std::string::npos) << wholeMessages;
+    QImage cut(QString::fromStdString(cutPicture.string()));
+    QImage whole(QString::fromStdString(wholePicture.string()));
+    ASSERT_FALSE(cut.isNull());
+    ASSERT_FALSE(whole.isNull());
+    EXPECT_EQ(cut.size(), QSize(600, 16384));
+    ASSERT_EQ(whole.width(), 600);
+    ASSERT_LT(whole.height(), 16384);
+    ASSERT_GT(whole.height(), 8000);
+    EXPECT_EQ(cut.copy(0, 0, 600, whole.height()).convertToFormat(QImage::Format_RGB32),
+        whole.convertToFormat(QImage::Format_RGB32));
+
+    // One word in the largest font is about 33,000 pixels wide.
+    fs::path wide = writePage("wide.rtf", "{\\rtf1\\a \\fs212922 bc5a3778e3e39fae6e897a37f8");
+    auto [wideStatus, wideMessages] = runToolForMessages("'" + wide.string() + "' '" + cutPicture.string() + "'");
+    EXPECT_EQ(wideStatus, 0);
+    EXPECT_NE(wideMessages.find("the picture shows its top left 4096 x "), std::string::npos) << wideMessages;
+    QImage wideCut(QString::fromStdString(cutPicture.string()));
+    EXPECT_EQ(wideCut.width(), 4096);
+    EXPECT_LE(wideCut.height(), 16384);
+    for (const fs::path& path : {tall, shorter, wide, cutPicture, wholePicture}) {
+        fs::remove(path);
+    }
 }
 
 } // namespace
