@@ -785,6 +785,15 @@ TEST_F(Leafscope, BothDialogsOpenThenClosingTheMainWindowEndsTheLoop)
     command(kCommandProperties);
     EXPECT_TRUE(toolkit::windowExists(kAboutWindow));
     EXPECT_TRUE(toolkit::windowExists(kPropertiesWindow));
+    for (int window : {kAboutWindow, kPropertiesWindow}) {
+        // Kept above the main window, no taskbar entry or minimise button of their own, not modal.
+        const tt::WindowSystemView system = tt::windowSystemView(window);
+        EXPECT_EQ(system.transientFor, kMainWindow) << window;
+        EXPECT_TRUE(system.dialog) << window;
+        EXPECT_FALSE(system.modal) << window;
+        EXPECT_FALSE(system.minimizeButton) << window;
+        EXPECT_FALSE(system.maximizeButton) << window;
+    }
     clickTree(B); // the main window stays usable
     EXPECT_EQ(app->currentPage, B);
     tt::clickCloseBox(kMainWindow);
