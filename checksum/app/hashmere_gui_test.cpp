@@ -1175,4 +1175,22 @@ TEST_F(Hashmere, ScreenshotsAfterARunInEnglishAndHungarian)
     fs::remove_all(downloads.parent_path());
 }
 
+// The German manual's picture of the same run.
+TEST_F(Hashmere, ScreenshotAfterARunInGerman)
+{
+    const fs::path downloads = fs::temp_directory_path() / "hashmere-screenshots-de" / "Downloads";
+    fs::create_directories(downloads);
+    const fs::path iso = downloads / "debian-12.5.0-amd64-netinst.iso";
+    std::ofstream(iso, std::ios::binary) << std::string(100000, 'h');
+    startWith(iso, {0, 1, 4, 8});
+    chooseLanguage(u"de_DE");
+    run();
+    toolkit::setText(hashmere::kExpectedField, toolkit::text(hashmere::resultField(4)));
+    run();
+    EXPECT_EQ(toolkit::colour(hashmere::resultField(4), toolkit::ColourRole::Text), kGreen);
+    tt::processEvents();
+    ASSERT_TRUE(tt::saveScreenshot(hashmere::kMainWindow, shotsFolder() / "hashmere-main-de.png"));
+    fs::remove_all(downloads.parent_path());
+}
+
 } // namespace

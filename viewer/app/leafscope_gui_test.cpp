@@ -828,27 +828,32 @@ fs::path shotsFolder()
     return shots;
 }
 
-TEST_F(Leafscope, ScreenshotsOfTheSampleManualInEnglishAndHungarian)
+// The shipped user guides, built into the program folder.
+fs::path manual(const char* language)
 {
-    std::vector<helptool::AuthoringEntry> entries;
-    std::string error;
-    ASSERT_TRUE(helptool::buildDocumentEntries(HELPTOOL_SAMPLE_DIR, entries, error)) << error;
-    helptool::PackStats stats;
-    sample = (folder / "sample_manual.help").string();
-    ASSERT_TRUE(helptool::writeBriefLzPack(sample, entries, 4096, stats, error)) << error;
+    return fs::path(HASHMERE_PROGRAM_DIR) / (std::string("Hashmere_") + language + ".help");
+}
+
+TEST_F(Leafscope, ScreenshotsOfTheUserGuideInEnglishAndHungarian)
+{
     struct Shot {
+        const char* language;
         const char16_t* locale;
+        const char16_t* title;
         const char* name;
     };
-    for (const Shot& shot : {Shot{u"en_GB", "leafscope-main-en.png"}, Shot{u"hu_HU", "leafscope-main-hu.png"}}) {
+    const Shot shots[] = {{"en_GB", u"en_GB", u"The main window", "leafscope-main-en.png"},
+        {"hu_HU", u"hu_HU", u"A f\u0151ablak", "leafscope-main-hu.png"}};
+    for (const Shot& shot : shots) {
         tt::reset();
-        ASSERT_TRUE(start({platform::utf8ToUtf16(sample), u"telep\u00edt\u00e9s"}, shot.locale, 1024));
-        EXPECT_EQ(app->currentPage, 1);
+        ASSERT_TRUE(fs::is_regular_file(manual(shot.language))) << manual(shot.language);
+        ASSERT_TRUE(start({platform::pathToUtf16(manual(shot.language)), shot.title}, shot.locale, 1024));
+        EXPECT_EQ(app->doc.contents()[static_cast<std::size_t>(app->currentPage)].title, shot.title);
         EXPECT_FALSE(shown().empty());
         EXPECT_TRUE(tt::saveScreenshot(kMainWindow, shotsFolder() / shot.name));
     }
     command(kCommandProperties);
-    EXPECT_EQ(tt::view(kWebsiteLink).text, u"https://example.org/hashmere");
+    EXPECT_FALSE(tt::view(kWebsiteLink).text.empty());
     EXPECT_TRUE(tt::saveScreenshot(kPropertiesWindow, shotsFolder() / "leafscope-properties-hu.png"));
 }
 
@@ -856,6 +861,13 @@ TEST_F(Leafscope, ScreenshotsOfTheSampleManualInEnglishAndHungarian)
 
 TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
 {
+    // The shipped English guide, as Hashmere's F1 opens it, with a start page.
+    const std::string guide = manual("en_GB").string();
+    document::registerStandardPackers();
+    document::HelpDocument expected;
+    ASSERT_TRUE(expected.open(guide));
+    const int page = document::findPageByTitle(expected.contents(), u"Green and red");
+    ASSERT_GT(page, 0);
     const fs::path home = folder / "home";
     fs::create_directories(home / "config");
     int out[2];
@@ -870,7 +882,8 @@ TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
         setenv("HOME", home.c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
         setenv("LEAFSCOPE_REPORT_SHOWN", "1", 1);
-        execl(LEAFSCOPE_PROGRAM, LEAFSCOPE_PROGRAM, sample.c_str(), "gamma", "/MEM", static_cast<char*>(nullptr));
+        execl(
+            LEAFSCOPE_PROGRAM, LEAFSCOPE_PROGRAM, guide.c_str(), "green and RED", "/MEM", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(out[1]);
@@ -879,7 +892,7 @@ TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
     ASSERT_NE(std::fgets(line, sizeof line, reader), nullptr);
     EXPECT_STREQ(line, "started\n");
     ASSERT_NE(std::fgets(line, sizeof line, reader), nullptr);
-    EXPECT_STREQ(line, "shown 1 3|Gamma\n");
+    EXPECT_EQ(std::string(line), "shown 1 " + std::to_string(page) + "|Green and red\n");
     kill(child, SIGTERM);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
