@@ -254,6 +254,19 @@ TEST_F(Leafscope, ResizingRefitsThePanelAndStopsAtTheMinimum)
     ASSERT_TRUE(tt::dragSplitter(kSplitter, 100));
     drain();
     EXPECT_EQ(toolkit::value(kSplitter), 250);
+
+    // Maximising resizes the splitter to the window and re-fits the panel.
+    const int before = tt::view(kIndexList).height;
+    toolkit::maximizeWindow(kMainWindow);
+    drain();
+    ASSERT_TRUE(toolkit::windowMaximized(kMainWindow));
+    EXPECT_EQ(tt::view(kSplitter).width, toolkit::windowWidth(kMainWindow));
+    EXPECT_EQ(tt::view(kSplitter).height, toolkit::windowHeight(kMainWindow) - toolkit::toolbarHeight(kMainWindow));
+    EXPECT_EQ(
+        tt::view(kContentsTree).height, toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageHeight));
+    EXPECT_EQ(
+        tt::view(kIndexList).height, toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageHeight) - 28);
+    EXPECT_NE(tt::view(kIndexList).height, before);
 }
 
 TEST_F(Leafscope, SwitchesMaximiseAndPreload)
