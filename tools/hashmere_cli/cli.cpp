@@ -1,5 +1,11 @@
 #include "tools/hashmere_cli/cli.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -12,6 +18,7 @@
 #include "checksum/engine/digest.h"
 #include "checksum/engine/digest_context.h"
 #include "checksum/engine/file_digest.h"
+#include "checksum/engine/multi_digest.h"
 #include "tools/hashmere_cli/check_line.h"
 
 namespace hashmere_cli {
@@ -159,48 +166,89 @@ ParseResult parseArguments(const std::vector<std::string>& arguments, Options& o
     return ParseResult::Run;
 }
 
-// Standard input can be read only once, so every chosen algorithm is fed
-// from the same blocks as they arrive. Returns false when it cannot be read.
-bool digestStandardInput(std::istream& in, const Options& options, std::string hex[])
+std::vector<engine::DigestRequest> requestsFor(const bool rows[])
 {
-    engine::DigestContext* contexts[engine::kAlgorithmRowCount] = {};
-    const engine::DigestPlugin* plugins[engine::kAlgorithmRowCount] = {};
+    std::vector<engine::DigestRequest> requests;
     for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
-        if (options.rows[r]) {
-            plugins[r] = engine::findPlugin(engine::kAlgorithmRows[r].algorithm);
-            contexts[r] = plugins[r]->create(engine::kAlgorithmRows[r].bitWidth);
-        }
+        if (rows[r])
+            requests.push_back({engine::kAlgorithmRows[r].algorithm, engine::kAlgorithmRows[r].bitWidth});
     }
-    std::vector<char> buffer(engine::kReadBlockSize);
-    while (in) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
-            if (contexts[r] != nullptr)
-                plugins[r]->update(contexts[r], reinterpret_cast<const std::uint8_t*>(buffer.data()),
-                    static_cast<std::size_t>(in.gcount()));
-        }
-    }
-    const bool ok = !in.bad();
+    return requests;
+}
+
+// The chosen rows' digests of one input, all read in a single pass, or why not.
+struct InputDigests {
+    std::string hex[engine::kAlgorithmRowCount]; // chosen rows only
+    std::string problem;                         // empty when the digests are there
+    bool sizeChanged = false;
+};
+
+void takeDigests(const engine::MultiDigest& digests, const bool rows[], InputDigests& result)
+{
+    std::size_t next = 0;
     for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
-        if (contexts[r] == nullptr)
-            continue;
-        plugins[r]->finish(contexts[r]);
-        hex[r] = engine::digestToHex(contexts[r]);
-        plugins[r]->release(contexts[r]);
+        if (rows[r])
+            result.hex[r] = digests.hex[next++];
     }
-    return ok;
+    result.sizeChanged = digests.sizeChanged;
+    if (digests.hex.empty() || digests.hex.front().empty())
+        result.problem = "Read error";
+}
+
+// Standard input is read once, through `in`.
+InputDigests digestStream(std::istream& in, const bool rows[], const engine::BlockReadHook& hook)
+{
+    const auto read = [&in](std::uint8_t* buffer, std::size_t size) -> std::ptrdiff_t {
+        in.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(size));
+        return in.bad() ? -1 : static_cast<std::ptrdiff_t>(in.gcount());
+    };
+    InputDigests result;
+    takeDigests(engine::readerDigestsHex(read, requestsFor(rows), hook), rows, result);
+    return result;
+}
+
+// A regular file is opened as such; a FIFO is read once, to its end, like
+// standard input; folders, devices and sockets are refused unread.
+InputDigests digestPath(const std::string& name, const bool rows[], const engine::BlockReadHook& hook)
+{
+    InputDigests result;
+    struct stat info {};
+    if (::stat(name.c_str(), &info) != 0) {
+        result.problem = std::strerror(errno);
+        return result;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        result.problem = "Is a directory";
+    } else if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) {
+        result.problem = "Is a device; not read";
+    } else if (S_ISSOCK(info.st_mode)) {
+        result.problem = "Is a socket; not read";
+    } else if (S_ISFIFO(info.st_mode)) {
+        const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0) {
+            result.problem = std::strerror(errno);
+            return result;
+        }
+        takeDigests(engine::descriptorDigestsHex(fd, requestsFor(rows), hook), rows, result);
+        ::close(fd);
+    } else if (S_ISREG(info.st_mode)) {
+        const engine::MultiDigest digests = engine::fileDigestsHex(name, requestsFor(rows), hook);
+        takeDigests(digests, rows, result);
+        if (!result.problem.empty() && ::access(name.c_str(), R_OK) != 0)
+            result.problem = std::strerror(errno);
+    } else {
+        result.problem = "Not a regular file";
+    }
+    return result;
 }
 
 std::string whyUnreadable(const std::string& file)
 {
-    std::error_code error;
-    const auto status = std::filesystem::status(file, error);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return "No such file or directory";
-    if (status.type() == std::filesystem::file_type::directory)
+    struct stat info {};
+    if (::stat(file.c_str(), &info) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(info.st_mode))
         return "Is a directory";
-    if (status.type() != std::filesystem::file_type::regular && status.type() != std::filesystem::file_type::none)
-        return "Not a regular file";
     return "Cannot be read";
 }
 
@@ -212,26 +260,24 @@ int runDigests(const Options& options, std::istream& in, std::ostream& out, std:
     const bool headings = options.files.size() > 1;
     for (std::size_t f = 0; f < options.files.size(); ++f) {
         const std::string& file = options.files[f];
-        std::string hex[engine::kAlgorithmRowCount];
-        bool ok = true;
+        InputDigests digests;
         if (file == "-") {
-            ok = !stdinUsed && digestStandardInput(in, options, hex);
+            if (stdinUsed)
+                digests.problem = "standard input can be read only once";
+            else
+                digests = digestStream(in, options.rows, {});
             stdinUsed = true;
         } else {
-            for (int r = 0; r < engine::kAlgorithmRowCount && ok; ++r) {
-                if (options.rows[r]) {
-                    hex[r] = engine::fileDigestHex(
-                        file, engine::kAlgorithmRows[r].algorithm, engine::kAlgorithmRows[r].bitWidth);
-                    ok = !hex[r].empty();
-                }
-            }
+            digests = digestPath(file, options.rows, {});
         }
-        if (!ok) {
-            err << kProgram << ": " << file << ": "
-                << (file == "-" ? "standard input can be read only once" : whyUnreadable(file)) << '\n';
+        if (!digests.problem.empty()) {
+            err << kProgram << ": " << file << ": " << digests.problem << '\n';
             unreadable = true;
             continue;
         }
+        if (digests.sizeChanged)
+            err << kProgram << ": " << file << ": WARNING: the file changed size while it was read\n";
+        const std::string* hex = digests.hex;
         if (headings)
             out << (f == 0 ? "" : "\n") << "==> " << file << " <==\n";
         for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
@@ -290,6 +336,36 @@ int runChecks(const Options& options, std::istream& in, std::ostream& out, std::
             source = &file;
         }
         int wellFormed = 0, badHere = 0;
+        // Consecutive lines for the same file (a BSD list with several
+        // algorithms) are checked from one read of it.
+        struct Pending {
+            CheckLine line;
+            int row;
+        };
+        std::vector<Pending> group;
+        const auto checkGroup = [&] {
+            if (group.empty())
+                return;
+            bool rows[engine::kAlgorithmRowCount] = {};
+            for (const Pending& p : group)
+                rows[p.row] = true;
+            const InputDigests digests = digestPath(group.front().line.fileName, rows, {});
+            for (const Pending& p : group) {
+                const std::string& name = p.line.fileName;
+                if (!digests.problem.empty()) {
+                    ++fileUnreadable;
+                    if (!options.status)
+                        out << name << ": FAILED open or read\n";
+                } else if (digests.hex[p.row] != p.line.expectedHex) {
+                    ++mismatched;
+                    if (!options.status)
+                        out << name << ": FAILED\n";
+                } else if (!options.quiet && !options.status) {
+                    out << name << ": OK\n";
+                }
+            }
+            group.clear();
+        };
         std::string text;
         while (std::getline(*source, text)) {
             const std::optional<CheckLine> line = parseCheckLine(text);
@@ -304,20 +380,11 @@ int runChecks(const Options& options, std::istream& in, std::ostream& out, std::
                 continue;
             }
             ++wellFormed;
-            const engine::AlgorithmRow& row = engine::kAlgorithmRows[r];
-            const std::string actual = engine::fileDigestHex(line->fileName, row.algorithm, row.bitWidth);
-            if (actual.empty()) {
-                ++fileUnreadable;
-                if (!options.status)
-                    out << line->fileName << ": FAILED open or read\n";
-            } else if (actual != line->expectedHex) {
-                ++mismatched;
-                if (!options.status)
-                    out << line->fileName << ": FAILED\n";
-            } else if (!options.quiet && !options.status) {
-                out << line->fileName << ": OK\n";
-            }
+            if (!group.empty() && group.front().line.fileName != line->fileName)
+                checkGroup();
+            group.push_back({*line, r});
         }
+        checkGroup();
         malformed += badHere;
         if (options.status)
             continue;

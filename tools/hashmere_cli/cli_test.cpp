@@ -1,11 +1,13 @@
 #include "tools/hashmere_cli/cli.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "platform/test_files.h"
 
@@ -165,6 +167,31 @@ TEST_F(Cli, CheckLists)
     EXPECT_EQ(run({"-c", junk}).status, 1);
     EXPECT_EQ(run({"-c", (folder_ / "nolist").string()}).status, 2);
     EXPECT_EQ(run({"-c", "-"}, std::string(kAbcMd5) + "  " + abc_ + "\n").out, abc_ + ": OK\n");
+}
+
+// A FIFO is read once, as standard input is; devices are refused unread; the
+// lines of a list that name one file with several algorithms are all checked.
+TEST_F(Cli, FifosDevicesAndSeveralAlgorithmsPerFile)
+{
+    const fs::path fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&fifo] { std::ofstream(fifo, std::ios::binary) << "abc"; });
+    const Outcome fromFifo = run({"-a", "md5", "-a", "sha256", fifo.string()});
+    writer.join();
+    EXPECT_EQ(fromFifo.status, 0) << fromFifo.err;
+    EXPECT_EQ(fromFifo.out, std::string("MD5: ") + kAbcMd5 + "\nSHA2-256: " + kAbcSha256 + "\n");
+
+    const Outcome device = run({"-a", "md5", "/dev/null", abc_});
+    EXPECT_EQ(device.status, 2);
+    EXPECT_NE(device.err.find("/dev/null: Is a device"), std::string::npos) << device.err;
+    EXPECT_NE(device.out.find(kAbcMd5), std::string::npos);
+
+    const std::string list = write("several",
+        "MD5 (" + abc_ + ") = " + kAbcMd5 + "\nSHA256 (" + abc_ + ") = " + kAbcSha256 + "\nSHA1 (" + abc_ +
+            ") = " + std::string(40, '0') + "\nMD5 (" + empty_ + ") = d41d8cd98f00b204e9800998ecf8427e\n");
+    const Outcome checked = run({"-c", list});
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_EQ(checked.out, abc_ + ": OK\n" + abc_ + ": OK\n" + abc_ + ": FAILED\n" + empty_ + ": OK\n");
 }
 
 } // namespace
