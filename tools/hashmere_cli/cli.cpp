@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -59,6 +60,8 @@ constexpr std::string_view kHelp = "Usage: hashmere-cli [OPTION]... [FILE]...\n"
 constexpr std::string_view kVersion = "hashmere-cli (Hashmere) 1.0.0.0\n"
                                       "Copyright (C) 2026 Orvanix.\n";
 
+enum class OutputFormat { Hashmere, Gnu, Bsd };
+
 struct Options {
     bool rows[engine::kAlgorithmRowCount] = {};
     bool anyRow = false;
@@ -66,6 +69,7 @@ struct Options {
     bool check = false;
     bool quiet = false;
     bool status = false;
+    OutputFormat format = OutputFormat::Hashmere;
     std::vector<std::string> files;
 };
 
@@ -140,6 +144,26 @@ ParseResult parseArguments(const std::vector<std::string>& arguments, Options& o
             options.expected = value;
             continue;
         }
+        if (arg.rfind("--format", 0) == 0) {
+            std::string name;
+            if (arg.rfind("--format=", 0) == 0)
+                name = arg.substr(9);
+            else if (arg == "--format" && i + 1 < arguments.size())
+                name = arguments[++i];
+            else if (arg == "--format")
+                return usageError("option '--format' requires an argument");
+            else
+                return usageError("unrecognized option '" + arg + "'");
+            if (name == "hashmere")
+                options.format = OutputFormat::Hashmere;
+            else if (name == "gnu")
+                options.format = OutputFormat::Gnu;
+            else if (name == "bsd")
+                options.format = OutputFormat::Bsd;
+            else
+                return usageError("unknown format '" + name + "' (hashmere, gnu or bsd)");
+            continue;
+        }
         if (arg == "-c" || arg == "--check")
             options.check = true;
         else if (arg == "--quiet")
@@ -163,6 +187,9 @@ ParseResult parseArguments(const std::vector<std::string>& arguments, Options& o
         options.files.push_back("-");
     if (!options.anyRow && !options.check)
         selectAlgorithm(options, "all");
+    if (!options.check && options.format == OutputFormat::Gnu &&
+        std::count(std::begin(options.rows), std::end(options.rows), true) != 1)
+        return usageError("--format=gnu needs exactly one algorithm (-a)");
     return ParseResult::Run;
 }
 
@@ -252,6 +279,63 @@ std::string whyUnreadable(const std::string& file)
     return "Cannot be read";
 }
 
+// Names holding a backslash, line feed or carriage return are written
+// escaped, and their line starts with a backslash, as sha256sum does.
+bool needsEscape(std::string_view name)
+{
+    return name.find_first_of("\\\n\r") != std::string_view::npos;
+}
+
+std::string escapeName(std::string_view name)
+{
+    std::string escaped;
+    for (const char c : name) {
+        if (c == '\\')
+            escaped += "\\\\";
+        else if (c == '\n')
+            escaped += "\\n";
+        else if (c == '\r')
+            escaped += "\\r";
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+// The tag of a row in BSD lines: "SHA256", "SHA3-256", "MD5", as sha256sum
+// --tag and cksum write them.
+std::string bsdTag(int row)
+{
+    const std::string_view label = engine::kAlgorithmRows[row].resultLabel;
+    std::string tag(label.substr(0, label.size() - 2));
+    if (tag.rfind("SHA2-", 0) == 0)
+        tag = "SHA" + tag.substr(5);
+    return tag;
+}
+
+void writeDigestLine(std::ostream& out, OutputFormat format, int row, const std::string& hex, std::string_view name)
+{
+    const bool escape = format != OutputFormat::Hashmere && needsEscape(name);
+    const std::string shown = escape ? escapeName(name) : std::string(name);
+    switch (format) {
+    case OutputFormat::Hashmere:
+        out << engine::kAlgorithmRows[row].resultLabel << hex << '\n';
+        break;
+    case OutputFormat::Gnu:
+        out << (escape ? "\\" : "") << hex << "  " << shown << '\n';
+        break;
+    case OutputFormat::Bsd:
+        out << (escape ? "\\" : "") << bsdTag(row) << " (" << shown << ") = " << hex << '\n';
+        break;
+    }
+}
+
+// A checked file's name in a result line, escaped like written lines.
+std::string checkedName(const std::string& name)
+{
+    return needsEscape(name) ? "\\" + escapeName(name) : name;
+}
+
 int runDigests(const Options& options, std::istream& in, std::ostream& out, std::ostream& err)
 {
     bool unreadable = false;
@@ -277,14 +361,13 @@ int runDigests(const Options& options, std::istream& in, std::ostream& out, std:
         }
         if (digests.sizeChanged)
             err << kProgram << ": " << file << ": WARNING: the file changed size while it was read\n";
-        const std::string* hex = digests.hex;
-        if (headings)
+        if (options.format == OutputFormat::Hashmere && headings)
             out << (f == 0 ? "" : "\n") << "==> " << file << " <==\n";
         for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
             if (!options.rows[r])
                 continue;
-            out << engine::kAlgorithmRows[r].resultLabel << hex[r] << '\n';
-            matched = matched || (options.expected && hex[r] == *options.expected);
+            writeDigestLine(out, options.format, r, digests.hex[r], file);
+            matched = matched || (options.expected && digests.hex[r] == *options.expected);
         }
     }
     out.flush();
@@ -351,7 +434,7 @@ int runChecks(const Options& options, std::istream& in, std::ostream& out, std::
                 rows[p.row] = true;
             const InputDigests digests = digestPath(group.front().line.fileName, rows, {});
             for (const Pending& p : group) {
-                const std::string& name = p.line.fileName;
+                const std::string name = checkedName(p.line.fileName);
                 if (!digests.problem.empty()) {
                     ++fileUnreadable;
                     if (!options.status)

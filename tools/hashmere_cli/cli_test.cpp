@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
+#include "checksum/engine/algorithm_rows.h"
 #include "platform/test_files.h"
 
 namespace hashmere_cli {
@@ -167,6 +169,58 @@ TEST_F(Cli, CheckLists)
     EXPECT_EQ(run({"-c", junk}).status, 1);
     EXPECT_EQ(run({"-c", (folder_ / "nolist").string()}).status, 2);
     EXPECT_EQ(run({"-c", "-"}, std::string(kAbcMd5) + "  " + abc_ + "\n").out, abc_ + ": OK\n");
+}
+
+// What --format=gnu and --format=bsd write, --check reads back, whatever the
+// names hold; the lines have sha256sum's exact form.
+TEST_F(Cli, FormatsRoundTripThroughCheck)
+{
+    const std::vector<std::string> names = {
+        "with space", "new\nline", "back\\slash", "bad\xff\xfe byte", "paren) = x", "car\rriage", " lead", "plain"};
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(write(name, "abc"));
+
+    struct Case {
+        std::vector<std::string> options;
+        std::vector<std::string> checkOptions; // a GNU line's digest length names SHA-2 unless told
+        std::size_t linesPerFile;
+    };
+    const Case cases[] = {
+        {{"--format=gnu", "-a", "sha256"}, {}, 1},
+        {{"--format", "gnu", "-a", "sha3-512"}, {"-a", "sha3-512"}, 1},
+        {{"--format=bsd", "-a", "crc32", "-a", "md5", "-a", "sha384", "-a", "sha3-224"}, {}, 4},
+        {{"--format=bsd"}, {}, engine::kAlgorithmRowCount},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), paths.begin(), paths.end());
+        const Outcome written = run(arguments);
+        ASSERT_EQ(written.status, 0) << written.err;
+        const std::string list = write("list", written.out);
+        std::vector<std::string> check = c.checkOptions;
+        check.insert(check.end(), {"-c", list});
+        const Outcome checked = run(check);
+        EXPECT_EQ(checked.status, 0) << c.options[0] << '\n' << written.out << checked.out << checked.err;
+        EXPECT_EQ(std::count(checked.out.begin(), checked.out.end(), '\n'),
+            static_cast<std::ptrdiff_t>(c.linesPerFile * names.size()));
+        EXPECT_EQ(checked.out.find("FAILED"), std::string::npos) << checked.out;
+    }
+
+    const std::string slash = folder_.string() + "/back\\\\slash";
+    EXPECT_EQ(
+        run({"--format=gnu", "-a", "sha256", paths[2]}).out, "\\" + std::string(kAbcSha256) + "  " + slash + "\n");
+    EXPECT_EQ(run({"--format=bsd", "-a", "sha256", "-a", "md5", paths[7]}).out,
+        "MD5 (" + paths[7] + ") = " + kAbcMd5 + "\nSHA256 (" + paths[7] + ") = " + kAbcSha256 + "\n");
+    EXPECT_EQ(run({"--format=gnu", "-a", "md5"}, "abc").out, std::string(kAbcMd5) + "  -\n");
+    // A checked name is shown escaped, so that one result stays one line.
+    EXPECT_EQ(run({"-c", write("one", std::string("\\") + kAbcMd5 + "  " + folder_.string() + "/new\\nline\n")}).out,
+        "\\" + folder_.string() + "/new\\nline: OK\n");
+
+    const Outcome gnuAll = run({"--format=gnu", abc_});
+    EXPECT_EQ(gnuAll.status, 2);
+    EXPECT_NE(gnuAll.err.find("exactly one algorithm"), std::string::npos);
+    EXPECT_EQ(run({"--format=xml", abc_}).status, 2);
 }
 
 // A FIFO is read once, as standard input is; devices are refused unread; the
