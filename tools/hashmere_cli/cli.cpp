@@ -21,6 +21,7 @@
 #include "checksum/engine/file_digest.h"
 #include "checksum/engine/multi_digest.h"
 #include "tools/hashmere_cli/check_line.h"
+#include "tools/hashmere_cli/folder_walk.h"
 
 namespace hashmere_cli {
 namespace {
@@ -70,6 +71,8 @@ struct Options {
     bool quiet = false;
     bool status = false;
     OutputFormat format = OutputFormat::Hashmere;
+    bool recursive = false;
+    bool followLinks = false;
     std::vector<std::string> files;
 };
 
@@ -166,6 +169,10 @@ ParseResult parseArguments(const std::vector<std::string>& arguments, Options& o
         }
         if (arg == "-c" || arg == "--check")
             options.check = true;
+        else if (arg == "-r" || arg == "--recursive")
+            options.recursive = true;
+        else if (arg == "-L" || arg == "--follow-links")
+            options.followLinks = true;
         else if (arg == "--quiet")
             options.quiet = true;
         else if (arg == "--status")
@@ -179,6 +186,8 @@ ParseResult parseArguments(const std::vector<std::string>& arguments, Options& o
         else
             return usageError("invalid option -- '" + arg.substr(1, 1) + "'");
     }
+    if (options.check && (options.recursive || options.followLinks))
+        return usageError("--recursive and --follow-links cannot be used with --check");
     if (options.check && options.expected)
         return usageError("--expect cannot be used with --check");
     if (!options.check && (options.quiet || options.status))
@@ -336,48 +345,80 @@ std::string checkedName(const std::string& name)
     return needsEscape(name) ? "\\" + escapeName(name) : name;
 }
 
-int runDigests(const Options& options, std::istream& in, std::ostream& out, std::ostream& err)
-{
+// The state of one run over the FILE arguments.
+struct DigestRun {
+    const Options& options;
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    bool headings = false;
+    bool printedAny = false;
     bool unreadable = false;
     bool matched = false;
     bool stdinUsed = false;
-    const bool headings = options.files.size() > 1;
-    for (std::size_t f = 0; f < options.files.size(); ++f) {
-        const std::string& file = options.files[f];
-        InputDigests digests;
-        if (file == "-") {
-            if (stdinUsed)
-                digests.problem = "standard input can be read only once";
-            else
-                digests = digestStream(in, options.rows, {});
-            stdinUsed = true;
-        } else {
-            digests = digestPath(file, options.rows, {});
-        }
-        if (!digests.problem.empty()) {
-            err << kProgram << ": " << file << ": " << digests.problem << '\n';
-            unreadable = true;
+};
+
+void reportProblem(DigestRun& run, const std::string& name, const std::string& problem)
+{
+    run.err << kProgram << ": " << name << ": " << problem << '\n';
+    run.unreadable = true;
+}
+
+void digestOne(DigestRun& run, const std::string& file)
+{
+    InputDigests digests;
+    if (file == "-") {
+        if (run.stdinUsed)
+            digests.problem = "standard input can be read only once";
+        else
+            digests = digestStream(run.in, run.options.rows, {});
+        run.stdinUsed = true;
+    } else {
+        digests = digestPath(file, run.options.rows, {});
+    }
+    if (!digests.problem.empty()) {
+        reportProblem(run, file, digests.problem);
+        return;
+    }
+    if (digests.sizeChanged)
+        run.err << kProgram << ": " << file << ": WARNING: the file changed size while it was read\n";
+    if (run.options.format == OutputFormat::Hashmere && run.headings)
+        run.out << (run.printedAny ? "\n" : "") << "==> " << file << " <==\n";
+    run.printedAny = true;
+    for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
+        if (!run.options.rows[r])
             continue;
-        }
-        if (digests.sizeChanged)
-            err << kProgram << ": " << file << ": WARNING: the file changed size while it was read\n";
-        if (options.format == OutputFormat::Hashmere && headings)
-            out << (f == 0 ? "" : "\n") << "==> " << file << " <==\n";
-        for (int r = 0; r < engine::kAlgorithmRowCount; ++r) {
-            if (!options.rows[r])
-                continue;
-            writeDigestLine(out, options.format, r, digests.hex[r], file);
-            matched = matched || (options.expected && digests.hex[r] == *options.expected);
-        }
+        writeDigestLine(run.out, run.options.format, r, digests.hex[r], file);
+        run.matched = run.matched || (run.options.expected && digests.hex[r] == *run.options.expected);
+    }
+}
+
+int runDigests(const Options& options, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    DigestRun run{options, in, out, err};
+    run.headings = options.files.size() > 1 || options.recursive;
+    const WalkCalls walkCalls{
+        [&run](const std::string& path) { digestOne(run, path); },
+        [&run](const std::string& path, const std::string& problem) { reportProblem(run, path, problem); },
+        [&run](const std::string& path) {
+            run.err << kProgram << ": " << path << ": WARNING: leads back into a folder being walked; not followed\n";
+        },
+    };
+    for (const std::string& file : options.files) {
+        struct stat info {};
+        if (options.recursive && file != "-" && ::stat(file.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            walkFolder(file, options.followLinks, walkCalls);
+        else
+            digestOne(run, file);
     }
     out.flush();
     if (options.expected) {
-        err << kProgram << ": " << (matched ? "the expected checksum matches" : "no checksum matches the expected one")
-            << '\n';
+        err << kProgram << ": "
+            << (run.matched ? "the expected checksum matches" : "no checksum matches the expected one") << '\n';
     }
-    if (unreadable)
+    if (run.unreadable)
         return 2;
-    return options.expected && !matched ? 1 : 0;
+    return options.expected && !run.matched ? 1 : 0;
 }
 
 // The row a check line asks for, or -1.

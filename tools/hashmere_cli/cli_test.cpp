@@ -223,6 +223,36 @@ TEST_F(Cli, FormatsRoundTripThroughCheck)
     EXPECT_EQ(run({"--format=xml", abc_}).status, 2);
 }
 
+// -r lists a folder's files in name order with headings (or as GNU lines);
+// an unreadable folder inside is reported, gives status 2 and the walk goes on.
+TEST_F(Cli, RecursiveFolders)
+{
+    const fs::path tree = folder_ / "tree";
+    fs::create_directories(tree / "b" / "locked");
+    platform::testing::writeFile(tree / "b" / "two", "abc");
+    platform::testing::writeFile(tree / "a", "");
+    platform::testing::writeFile(tree / "c", "abc");
+    const std::string t = tree.string();
+    EXPECT_EQ(run({"-r", "-a", "md5", "--format=gnu", t}).out,
+        "d41d8cd98f00b204e9800998ecf8427e  " + t + "/a\n" + kAbcMd5 + "  " + t + "/b/two\n" + kAbcMd5 + "  " + t +
+            "/c\n");
+    EXPECT_EQ(run({"--recursive", "-a", "crc32", t, abc_}).out,
+        "==> " + t + "/a <==\nCRC32: 00000000\n\n==> " + t + "/b/two <==\nCRC32: 352441c2\n\n==> " + t +
+            "/c <==\nCRC32: 352441c2\n\n==> " + abc_ + " <==\nCRC32: 352441c2\n");
+    EXPECT_EQ(run({"-a", "md5", t}).status, 2); // a folder without -r
+
+    for (const auto& entry : fs::recursive_directory_iterator(folder_))
+        fs::permissions(entry.path(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    fs::permissions(folder_, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    fs::permissions(tree / "b" / "locked", fs::perms::owner_all);
+    EXPECT_TRUE(platform::testing::runUnprivileged([&] {
+        const Outcome o = run({"-r", "-a", "md5", "--format=gnu", t});
+        return o.status == 2 && o.err.find(t + "/b/locked: Permission denied") != std::string::npos &&
+            o.out.find(t + "/c\n") != std::string::npos;
+    }));
+    EXPECT_EQ(run({"-c", "-r", t}).status, 2);
+}
+
 // A FIFO is read once, as standard input is; devices are refused unread; the
 // lines of a list that name one file with several algorithms are all checked.
 TEST_F(Cli, FifosDevicesAndSeveralAlgorithmsPerFile)
