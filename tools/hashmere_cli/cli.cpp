@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "checksum/engine/multi_digest.h"
 #include "tools/hashmere_cli/check_line.h"
 #include "tools/hashmere_cli/folder_walk.h"
+#include "tools/hashmere_cli/progress_line.h"
 
 namespace hashmere_cli {
 namespace {
@@ -72,6 +74,7 @@ struct Options {
     bool status = false;
     OutputFormat format = OutputFormat::Hashmere;
     bool recursive = false;
+    bool progress = false;
     bool followLinks = false;
     std::vector<std::string> files;
 };
@@ -169,6 +172,8 @@ ParseResult parseArguments(const std::vector<std::string>& arguments, Options& o
         }
         if (arg == "-c" || arg == "--check")
             options.check = true;
+        else if (arg == "--progress")
+            options.progress = true;
         else if (arg == "-r" || arg == "--recursive")
             options.recursive = true;
         else if (arg == "-L" || arg == "--follow-links")
@@ -232,21 +237,25 @@ void takeDigests(const engine::MultiDigest& digests, const bool rows[], InputDig
 }
 
 // Standard input is read once, through `in`.
-InputDigests digestStream(std::istream& in, const bool rows[], const engine::BlockReadHook& hook)
+InputDigests digestStream(std::istream& in, const bool rows[], ProgressMeter& meter)
 {
+    const engine::BlockReadHook hook = [&meter](std::int64_t done) { updateProgress(meter, done); };
+    beginProgress(meter, "-", -1);
     const auto read = [&in](std::uint8_t* buffer, std::size_t size) -> std::ptrdiff_t {
         in.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(size));
         return in.bad() ? -1 : static_cast<std::ptrdiff_t>(in.gcount());
     };
     InputDigests result;
     takeDigests(engine::readerDigestsHex(read, requestsFor(rows), hook), rows, result);
+    endProgress(meter);
     return result;
 }
 
 // A regular file is opened as such; a FIFO is read once, to its end, like
 // standard input; folders, devices and sockets are refused unread.
-InputDigests digestPath(const std::string& name, const bool rows[], const engine::BlockReadHook& hook)
+InputDigests digestPath(const std::string& name, const bool rows[], ProgressMeter& meter)
 {
+    const engine::BlockReadHook hook = [&meter](std::int64_t done) { updateProgress(meter, done); };
     InputDigests result;
     struct stat info {};
     if (::stat(name.c_str(), &info) != 0) {
@@ -265,10 +274,14 @@ InputDigests digestPath(const std::string& name, const bool rows[], const engine
             result.problem = std::strerror(errno);
             return result;
         }
+        beginProgress(meter, name, -1);
         takeDigests(engine::descriptorDigestsHex(fd, requestsFor(rows), hook), rows, result);
+        endProgress(meter);
         ::close(fd);
     } else if (S_ISREG(info.st_mode)) {
+        beginProgress(meter, name, info.st_size);
         const engine::MultiDigest digests = engine::fileDigestsHex(name, requestsFor(rows), hook);
+        endProgress(meter);
         takeDigests(digests, rows, result);
         if (!result.problem.empty() && ::access(name.c_str(), R_OK) != 0)
             result.problem = std::strerror(errno);
@@ -351,6 +364,7 @@ struct DigestRun {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
+    ProgressMeter& meter;
     bool headings = false;
     bool printedAny = false;
     bool unreadable = false;
@@ -371,10 +385,10 @@ void digestOne(DigestRun& run, const std::string& file)
         if (run.stdinUsed)
             digests.problem = "standard input can be read only once";
         else
-            digests = digestStream(run.in, run.options.rows, {});
+            digests = digestStream(run.in, run.options.rows, run.meter);
         run.stdinUsed = true;
     } else {
-        digests = digestPath(file, run.options.rows, {});
+        digests = digestPath(file, run.options.rows, run.meter);
     }
     if (!digests.problem.empty()) {
         reportProblem(run, file, digests.problem);
@@ -393,9 +407,9 @@ void digestOne(DigestRun& run, const std::string& file)
     }
 }
 
-int runDigests(const Options& options, std::istream& in, std::ostream& out, std::ostream& err)
+int runDigests(const Options& options, std::istream& in, std::ostream& out, std::ostream& err, ProgressMeter& meter)
 {
-    DigestRun run{options, in, out, err};
+    DigestRun run{options, in, out, err, meter};
     run.headings = options.files.size() > 1 || options.recursive;
     const WalkCalls walkCalls{
         [&run](const std::string& path) { digestOne(run, path); },
@@ -444,7 +458,7 @@ int rowForCheckLine(const CheckLine& line, const Options& options)
     return -1;
 }
 
-int runChecks(const Options& options, std::istream& in, std::ostream& out, std::ostream& err)
+int runChecks(const Options& options, std::istream& in, std::ostream& out, std::ostream& err, ProgressMeter& meter)
 {
     int listUnreadable = 0, malformed = 0, mismatched = 0, fileUnreadable = 0;
     for (const std::string& list : options.files) {
@@ -473,7 +487,7 @@ int runChecks(const Options& options, std::istream& in, std::ostream& out, std::
             bool rows[engine::kAlgorithmRowCount] = {};
             for (const Pending& p : group)
                 rows[p.row] = true;
-            const InputDigests digests = digestPath(group.front().line.fileName, rows, {});
+            const InputDigests digests = digestPath(group.front().line.fileName, rows, meter);
             for (const Pending& p : group) {
                 const std::string name = checkedName(p.line.fileName);
                 if (!digests.problem.empty()) {
@@ -539,6 +553,12 @@ int runChecks(const Options& options, std::istream& in, std::ostream& out, std::
 
 int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err)
 {
+    return runCli(arguments, in, out, err, Terminal{});
+}
+
+int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ostream& out, std::ostream& err,
+    const Terminal& terminal)
+{
     engine::registerStandardPlugins();
     Options options;
     switch (parseArguments(arguments, options, err)) {
@@ -553,7 +573,14 @@ int runCli(const std::vector<std::string>& arguments, std::istream& in, std::ost
     case ParseResult::Run:
         break;
     }
-    return options.check ? runChecks(options, in, out, err) : runDigests(options, in, out, err);
+    ProgressMeter meter;
+    meter.err = &err;
+    meter.enabled = (terminal.errIsTerminal || options.progress) && !options.quiet && !options.status;
+    meter.width = terminal.width ? terminal.width : [] { return 80; };
+    meter.now = terminal.now ? terminal.now : [] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
+    return options.check ? runChecks(options, in, out, err, meter) : runDigests(options, in, out, err, meter);
 }
 
 } // namespace hashmere_cli

@@ -253,6 +253,30 @@ TEST_F(Cli, RecursiveFolders)
     EXPECT_EQ(run({"-c", "-r", t}).status, 2);
 }
 
+// Progress lines appear on a terminal (or with --progress) for files that
+// take long, and never with --status or when standard error is a file.
+TEST_F(Cli, ProgressOnlyWhereWanted)
+{
+    const std::string big = write("big", std::string(3 * 1024 * 1024, 'x'));
+    const auto runAt = [&](std::vector<std::string> arguments, bool terminal) {
+        double clock = 0;
+        const Terminal fake{terminal, [] { return 40; }, [&clock] { return clock += 0.3; }};
+        std::istringstream in;
+        std::ostringstream out, err;
+        runCli(arguments, in, out, err, fake);
+        return err.str();
+    };
+    const std::string shown = runAt({"-a", "md5", big}, true);
+    EXPECT_NE(shown.find("\r"), std::string::npos);
+    EXPECT_NE(shown.find("%  "), std::string::npos);
+    EXPECT_EQ(shown.substr(shown.size() - 4), "\r\x1b[K"); // cleared at the end
+    EXPECT_NE(runAt({"--progress", "-a", "md5", big}, false).find("\r"), std::string::npos);
+    EXPECT_EQ(runAt({"-a", "md5", big}, false), "");
+    const std::string list = write("list", "00000000  " + big + "\n");
+    EXPECT_EQ(runAt({"-c", "--status", list}, true), "");
+    EXPECT_EQ(runAt({"-c", "--quiet", "--progress", list}, true).find("\r"), std::string::npos);
+}
+
 // A FIFO is read once, as standard input is; devices are refused unread; the
 // lines of a list that name one file with several algorithms are all checked.
 TEST_F(Cli, FifosDevicesAndSeveralAlgorithmsPerFile)
