@@ -500,6 +500,9 @@ int runChecks(const Options& options, std::istream& in, std::ostream& out, std::
             for (const Pending& p : group)
                 rows[p.row] = true;
             const InputDigests digests = digestPath(group.front().line.fileName, rows, meter);
+            if (digests.sizeChanged && !options.status)
+                err << kProgram << ": " << group.front().line.fileName
+                    << ": WARNING: the file changed size while it was read\n";
             for (const Pending& p : group) {
                 const std::string name = checkedName(p.line.fileName);
                 if (!digests.problem.empty()) {
