@@ -216,13 +216,13 @@ int compareFolderWalk(const std::filesystem::path& root)
     std::mt19937_64 rng(11);
     std::vector<char> bytes(8192);
     for (int i = 0; i < kFiles; ++i) {
-        const std::filesystem::path folder = root / ("d" + std::to_string(i / 100));
+        const std::filesystem::path folder = root / std::string("d").append(std::to_string(i / 100));
         if (i % 100 == 0)
             std::filesystem::create_directories(folder);
         const std::size_t size = 256 + rng() % 4096;
         for (std::size_t b = 0; b < size; ++b)
             bytes[b] = static_cast<char>(rng());
-        std::ofstream(folder / ("f" + std::to_string(i)), std::ios::binary)
+        std::ofstream(folder / std::string("f").append(std::to_string(i)), std::ios::binary)
             .write(bytes.data(), static_cast<std::streamsize>(size));
     }
     const std::string tree = quoted(root.string());
