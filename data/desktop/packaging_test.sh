@@ -12,7 +12,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in lib/hashmere/Hashmere lib/hashmere/Hashmere.lang/en_GB.language lib/hashmere/Hashmere.lang/hu_HU.language \
          lib/hashmere/Hashmere_en_GB.help lib/hashmere/Hashmere_hu_HU.help lib/hashmere/Hashmere_de_DE.help \
-         bin/hashmere bin/hashmere-cli share/applications/hashmere.desktop \
+         bin/hashmere bin/hashmere-cli share/man/man1/hashmere-cli.1 share/applications/hashmere.desktop \
          share/icons/hicolor/48x48/apps/hashmere.png share/icons/hicolor/scalable/apps/hashmere.svg; do
     [ -e "$prefix/$f" ] || fail "missing $f"
 done

@@ -28,6 +28,8 @@ std::optional<std::string> unescapeName(std::string_view name)
             out += '\\';
         else if (name[i] == 'n')
             out += '\n';
+        else if (name[i] == 'r')
+            out += '\r';
         else
             return std::nullopt;
     }

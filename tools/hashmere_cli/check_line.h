@@ -3,7 +3,7 @@
 //
 //   d41d8cd98f00b204e9800998ecf8427e  empty.txt        text mode
 //   d41d8cd98f00b204e9800998ecf8427e *empty.bin        binary mode (same digest here)
-//   \d41d8cd98f00b204e9800998ecf8427e  new\nline       escaped name: \\ and \n
+//   \d41d8cd98f00b204e9800998ecf8427e  new\nline       escaped name: \\, \n and \r
 //   SHA256 (notes.txt) = e3b0c442...                   BSD tag form
 //
 // Blank lines and lines starting with '#' are not check lines. A line that

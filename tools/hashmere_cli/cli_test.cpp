@@ -1,12 +1,16 @@
 #include "tools/hashmere_cli/cli.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
+#include "checksum/engine/algorithm_rows.h"
 #include "platform/test_files.h"
 
 namespace hashmere_cli {
@@ -165,6 +169,137 @@ TEST_F(Cli, CheckLists)
     EXPECT_EQ(run({"-c", junk}).status, 1);
     EXPECT_EQ(run({"-c", (folder_ / "nolist").string()}).status, 2);
     EXPECT_EQ(run({"-c", "-"}, std::string(kAbcMd5) + "  " + abc_ + "\n").out, abc_ + ": OK\n");
+}
+
+// What --format=gnu and --format=bsd write, --check reads back, whatever the
+// names hold; the lines have sha256sum's exact form.
+TEST_F(Cli, FormatsRoundTripThroughCheck)
+{
+    const std::vector<std::string> names = {
+        "with space", "new\nline", "back\\slash", "bad\xff\xfe byte", "paren) = x", "car\rriage", " lead", "plain"};
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(write(name, "abc"));
+
+    struct Case {
+        std::vector<std::string> options;
+        std::vector<std::string> checkOptions; // a GNU line's digest length names SHA-2 unless told
+        std::size_t linesPerFile;
+    };
+    const Case cases[] = {
+        {{"--format=gnu", "-a", "sha256"}, {}, 1},
+        {{"--format", "gnu", "-a", "sha3-512"}, {"-a", "sha3-512"}, 1},
+        {{"--format=bsd", "-a", "crc32", "-a", "md5", "-a", "sha384", "-a", "sha3-224"}, {}, 4},
+        {{"--format=bsd"}, {}, engine::kAlgorithmRowCount},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), paths.begin(), paths.end());
+        const Outcome written = run(arguments);
+        ASSERT_EQ(written.status, 0) << written.err;
+        const std::string list = write("list", written.out);
+        std::vector<std::string> check = c.checkOptions;
+        check.insert(check.end(), {"-c", list});
+        const Outcome checked = run(check);
+        EXPECT_EQ(checked.status, 0) << c.options[0] << '\n' << written.out << checked.out << checked.err;
+        EXPECT_EQ(std::count(checked.out.begin(), checked.out.end(), '\n'),
+            static_cast<std::ptrdiff_t>(c.linesPerFile * names.size()));
+        EXPECT_EQ(checked.out.find("FAILED"), std::string::npos) << checked.out;
+    }
+
+    const std::string slash = folder_.string() + "/back\\\\slash";
+    EXPECT_EQ(
+        run({"--format=gnu", "-a", "sha256", paths[2]}).out, "\\" + std::string(kAbcSha256) + "  " + slash + "\n");
+    EXPECT_EQ(run({"--format=bsd", "-a", "sha256", "-a", "md5", paths[7]}).out,
+        "MD5 (" + paths[7] + ") = " + kAbcMd5 + "\nSHA256 (" + paths[7] + ") = " + kAbcSha256 + "\n");
+    EXPECT_EQ(run({"--format=gnu", "-a", "md5"}, "abc").out, std::string(kAbcMd5) + "  -\n");
+    // A checked name is shown escaped, so that one result stays one line.
+    EXPECT_EQ(run({"-c", write("one", std::string("\\") + kAbcMd5 + "  " + folder_.string() + "/new\\nline\n")}).out,
+        "\\" + folder_.string() + "/new\\nline: OK\n");
+
+    const Outcome gnuAll = run({"--format=gnu", abc_});
+    EXPECT_EQ(gnuAll.status, 2);
+    EXPECT_NE(gnuAll.err.find("exactly one algorithm"), std::string::npos);
+    EXPECT_EQ(run({"--format=xml", abc_}).status, 2);
+}
+
+// -r lists a folder's files in name order with headings (or as GNU lines);
+// an unreadable folder inside is reported, gives status 2 and the walk goes on.
+TEST_F(Cli, RecursiveFolders)
+{
+    const fs::path tree = folder_ / "tree";
+    fs::create_directories(tree / "b" / "locked");
+    platform::testing::writeFile(tree / "b" / "two", "abc");
+    platform::testing::writeFile(tree / "a", "");
+    platform::testing::writeFile(tree / "c", "abc");
+    const std::string t = tree.string();
+    EXPECT_EQ(run({"-r", "-a", "md5", "--format=gnu", t}).out,
+        "d41d8cd98f00b204e9800998ecf8427e  " + t + "/a\n" + kAbcMd5 + "  " + t + "/b/two\n" + kAbcMd5 + "  " + t +
+            "/c\n");
+    EXPECT_EQ(run({"--recursive", "-a", "crc32", t, abc_}).out,
+        "==> " + t + "/a <==\nCRC32: 00000000\n\n==> " + t + "/b/two <==\nCRC32: 352441c2\n\n==> " + t +
+            "/c <==\nCRC32: 352441c2\n\n==> " + abc_ + " <==\nCRC32: 352441c2\n");
+    EXPECT_EQ(run({"-a", "md5", t}).status, 2); // a folder without -r
+
+    for (const auto& entry : fs::recursive_directory_iterator(folder_))
+        fs::permissions(entry.path(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    fs::permissions(folder_, fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    fs::permissions(tree / "b" / "locked", fs::perms::owner_all);
+    EXPECT_TRUE(platform::testing::runUnprivileged([&] {
+        const Outcome o = run({"-r", "-a", "md5", "--format=gnu", t});
+        return o.status == 2 && o.err.find(t + "/b/locked: Permission denied") != std::string::npos &&
+            o.out.find(t + "/c\n") != std::string::npos;
+    }));
+    EXPECT_EQ(run({"-c", "-r", t}).status, 2);
+}
+
+// Progress lines appear on a terminal (or with --progress) for files that
+// take long, and never with --status or when standard error is a file.
+TEST_F(Cli, ProgressOnlyWhereWanted)
+{
+    const std::string big = write("big", std::string(3 * 1024 * 1024, 'x'));
+    const auto runAt = [&](std::vector<std::string> arguments, bool terminal) {
+        double clock = 0;
+        const Terminal fake{terminal, [] { return 40; }, [&clock] { return clock += 0.3; }};
+        std::istringstream in;
+        std::ostringstream out, err;
+        runCli(arguments, in, out, err, fake);
+        return err.str();
+    };
+    const std::string shown = runAt({"-a", "md5", big}, true);
+    EXPECT_NE(shown.find("\r"), std::string::npos);
+    EXPECT_NE(shown.find("%  "), std::string::npos);
+    EXPECT_EQ(shown.substr(shown.size() - 4), "\r\x1b[K"); // cleared at the end
+    EXPECT_NE(runAt({"--progress", "-a", "md5", big}, false).find("\r"), std::string::npos);
+    EXPECT_EQ(runAt({"-a", "md5", big}, false), "");
+    const std::string list = write("list", "00000000  " + big + "\n");
+    EXPECT_EQ(runAt({"-c", "--status", list}, true), "");
+    EXPECT_EQ(runAt({"-c", "--quiet", "--progress", list}, true).find("\r"), std::string::npos);
+}
+
+// A FIFO is read once, as standard input is; devices are refused unread; the
+// lines of a list that name one file with several algorithms are all checked.
+TEST_F(Cli, FifosDevicesAndSeveralAlgorithmsPerFile)
+{
+    const fs::path fifo = folder_ / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&fifo] { std::ofstream(fifo, std::ios::binary) << "abc"; });
+    const Outcome fromFifo = run({"-a", "md5", "-a", "sha256", fifo.string()});
+    writer.join();
+    EXPECT_EQ(fromFifo.status, 0) << fromFifo.err;
+    EXPECT_EQ(fromFifo.out, std::string("MD5: ") + kAbcMd5 + "\nSHA2-256: " + kAbcSha256 + "\n");
+
+    const Outcome device = run({"-a", "md5", "/dev/null", abc_});
+    EXPECT_EQ(device.status, 2);
+    EXPECT_NE(device.err.find("/dev/null: Is a device"), std::string::npos) << device.err;
+    EXPECT_NE(device.out.find(kAbcMd5), std::string::npos);
+
+    const std::string list = write("several",
+        "MD5 (" + abc_ + ") = " + kAbcMd5 + "\nSHA256 (" + abc_ + ") = " + kAbcSha256 + "\nSHA1 (" + abc_ +
+            ") = " + std::string(40, '0') + "\nMD5 (" + empty_ + ") = d41d8cd98f00b204e9800998ecf8427e\n");
+    const Outcome checked = run({"-c", list});
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_EQ(checked.out, abc_ + ": OK\n" + abc_ + ": OK\n" + abc_ + ": FAILED\n" + empty_ + ": OK\n");
 }
 
 } // namespace
