@@ -179,7 +179,9 @@ std::u16string excerptAround(std::u16string_view text, std::u16string_view query
         }
     }
     // A third of the line before the hit, the rest after it, cut at spaces.
+    // Near the end the line starts earlier, so it is as full as the text allows.
     std::size_t from = hit > width / 3 ? hit - width / 3 : 0;
+    from = text.size() > width ? std::min(from, text.size() - width) : 0;
     if (from > 0) {
         const std::size_t space = text.find_first_of(u" \n\t", from);
         from = space != std::u16string_view::npos && space < hit ? space + 1 : from;
