@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -206,6 +207,46 @@ TEST_F(FullTextSearch, ChoosingAResultShowsThePageLikeTheTreeAndFindsTheWord)
         marked.push_back(mark.text);
     }
     EXPECT_EQ(marked, (std::vector<std::u16string>{u"Verif", u"Verif"}));
+}
+
+// Screenshots of find in page (English) and the full-text results (Hungarian) on
+// the sample manual, for the README: $HASHMERE_SHOTS_DIR or else <build>/shots.
+TEST_F(FullTextSearch, ScreenshotsOfFindAndSearch)
+{
+    const char* dir = std::getenv("HASHMERE_SHOTS_DIR");
+    const fs::path shots = dir != nullptr ? fs::path(dir) : fs::path(HASHMERE_BINARY_DIR) / "shots";
+    fs::create_directories(shots);
+    std::vector<helptool::AuthoringEntry> entries;
+    std::string error;
+    ASSERT_TRUE(helptool::buildDocumentEntries(HELPTOOL_SAMPLE_DIR, entries, error)) << error;
+    helptool::PackStats stats;
+    document = (folder / "sample_manual.help").string();
+    ASSERT_TRUE(helptool::writeBriefLzPack(document, entries, 4096, stats, error)) << error;
+
+    start();
+    tt::pressKey(toolkit::Key::LetterF, toolkit::ModControl);
+    drain();
+    ASSERT_TRUE(tt::typeText(kFindField, u"program"));
+    drain();
+    EXPECT_EQ(tt::view(kFindCount).text, u"1 of 2");
+    EXPECT_TRUE(tt::saveScreenshot(kMainWindow, shots / "leafscope-find-en.png"));
+
+    tt::reset();
+    app = std::make_unique<LeafscopeApp>();
+    StartOptions options;
+    options.programFolder = folder / "program/";
+    options.arguments = {platform::utf8ToUtf16(document)};
+    options.systemLocaleName = u"hu_HU";
+    options.displayWidth = 1024;
+    ASSERT_TRUE(startLeafscope(*app, options));
+    tt::activate(kMainWindow);
+    ASSERT_TRUE(tt::clickItem(kNavigationPanel, kIndexTab));
+    drain();
+    ASSERT_TRUE(tt::typeText(kIndexField, u"start"));
+    drain();
+    ASSERT_FALSE(rows().empty());
+    EXPECT_EQ(rows().front(), u"Telep\u00edt\u00e9s (2)");
+    EXPECT_TRUE(tt::saveScreenshot(kMainWindow, shots / "leafscope-search-hu.png"));
 }
 
 } // namespace
