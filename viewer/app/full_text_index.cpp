@@ -71,24 +71,27 @@ void addPageText(FullTextBuilder& builder, int page, std::u16string_view text)
 
 FullTextIndex finishIndex(FullTextBuilder builder)
 {
-    FullTextIndex index;
-    index.words.reserve(builder.words.size());
+    // The words are moved out of the map, not copied: this step runs in one go.
+    std::vector<std::pair<std::u16string, std::vector<WordPosting>>> entries;
+    entries.reserve(builder.words.size());
     std::size_t total = 0;
-    for (auto& [word, postings] : builder.words) {
-        index.words.push_back(word);
-        total += postings.size();
+    while (!builder.words.empty()) {
+        auto node = builder.words.extract(builder.words.begin());
+        total += node.mapped().size();
+        entries.emplace_back(std::move(node.key()), std::move(node.mapped()));
     }
-    std::sort(index.words.begin(), index.words.end());
-    index.firstPosting.reserve(index.words.size() + 1);
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    FullTextIndex index;
+    index.words.reserve(entries.size());
+    index.firstPosting.reserve(entries.size() + 1);
     index.postings.reserve(total);
-    for (const std::u16string& word : index.words) {
+    for (auto& [word, postings] : entries) {
+        index.words.push_back(std::move(word));
         index.firstPosting.push_back(static_cast<std::uint32_t>(index.postings.size()));
-        auto found = builder.words.find(word);
-        index.postings.insert(index.postings.end(), found->second.begin(), found->second.end());
-        found->second = {}; // frees as it goes: the peak stays near one copy
+        index.postings.insert(index.postings.end(), postings.begin(), postings.end());
+        postings = {}; // frees as it goes: the peak stays near one copy
     }
     index.firstPosting.push_back(static_cast<std::uint32_t>(index.postings.size()));
-    index.words.shrink_to_fit();
     return index;
 }
 

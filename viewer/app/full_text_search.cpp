@@ -65,7 +65,7 @@ void startIndexing(LeafscopeApp& app)
 
 } // namespace
 
-bool pagePlainText(const LeafscopeApp& app, int page, std::u16string& text)
+bool pagePlainText(const LeafscopeApp& app, int page, std::u16string& text, std::size_t prefixBytes)
 {
     text.clear();
     if (!isPageRecord(app.doc, page)) {
@@ -76,8 +76,12 @@ bool pagePlainText(const LeafscopeApp& app, int page, std::u16string& text)
     if (!sink.called) {
         return false;
     }
+    const bool cut = prefixBytes > 0 && sink.bytes.size() > prefixBytes;
+    if (cut) {
+        sink.bytes.resize(prefixBytes);
+    }
     rtf::PlainText plain = rtf::rtfPlainText(std::span<const std::uint8_t>(sink.bytes));
-    if (!plain.complete) {
+    if (!plain.complete && !cut) {
         return false;
     }
     text = std::move(plain.text);
@@ -126,12 +130,17 @@ void appendFullTextRows(LeafscopeApp& app, std::u16string_view query)
     if (state.results.size() > kShownFullTextResults) {
         state.results.resize(kShownFullTextResults);
     }
-    std::u16string text;
+    if (state.excerptSources.size() > kExcerptCacheSize) {
+        state.excerptSources.clear();
+    }
     for (const FullTextHit& hit : state.results) {
         toolkit::addItem(
             kFullTextList, -1, state.titles[static_cast<std::size_t>(hit.page)] + u" (" + hitsText(hit) + u")");
-        pagePlainText(app, hit.page, text);
-        toolkit::addItem(kFullTextList, -1, u"    " + excerptAround(text, query));
+        auto [source, fresh] = state.excerptSources.try_emplace(hit.page);
+        if (fresh) {
+            pagePlainText(app, hit.page, source->second, kExcerptSourceBytes);
+        }
+        toolkit::addItem(kFullTextList, -1, u"    " + excerptAround(source->second, query));
     }
     refitLists();
 }

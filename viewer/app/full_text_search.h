@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/toolkit.h"
@@ -21,6 +22,10 @@ struct LeafscopeApp;
 inline constexpr std::int32_t kIndexSliceEvent = toolkit::kFirstApplicationEvent + 1;
 // Results listed at most (their excerpts are read from the pages again).
 inline constexpr std::size_t kShownFullTextResults = 30;
+// An excerpt is taken from the text of a page's first bytes only, so a huge page
+// costs a keystroke no more than a small one; kept for the next keystrokes.
+inline constexpr std::size_t kExcerptSourceBytes = 32 * 1024;
+inline constexpr std::size_t kExcerptCacheSize = 100;
 
 struct FullTextState {
     enum class Stage { NotStarted, Building, Ready };
@@ -32,8 +37,9 @@ struct FullTextState {
     // Pages per slice: 0 works for about kSliceMilliseconds a slice; tests set a
     // fixed number to watch the progress.
     int pagesPerSlice = 0;
-    std::vector<std::u16string> titles; // per page of the contents
-    std::vector<FullTextHit> results;   // as listed, two rows each
+    std::vector<std::u16string> titles;                     // per page of the contents
+    std::vector<FullTextHit> results;                       // as listed, two rows each
+    std::unordered_map<int, std::u16string> excerptSources; // page: text of its first bytes
 };
 
 inline constexpr int kSliceMilliseconds = 15;
@@ -64,7 +70,8 @@ bool showFullTextRow(LeafscopeApp& app, int row);
 bool handleFullTextEvent(LeafscopeApp& app, const toolkit::Event& event);
 
 // The plain text of page `page` (empty for headings); false when the page could
-// not be read or its RTF was damaged.
-bool pagePlainText(const LeafscopeApp& app, int page, std::u16string& text);
+// not be read or its RTF was damaged. With `prefixBytes` only the text of that
+// many first bytes is read (a cut page is not counted as damaged then).
+bool pagePlainText(const LeafscopeApp& app, int page, std::u16string& text, std::size_t prefixBytes = 0);
 
 } // namespace leafscope

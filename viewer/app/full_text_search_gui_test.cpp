@@ -209,6 +209,24 @@ TEST_F(FullTextSearch, ChoosingAResultShowsThePageLikeTheTreeAndFindsTheWord)
     EXPECT_EQ(marked, (std::vector<std::u16string>{u"Verif", u"Verif"}));
 }
 
+TEST_F(FullTextSearch, HitsOnAHugePageAreCappedAndItsExcerptComesFromItsStart)
+{
+    std::string huge;
+    for (int i = 0; i < 6000; ++i) {
+        huge += "verify ";
+    }
+    document = writeSearchDocument(folder / "huge.help",
+        {{u"Small", "a.rtf", page("One verify here.\\par ")}, {u"Huge", "b.rtf", page(huge + "\\par ")}});
+    start();
+    search(u"verif");
+    const std::vector<std::u16string> listed = rows();
+    ASSERT_EQ(listed.size(), 4u);
+    EXPECT_EQ(listed[0], u"Huge (1000+)");
+    EXPECT_EQ(listed[1].substr(0, 18), u"    verify verify ");
+    EXPECT_EQ(listed[2], u"Small (1)");
+    EXPECT_EQ(listed[3], u"    One verify here.");
+}
+
 // Screenshots of find in page (English) and the full-text results (Hungarian) on
 // the sample manual, for the README: $HASHMERE_SHOTS_DIR or else <build>/shots.
 TEST_F(FullTextSearch, ScreenshotsOfFindAndSearch)
@@ -224,6 +242,9 @@ TEST_F(FullTextSearch, ScreenshotsOfFindAndSearch)
     ASSERT_TRUE(helptool::writeBriefLzPack(document, entries, 4096, stats, error)) << error;
 
     start();
+    ASSERT_TRUE(tt::clickItem(kNavigationPanel, kContentsTab));
+    ASSERT_TRUE(tt::clickItem(kContentsTree, 1)); // Telepítés
+    drain();
     tt::pressKey(toolkit::Key::LetterF, toolkit::ModControl);
     drain();
     ASSERT_TRUE(tt::typeText(kFindField, u"program"));
