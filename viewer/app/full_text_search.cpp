@@ -140,7 +140,7 @@ void appendFullTextRows(LeafscopeApp& app, std::u16string_view query)
         if (fresh) {
             pagePlainText(app, hit.page, source->second, kExcerptSourceBytes);
         }
-        toolkit::addItem(kFullTextList, -1, u"    " + excerptAround(source->second, query));
+        toolkit::addItem(kFullTextList, -1, u"    " + excerptAround(source->second, query, kExcerptWidth));
     }
     refitLists();
 }

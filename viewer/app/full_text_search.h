@@ -26,6 +26,8 @@ inline constexpr std::size_t kShownFullTextResults = 30;
 // costs a keystroke no more than a small one; kept for the next keystrokes.
 inline constexpr std::size_t kExcerptSourceBytes = 32 * 1024;
 inline constexpr std::size_t kExcerptCacheSize = 100;
+// Characters of an excerpt line: about what the Index tab shows at its width.
+inline constexpr std::size_t kExcerptWidth = 48;
 
 struct FullTextState {
     enum class Stage { NotStarted, Building, Ready };

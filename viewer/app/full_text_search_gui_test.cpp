@@ -163,15 +163,15 @@ TEST_F(FullTextSearch, ResultsAreRankedWithTitleHitsFirstAndShowAnExcerpt)
     };
     // clang-format off
     const Row rows[] = {
-        {u"verif", {u"Settings (3)", u"    The \u00e9rv\u00e9nyes folder setting. Verify, verify, verify.",
-                    u"Checking files (2)", u"    Verifying a file compares its digest with the list. Verify again later."}},
+        {u"verif", {u"Settings (3)", u"    \u2026folder setting. Verify, verify, verify.",
+                    u"Checking files (2)", u"    Verifying a file compares its digest with the\u2026"}},
         {u"digest", {u"Lists (2)", u"    A digest list holds one digest per file.",
-                     u"Checking files (1)", u"    Verifying a file compares its digest with the list. Verify again later."}},
+                     u"Checking files (1)", u"    \u2026compares its digest with the list. Verify again\u2026"}},
         {u"list digest", {u"Lists (3)", u"    A digest list holds one digest per file.",
-                          u"Checking files (2)", u"    Verifying a file compares its digest with the list. Verify again later."}},
+                          u"Checking files (2)", u"    \u2026its digest with the list. Verify again later."}},
         {u"check", {u"Start (1)", u"    Welcome. Hashmere checks files."}},
         {u"files", {u"Start (1)", u"    Welcome. Hashmere checks files."}},  // titles are not page text
-        {u"ERVENY", {u"Settings (1)", u"    The \u00e9rv\u00e9nyes folder setting. Verify, verify, verify."}},
+        {u"ERVENY", {u"Settings (1)", u"    The \u00e9rv\u00e9nyes folder setting. Verify, verify,\u2026"}},
         {u"broken", {}},  // only on the damaged page, which is left out
         {u"erifying", {}},
         {u"", {}},
