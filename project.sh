@@ -6,7 +6,7 @@
 #   ./project.sh bench-docs      build optimised and run the help-document benchmark
 #   ./project.sh bench-rtf [FILE.rtf...]   build optimised and time RTF page reading, layout and zoom
 #   ./project.sh bench-gui       build optimised and time Hashmere's start and its window's run,
-#                                then Leafscope's start, page changes and index filter
+#                                then Leafscope's start, page changes and index filter, and its search
 #   ./project.sh fuzz NAME [SECONDS]   run one fuzz target for longer
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -131,7 +131,8 @@ bench-gui)
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
     configure_and_build build/bench -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF -DHASHMERE_BENCH=ON
     build/bench/bench/gui_bench "$@"
-    exec build/bench/bench/leafscope_bench
+    build/bench/bench/leafscope_bench
+    exec build/bench/bench/search_bench
     ;;
 fuzz)
     ensure_packages "${PACKAGES[@]}"

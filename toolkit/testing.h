@@ -204,6 +204,16 @@ PageViewState pageView(int gadget);
 // page is laid out as far as it is painted, the rest from the event loop.
 int pageScrollRangeNow(int gadget);
 
+// A mark of found text in a page view (setPageHighlights), in the order given.
+struct PageHighlightView {
+    int start = 0;
+    int length = 0;
+    bool current = false;
+    bool onScreen = false; // entirely inside the visible area as scrolled now
+    std::u16string text;   // the page text it covers
+};
+std::vector<PageHighlightView> pageHighlights(int gadget);
+
 // Turns the mouse wheel over the page view by `notches` (positive: away from the
 // user, scrolling up) with the given modifiers held.
 bool turnWheel(int gadget, int notches, std::uint32_t modifiers = ModNone);

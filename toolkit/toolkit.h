@@ -384,6 +384,21 @@ std::u16string clickedPageLink(int gadget);
 // the default, keeps Ctrl + wheel scrolling.
 void setPageWheelCommands(int gadget, int zoomIn, int zoomOut);
 
+// The page's text as plain UTF-16 with one unit per position that highlights count
+// in: paragraph and cell ends are line feeds, pictures U+FFFC. Empty without a view.
+std::u16string pagePlainText(int gadget);
+
+// A run of positions in pagePlainText.
+struct TextRange {
+    int start = 0;
+    int length = 0;
+};
+// Marks `ranges` as found text: every range in a pale colour, range `current` (an
+// index into `ranges`, or -1 for none) in a strong one, scrolled into view when it
+// is not in view. Ranges outside the text or empty are dropped; an empty list
+// removes every mark. Showing new content removes them too.
+void setPageHighlights(int gadget, const std::vector<TextRange>& ranges, int current);
+
 // Prints the whole content (at 100 %, without the view's margins and colour) to a
 // PDF file, in pages the size of the printer's printable area, text and pictures
 // at print resolution. `title` is the job's document name. Returns the number of
@@ -462,6 +477,7 @@ enum class Key : std::int32_t {
     Minus,  // on the main keyboard
     Digit0, // on the main keyboard
     LetterP,
+    LetterF,
 };
 enum Modifiers : std::uint32_t { ModNone = 0, ModControl = 1u << 0, ModShift = 1u << 1, ModAlt = 1u << 2 };
 

@@ -318,6 +318,8 @@ Qt::Key qtKey(Key key)
         return Qt::Key_0;
     case Key::LetterP:
         return Qt::Key_P;
+    case Key::LetterF:
+        return Qt::Key_F;
     }
     return Qt::Key_unknown;
 }

@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTextLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -62,14 +63,23 @@ void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next)
     // Creating the layout only now keeps the reading itself free of layout work.
     // The layout reports its size as it grows; asking it for the size would finish it first.
     laidOut_ = QSizeF();
+    layoutFinished_ = false;
+    followCurrent_ = false;
     connect(
         next->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, [this](const QSizeF& size) {
+            // Once the whole page is laid out, a late report of a part of it is stale.
+            if (layoutFinished_ && size.height() < laidOut_.height()) {
+                return;
+            }
             laidOut_ = size;
             updateScrollBars();
+            revealCurrent();
         });
     connect(next->documentLayout(), &QAbstractTextDocumentLayout::update, viewport(), [this] { viewport()->update(); });
     document_ = std::move(next);
     selection_ = QTextCursor(document_.get());
+    highlights_.clear();
+    currentHighlight_ = -1;
     applyTextWidth();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
@@ -163,6 +173,7 @@ QSize PageViewWidget::contentSize()
 void PageViewWidget::finishLayout()
 {
     laidOut_ = document_->documentLayout()->documentSize(); // lays out every line
+    layoutFinished_ = true;
     updateScrollBars();
 }
 
@@ -176,6 +187,17 @@ void PageViewWidget::paintContent(QPainter& painter, const QRect& area, QPoint s
     QRectF visible(QPointF(area.left() - leftMargin_ + scroll.x(), area.top() + scroll.y()) / scale(),
         QSizeF(area.size()) / scale());
     context.clip = visible;
+    // Found text under the mouse selection: every match pale, the current one strong.
+    for (std::size_t i = 0; i < highlights_.size(); ++i) {
+        QAbstractTextDocumentLayout::Selection mark;
+        mark.cursor = QTextCursor(document_.get());
+        mark.cursor.setPosition(highlights_[i].first);
+        mark.cursor.setPosition(highlights_[i].first + highlights_[i].second, QTextCursor::KeepAnchor);
+        const bool current = static_cast<int>(i) == currentHighlight_;
+        mark.format.setBackground(current ? QColor(255, 150, 50) : QColor(255, 240, 120));
+        mark.format.setForeground(QColor(Qt::black));
+        context.selections.append(mark);
+    }
     if (selection_.hasSelection()) {
         QAbstractTextDocumentLayout::Selection selection;
         selection.cursor = selection_;
@@ -244,6 +266,7 @@ void PageViewWidget::applyTextWidth()
     int room = std::max(1, viewport()->width() - leftMargin_ - rightMargin_);
     double width = room / scale();
     if (document_->textWidth() != width) {
+        layoutFinished_ = false;
         document_->setTextWidth(width);
     }
     updateScrollBars();
@@ -271,10 +294,12 @@ void PageViewWidget::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     applyTextWidth();
+    revealCurrent();
 }
 
 void PageViewWidget::keyPressEvent(QKeyEvent* event)
 {
+    followCurrent_ = false;
     if (event == QKeySequence::Copy) {
         copy();
         return;
@@ -325,6 +350,7 @@ QString PageViewWidget::linkAt(QPoint point) const
 
 void PageViewWidget::wheelEvent(QWheelEvent* event)
 {
+    followCurrent_ = false;
     // Control + wheel raises the program's zoom commands when it has given them.
     if ((event->modifiers() & Qt::ControlModifier) && wheelZoomIn_ >= 0 && event->angleDelta().y() != 0) {
         raiseEvent(EventKind::Command, event->angleDelta().y() > 0 ? wheelZoomIn_ : wheelZoomOut_, EventType::None);
@@ -345,6 +371,7 @@ void PageViewWidget::wheelEvent(QWheelEvent* event)
 
 void PageViewWidget::mousePressEvent(QMouseEvent* event)
 {
+    followCurrent_ = false;
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -408,6 +435,70 @@ void PageViewWidget::mouseDoubleClickEvent(QMouseEvent* event)
         selection_.select(QTextCursor::WordUnderCursor);
         viewport()->update();
     }
+}
+
+void PageViewWidget::setHighlights(std::vector<std::pair<int, int>> ranges, int current)
+{
+    const int end = std::max(0, document_->characterCount() - 1);
+    std::erase_if(ranges, [end](const std::pair<int, int>& range) {
+        return range.first < 0 || range.second <= 0 || range.first > end - range.second;
+    });
+    highlights_ = std::move(ranges);
+    currentHighlight_ = current >= 0 && current < static_cast<int>(highlights_.size()) ? current : -1;
+    followCurrent_ = currentHighlight_ >= 0;
+    revealCurrent();
+    viewport()->update();
+}
+
+void PageViewWidget::revealCurrent()
+{
+    // Re-layout (a scroll bar appearing narrows the page) moves the match again:
+    // it is followed until the reader scrolls or clicks.
+    if (!followCurrent_ || revealing_ || currentHighlight_ < 0) {
+        return;
+    }
+    revealing_ = true;
+    const auto& [start, length] = highlights_[static_cast<std::size_t>(currentHighlight_)];
+    const QRect rect = rangeRect(start, length);
+    const QRect room = viewport()->rect();
+    // Into view with some context around it: a third of the view above the match.
+    if (rect.top() < 0 || rect.bottom() > room.height()) {
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + rect.top() - room.height() / 3);
+    }
+    if (rect.left() < 0 || rect.right() > room.width()) {
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + rect.left() - room.width() / 3);
+    }
+    revealing_ = false;
+}
+
+QRect PageViewWidget::rangeRect(int start, int length)
+{
+    QTextBlock block = document_->findBlock(start);
+    if (!block.isValid()) {
+        return {};
+    }
+    // Lays the document out up to this block; the scroll range follows.
+    const QRectF blockRect = document_->documentLayout()->blockBoundingRect(block);
+    // The scroll range must reach the block now; the incremental layout would report
+    // its size later, in steps that clamp the scroll position on the way.
+    if (blockRect.bottom() > laidOut_.height()) {
+        finishLayout();
+    }
+    QRectF area = blockRect;
+    if (QTextLayout* layout = block.layout()) {
+        const int inBlock = start - block.position();
+        QTextLine line = layout->lineForTextPosition(inBlock);
+        if (line.isValid()) {
+            const qreal left = line.cursorToX(inBlock);
+            const qreal right = line.cursorToX(std::min(inBlock + length, line.textStart() + line.textLength()));
+            area = QRectF(
+                blockRect.left() + left, blockRect.top() + line.y(), std::max<qreal>(1, right - left), line.height());
+        }
+    }
+    const double factor = scale();
+    return QRectF(area.left() * factor + leftMargin_ - horizontalScrollBar()->value(),
+        area.top() * factor - verticalScrollBar()->value(), area.width() * factor, area.height() * factor)
+        .toAlignedRect();
 }
 
 QWidget* createPageViewWidget(QWidget* parent)
@@ -494,6 +585,30 @@ int printPageToPdf(int gadget, const std::filesystem::path& file, std::u16string
     printer.setOutputFileName(QString::fromStdString(file.string()));
     printer.setDocName(qt::toQ(title));
     return view->print(printer);
+}
+
+} // namespace toolkit
+
+namespace toolkit {
+
+std::u16string pagePlainText(int gadget)
+{
+    qt::PageViewWidget* view = qt::pageViewOf(gadget);
+    return view == nullptr ? std::u16string() : qt::fromQ(view->document().toPlainText());
+}
+
+void setPageHighlights(int gadget, const std::vector<TextRange>& ranges, int current)
+{
+    qt::PageViewWidget* view = qt::pageViewOf(gadget);
+    if (view == nullptr) {
+        return;
+    }
+    std::vector<std::pair<int, int>> marks;
+    marks.reserve(ranges.size());
+    for (const TextRange& range : ranges) {
+        marks.emplace_back(range.start, range.length);
+    }
+    view->setHighlights(std::move(marks), current);
 }
 
 } // namespace toolkit

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "toolkit/qt/internal.h"
 
@@ -43,6 +45,14 @@ public:
     const QString& clickedLink() const { return clickedLink_; }
     // Ctrl + wheel raises these commands of the view's window; -1 keeps it scrolling.
     void setWheelCommands(int zoomIn, int zoomOut);
+    // Marks of found text: (start, length) in document positions; `current` (or -1)
+    // is drawn more strongly and scrolled into view. A new page drops them.
+    void setHighlights(std::vector<std::pair<int, int>> ranges, int current);
+    const std::vector<std::pair<int, int>>& highlights() const { return highlights_; }
+    int currentHighlight() const { return currentHighlight_; }
+    // The rectangle of document positions start .. start + length in view pixels
+    // (scroll position included), laying out as far as needed.
+    QRect rangeRect(int start, int length);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,9 +70,13 @@ private:
     QPointF toDocument(QPoint point) const;
     void applyTextWidth();
     void updateScrollBars();
+    void revealCurrent();
 
     std::unique_ptr<QTextDocument> document_;
-    QSizeF laidOut_; // size of the part laid out so far, in document units
+    QSizeF laidOut_;              // size of the part laid out so far, in document units
+    bool layoutFinished_ = false; // every line laid out at the current width
+    bool followCurrent_ = false;  // keep the current highlight in view through re-layouts
+    bool revealing_ = false;
     QTextCursor selection_;
     int numerator_ = 1;
     int denominator_ = 1;
@@ -74,6 +88,8 @@ private:
     QString clickedLink_;
     int wheelZoomIn_ = -1;
     int wheelZoomOut_ = -1;
+    std::vector<std::pair<int, int>> highlights_;
+    int currentHighlight_ = -1;
     QString linkAt(QPoint point) const;
     // Raises an event of the gadget this view is.
     void raiseEvent(EventKind kind, int id, EventType type);

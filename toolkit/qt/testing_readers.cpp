@@ -93,4 +93,28 @@ std::u16string pageText(int gadget)
     return view == nullptr ? std::u16string() : fromQ(view->document().toPlainText());
 }
 
+std::vector<PageHighlightView> pageHighlights(int gadget)
+{
+    std::vector<PageHighlightView> marks;
+    PageViewWidget* view = pageViewOf(gadget);
+    if (view == nullptr) {
+        return marks;
+    }
+    const QString text = view->document().toPlainText();
+    const QRect room = view->viewport()->rect();
+    for (std::size_t i = 0; i < view->highlights().size(); ++i) {
+        const auto& [start, length] = view->highlights()[i];
+        PageHighlightView mark;
+        mark.start = start;
+        mark.length = length;
+        mark.current = static_cast<int>(i) == view->currentHighlight();
+        const QRect rect = view->rangeRect(start, length);
+        mark.onScreen =
+            rect.isValid() && room.contains(rect.topLeft()) && rect.top() + rect.height() - 1 <= room.bottom();
+        mark.text = fromQ(text.mid(start, length));
+        marks.push_back(mark);
+    }
+    return marks;
+}
+
 } // namespace toolkit::testing

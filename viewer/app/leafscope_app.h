@@ -16,6 +16,8 @@
 #include "toolkit/toolkit.h"
 #include "viewer/app/command_line.h"
 #include "viewer/app/document_access.h"
+#include "viewer/app/find_bar.h"
+#include "viewer/app/full_text_search.h"
 #include "viewer/app/history.h"
 #include "viewer/app/title_index.h"
 #include "viewer/app/viewer_texts.h"
@@ -55,6 +57,8 @@ struct LeafscopeApp {
     bool quit = false;
     std::vector<TitleIndexEntry> titleIndex;
     std::vector<int> indexRows; // the index list's rows: positions in titleIndex
+    FindBarState find;
+    FullTextState fullText;
 };
 
 // Start-up up to showing the main window with the document's start page. False

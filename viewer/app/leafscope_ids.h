@@ -42,6 +42,16 @@ inline constexpr int kAboutTitle = 31;
 inline constexpr int kAboutText = 32;
 inline constexpr int kAboutOkButton = 33;
 
+// Gadgets of the find bar below the page view (hidden while it is closed)
+inline constexpr int kFindField = 34;
+inline constexpr int kFindPreviousButton = 35;
+inline constexpr int kFindNextButton = 36;
+inline constexpr int kFindMatchCase = 37;
+inline constexpr int kFindCount = 38;
+inline constexpr int kFindCloseButton = 39;
+// Below the index list in the Index tab: pages whose text holds the typed words
+inline constexpr int kFullTextList = 40;
+
 // Commands: toolbar buttons and shortcuts
 inline constexpr int kCommandAbout = 0;
 inline constexpr int kCommandProperties = 1;
@@ -56,6 +66,11 @@ inline constexpr int kCommandCloseAbout = 9;
 inline constexpr int kCommandCloseProperties = 10;
 // Down in the index field: on into the index list (no button).
 inline constexpr int kCommandIntoIndexList = 11;
+// The find bar: Ctrl+F, F3, Shift+F3, Escape inside the bar.
+inline constexpr int kCommandFind = 12;
+inline constexpr int kCommandFindNext = 13;
+inline constexpr int kCommandFindPrevious = 14;
+inline constexpr int kCommandCloseFind = 15;
 
 // Fonts
 inline constexpr int kPanelFont = 0; // "Arial" 11, normal

@@ -70,13 +70,14 @@ void refit()
     const int height = toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageHeight);
     toolkit::resizeGadget(kContentsTree, toolkit::kKeep, toolkit::kKeep, width, height);
     toolkit::resizeGadget(kIndexField, toolkit::kKeep, toolkit::kKeep, width, toolkit::kKeep);
-    toolkit::resizeGadget(kIndexList, toolkit::kKeep, toolkit::kKeep, width, height - 28);
+    fitIndexLists(width, height);
 }
 
 void resizeSplitter(const LeafscopeApp& app)
 {
     toolkit::resizeGadget(kSplitter, 0, app.toolbarHeight, toolkit::windowWidth(kMainWindow),
-        toolkit::windowHeight(kMainWindow) - app.toolbarHeight);
+        toolkit::windowHeight(kMainWindow) - app.toolbarHeight - findBarHeight(app));
+    placeFindBar(app);
 }
 
 void fillContentsTree(const LeafscopeApp& app)
@@ -177,6 +178,9 @@ void handleCommand(LeafscopeApp& app, int command)
 
 void handleMainEvent(LeafscopeApp& app, const toolkit::Event& event)
 {
+    if (handleFindEvent(app, event) || handleFullTextEvent(app, event)) {
+        return;
+    }
     switch (event.kind) {
     case toolkit::EventKind::Command:
         handleCommand(app, event.id);
@@ -186,6 +190,7 @@ void handleMainEvent(LeafscopeApp& app, const toolkit::Event& event)
             selectTreeItem(app);
         } else if (event.id == kSplitter) {
             refit();
+            placeFindBar(app);
         } else if (event.id == kIndexField && event.type == toolkit::EventType::Change) {
             filterIndex(app, toolkit::text(kIndexField));
         } else if (event.id == kIndexField && event.type == toolkit::EventType::Activated) {
@@ -272,7 +277,9 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
         app.windowSize.height - app.toolbarHeight, kNavigationPanel, kPageView);
     toolkit::setAttribute(kSplitter, toolkit::Attribute::SplitterFirstMinimum, 250);
     toolkit::setValue(kSplitter, 250);
+    createFullTextList();
     refit();
+    createFindBar(app);
     toolkit::addShortcut(kMainWindow, toolkit::Key::KeypadPlus, toolkit::ModControl, kCommandZoomIn);
     toolkit::addShortcut(kMainWindow, toolkit::Key::KeypadMinus, toolkit::ModControl, kCommandZoomOut);
     toolkit::addShortcut(kMainWindow, toolkit::Key::KeypadMultiply, toolkit::ModControl, kCommandZoom100);

@@ -35,6 +35,7 @@ void displayPage(LeafscopeApp& app, int page)
     app.doc.loadPage(page, sink);
     applyZoom(app);
     toolkit::scrollPageToTop(kPageView);
+    rerunFind(app);
 }
 
 void selectTreeItem(LeafscopeApp& app)
@@ -94,6 +95,7 @@ void filterIndex(LeafscopeApp& app, std::u16string_view query)
     for (int position : app.indexRows) {
         toolkit::addItem(kIndexList, -1, app.titleIndex[static_cast<std::size_t>(position)].title);
     }
+    appendFullTextRows(app, query);
 }
 
 void showIndexRow(LeafscopeApp& app, int row)

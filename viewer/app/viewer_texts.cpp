@@ -34,6 +34,13 @@ constexpr Block kEnglish = {
     u"Website:",
     u"Close",
     u"Help files (*.help)|*.help|All files (*.*)|*.*",
+    u"Previous",
+    u"Next",
+    u"Match case",
+    u"%1 of %2",
+    u"No matches",
+    u"Close (Esc)",
+    u"Indexing\u2026 %1 %",
 };
 
 // Hungarian with its own letters ő (U+0151) and ű (U+0171).
@@ -65,6 +72,13 @@ constexpr Block kHungarian = {
     u"Weboldal:",
     u"Bez\u00e1r",
     u"S\u00fag\u00f3f\u00e1jlok (*.help)|*.help|Minden f\u00e1jl (*.*)|*.*",
+    u"El\u0151z\u0151",
+    u"K\u00f6vetkez\u0151",
+    u"Kis- \u00e9s nagybet\u0171",
+    u"%1 / %2 tal\u00e1lat",
+    u"Nincs tal\u00e1lat",
+    u"Bez\u00e1r (Esc)",
+    u"Indexel\u00e9s\u2026 %1%",
 };
 // clang-format on
 
@@ -98,6 +112,13 @@ const std::array<std::string_view, kViewerTextCount> kViewerTextKeys = {
     "tPropWEBSITE",
     "tPropCLOSE",
     "tReqPATTERN",
+    "tFindPREVIOUS",
+    "tFindNEXT",
+    "tFindMATCHCASE",
+    "tFindCOUNT",
+    "tFindNOMATCHES",
+    "tFindCLOSE",
+    "tIndexINDEXING",
 };
 
 const std::array<std::u16string_view, 3> kViewerLocales = {u"en_GB", u"en_US", u"hu_HU"};
