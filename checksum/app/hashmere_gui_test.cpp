@@ -578,7 +578,7 @@ TEST_F(Hashmere, ReadOnlyFieldsLookReadOnlyAndTheirResultColoursStayReadable)
     EXPECT_EQ(green.backgroundColour, file.backgroundColour);
     EXPECT_EQ(green.textColour, kGreen);
     EXPECT_EQ(red.textColour, kRed);
-    // Normal-size text wants 4.5 : 1; the design's pure red keeps the 3 : 1 of large text.
+    // Normal-size text wants 4.5 : 1; the result colour pure red keeps the 3 : 1 of large text.
     EXPECT_GE(contrast(green.textColour, green.backgroundColour), 4.5);
     EXPECT_GE(contrast(red.textColour, red.backgroundColour), 3.0);
 }

@@ -173,7 +173,7 @@ std::u16string words(const char* text)
 
 // ------------------------------------------------------------ Start-up
 
-TEST_F(Leafscope, MainWindowAsDesigned)
+TEST_F(Leafscope, MainWindowNumbersGeometryAndTexts)
 {
     ASSERT_TRUE(startSample());
     const tt::WindowView main = tt::windowView(kMainWindow);

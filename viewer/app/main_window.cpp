@@ -283,7 +283,7 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
     toolkit::addShortcut(kMainWindow, toolkit::Key::KeypadPlus, toolkit::ModControl, kCommandZoomIn);
     toolkit::addShortcut(kMainWindow, toolkit::Key::KeypadMinus, toolkit::ModControl, kCommandZoomOut);
     toolkit::addShortcut(kMainWindow, toolkit::Key::KeypadMultiply, toolkit::ModControl, kCommandZoom100);
-    // Beside the designed keys, the ones desktop users expect.
+    // Beside the keypad zoom keys above, the ones desktop users expect.
     toolkit::addShortcut(kMainWindow, toolkit::Key::Left, toolkit::ModAlt, kCommandPrevious);
     toolkit::addShortcut(kMainWindow, toolkit::Key::Right, toolkit::ModAlt, kCommandNext);
     toolkit::addShortcut(kMainWindow, toolkit::Key::Home, toolkit::ModAlt, kCommandHome);
