@@ -88,9 +88,9 @@ std::size_t decodeUtf8(std::string_view bytes, std::size_t i, char32_t& c)
     return length;
 }
 
-} // namespace
-
-std::u16string utf8ToUtf16(std::string_view bytes)
+// UTF-16 of UTF-8 `bytes`; each byte that does not start a well-formed
+// sequence becomes invalidByte(byte) and decoding goes on with the next byte.
+template <class InvalidByte> std::u16string decodeUtf8Text(std::string_view bytes, InvalidByte invalidByte)
 {
     std::u16string out;
     out.reserve(bytes.size());
@@ -99,7 +99,7 @@ std::u16string utf8ToUtf16(std::string_view bytes)
         char32_t c = 0;
         const std::size_t length = decodeUtf8(bytes, i, c);
         if (length == 0) {
-            out.push_back(kReplacement);
+            out.push_back(invalidByte(static_cast<std::uint8_t>(bytes[i])));
             ++i;
         } else {
             appendCodePoint(out, c);
@@ -109,22 +109,36 @@ std::u16string utf8ToUtf16(std::string_view bytes)
     return out;
 }
 
-std::string utf16ToUtf8(std::u16string_view text)
+// UTF-8 of `text`; a surrogate that is not half of a pair is handed to
+// unpaired(out, unit), which appends what stands for it.
+template <class Unpaired> std::string encodeUtf8Text(std::u16string_view text, Unpaired unpaired)
 {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
             appendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
             ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            appendUtf8(out, kReplacement);
+        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+            unpaired(out, unit);
         } else {
             appendUtf8(out, unit);
         }
     }
     return out;
+}
+
+} // namespace
+
+std::u16string utf8ToUtf16(std::string_view bytes)
+{
+    return decodeUtf8Text(bytes, [](std::uint8_t) { return kReplacement; });
+}
+
+std::string utf16ToUtf8(std::u16string_view text)
+{
+    return encodeUtf8Text(text, [](std::string& out, char16_t) { appendUtf8(out, kReplacement); });
 }
 
 std::u16string latin1ToUtf16(std::string_view bytes)
@@ -146,41 +160,17 @@ std::string latin1ToUtf8(std::string_view bytes)
 
 std::u16string pathTextFromBytes(std::string_view bytes)
 {
-    std::u16string out;
-    out.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        char32_t c = 0;
-        const std::size_t length = decodeUtf8(bytes, i, c);
-        if (length == 0) {
-            out.push_back(static_cast<char16_t>(kEscapeBase + static_cast<std::uint8_t>(bytes[i])));
-            ++i;
-        } else {
-            appendCodePoint(out, c);
-            i += length;
-        }
-    }
-    return out;
+    return decodeUtf8Text(bytes, [](std::uint8_t byte) { return static_cast<char16_t>(kEscapeBase + byte); });
 }
 
 std::string pathTextToBytes(std::u16string_view text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t unit = text[i];
-        if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-            appendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (text[i + 1] - 0xDC00));
-            ++i;
-        } else if (unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF) {
+    return encodeUtf8Text(text, [](std::string& out, char16_t unit) {
+        if (unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF)
             out.push_back(static_cast<char>(unit - kEscapeBase));
-        } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
+        else
             appendUtf8(out, kReplacement);
-        } else {
-            appendUtf8(out, unit);
-        }
-    }
-    return out;
+    });
 }
 
 std::filesystem::path pathFromUtf16(std::u16string_view text)
