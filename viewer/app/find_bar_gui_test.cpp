@@ -17,6 +17,7 @@
 #include "toolkit/testing.h"
 #include "viewer/app/leafscope_app.h"
 #include "viewer/app/leafscope_ids.h"
+#include "viewer/app/test_documents.h"
 
 namespace {
 
@@ -38,26 +39,10 @@ std::vector<std::uint8_t> rtfBytes(const std::string& body)
 
 std::string writeFindDocument(const fs::path& file, const std::vector<FindPage>& pages)
 {
-    std::vector<std::u16string> contents = {u"Contents", platform::utf8ToUtf16(std::to_string(pages.size()))};
-    std::vector<helptool::AuthoringEntry> pageEntries;
-    for (const FindPage& page : pages) {
-        std::vector<std::uint8_t> bytes = rtfBytes(page.rtfBody);
-        contents.push_back(u"0");
-        contents.push_back(platform::utf8ToUtf16(page.entry));
-        contents.push_back(page.title);
-        contents.push_back(platform::utf8ToUtf16(std::to_string(bytes.size())));
-        pageEntries.push_back({page.entry, bytes});
-    }
-    const std::vector<std::u16string> properties = {u"Hashmere", u"1.0.0.0", u"Hashmere Help", u"1.0", u"en_GB",
-        u"2026-12-08", u"helptool", u"Orvanix", u"(c) Orvanix", u"help@orvanix.example", u"www.orvanix.example",
-        u"$FFFFFF", u"0", u"0", u"0"};
-    std::vector<helptool::AuthoringEntry> entries = {
-        {"properties", helptool::encodeFieldText(properties)}, {"contents", helptool::encodeFieldText(contents)}};
-    entries.insert(entries.end(), pageEntries.begin(), pageEntries.end());
-    helptool::PackStats stats;
-    std::string error;
-    EXPECT_TRUE(helptool::writeBriefLzPack(file.string(), entries, 4096, stats, error)) << error;
-    return file.string();
+    std::vector<leafscope::testing::TestPage> written;
+    for (const FindPage& page : pages)
+        written.push_back({0, page.title, page.entry, rtfBytes(page.rtfBody)});
+    return leafscope::testing::writeHelpDocument(file, written, leafscope::testing::defaultProperties());
 }
 
 std::string longPage()

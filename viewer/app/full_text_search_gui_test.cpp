@@ -17,6 +17,7 @@
 #include "toolkit/testing.h"
 #include "viewer/app/leafscope_app.h"
 #include "viewer/app/leafscope_ids.h"
+#include "viewer/app/test_documents.h"
 
 namespace {
 
@@ -37,25 +38,10 @@ std::string page(const std::string& body)
 
 std::string writeSearchDocument(const fs::path& file, const std::vector<SearchPage>& pages)
 {
-    std::vector<std::u16string> contents = {u"Contents", platform::utf8ToUtf16(std::to_string(pages.size()))};
-    std::vector<helptool::AuthoringEntry> pageEntries;
-    for (const SearchPage& entry : pages) {
-        contents.push_back(u"0");
-        contents.push_back(platform::utf8ToUtf16(entry.entry));
-        contents.push_back(entry.title);
-        contents.push_back(platform::utf8ToUtf16(std::to_string(entry.rtf.size())));
-        pageEntries.push_back({entry.entry, std::vector<std::uint8_t>(entry.rtf.begin(), entry.rtf.end())});
-    }
-    const std::vector<std::u16string> properties = {u"Hashmere", u"1.0.0.0", u"Hashmere Help", u"1.0", u"en_GB",
-        u"2026-12-08", u"helptool", u"Orvanix", u"(c) Orvanix", u"help@orvanix.example", u"www.orvanix.example",
-        u"$FFFFFF", u"0", u"0", u"0"};
-    std::vector<helptool::AuthoringEntry> entries = {
-        {"properties", helptool::encodeFieldText(properties)}, {"contents", helptool::encodeFieldText(contents)}};
-    entries.insert(entries.end(), pageEntries.begin(), pageEntries.end());
-    helptool::PackStats stats;
-    std::string error;
-    EXPECT_TRUE(helptool::writeBriefLzPack(file.string(), entries, 4096, stats, error)) << error;
-    return file.string();
+    std::vector<leafscope::testing::TestPage> written;
+    for (const SearchPage& page : pages)
+        written.push_back({0, page.title, page.entry, std::vector<std::uint8_t>(page.rtf.begin(), page.rtf.end())});
+    return leafscope::testing::writeHelpDocument(file, written, leafscope::testing::defaultProperties());
 }
 
 // Pages of the sample: 0 Start, 1 Checking files, 2 Settings, 3 Damaged, 4 Lists.

@@ -21,12 +21,14 @@
 #include "toolkit/testing.h"
 #include "viewer/app/leafscope_app.h"
 #include "viewer/app/leafscope_ids.h"
+#include "viewer/app/test_documents.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 namespace tt = toolkit::testing;
 using namespace leafscope;
+using leafscope::testing::defaultProperties;
 
 struct PageSpec {
     int level = 0;
@@ -34,12 +36,6 @@ struct PageSpec {
     std::string entry; // empty: a heading
     std::string text;  // the page's words
 };
-
-std::vector<std::u16string> defaultProperties()
-{
-    return {u"Hashmere", u"1.0.0.0", u"Hashmere Help", u"1.0", u"en_GB", u"2026-12-08", u"helptool", u"Orvanix",
-        u"(c) Orvanix", u"help@orvanix.example", u"www.orvanix.example", u"$FFFFFF", u"0", u"0", u"0"};
-}
 
 std::vector<std::uint8_t> rtfPage(const std::string& text)
 {
@@ -51,28 +47,12 @@ std::vector<std::uint8_t> rtfPage(const std::string& text)
 std::string writeDocument(const fs::path& file, const std::vector<PageSpec>& pages,
     const std::vector<std::u16string>& properties, bool zip = false)
 {
-    std::vector<std::u16string> contents = {u"Contents", platform::utf8ToUtf16(std::to_string(pages.size()))};
-    std::vector<helptool::AuthoringEntry> entries;
-    std::vector<helptool::AuthoringEntry> pageEntries;
+    std::vector<leafscope::testing::TestPage> written;
     for (const PageSpec& page : pages) {
-        std::vector<std::uint8_t> bytes = page.entry.empty() ? std::vector<std::uint8_t>() : rtfPage(page.text);
-        contents.push_back(platform::utf8ToUtf16(std::to_string(page.level)));
-        contents.push_back(platform::utf8ToUtf16(page.entry));
-        contents.push_back(page.title);
-        contents.push_back(platform::utf8ToUtf16(std::to_string(bytes.size())));
-        if (!page.entry.empty()) {
-            pageEntries.push_back({page.entry, bytes});
-        }
+        written.push_back({page.level, page.title, page.entry,
+            page.entry.empty() ? std::vector<std::uint8_t>() : rtfPage(page.text)});
     }
-    entries.push_back({"properties", helptool::encodeFieldText(properties)});
-    entries.push_back({"contents", helptool::encodeFieldText(contents)});
-    entries.insert(entries.end(), pageEntries.begin(), pageEntries.end());
-    helptool::PackStats stats;
-    std::string error;
-    const bool ok = zip ? helptool::writeZipPack(file.string(), entries, stats, error)
-                        : helptool::writeBriefLzPack(file.string(), entries, 4096, stats, error);
-    EXPECT_TRUE(ok) << error;
-    return file.string();
+    return leafscope::testing::writeHelpDocument(file, written, properties, zip);
 }
 
 // A, a heading, B and C under it, D; home page 4 (D).
