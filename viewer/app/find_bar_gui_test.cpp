@@ -13,6 +13,7 @@
 
 #include "help_source.h"
 #include "pack_writer.h"
+#include "platform/test_files.h"
 #include "platform/text.h"
 #include "toolkit/testing.h"
 #include "viewer/app/leafscope_app.h"
@@ -59,10 +60,6 @@ protected:
     void SetUp() override
     {
         tt::reset();
-        folder = fs::temp_directory_path() /
-            ("leafscope_find_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
         fs::create_directories(folder / "program");
         // Page one: "verifying" with its middle in bold, accented and plain
         // spellings of one word, capitals. Page two: a long page, one match at its end.
@@ -73,11 +70,7 @@ protected:
                 {u"Second", "b.rtf", longPage()}, {u"Third", "c.rtf", "Nothing to see.\\par "}});
     }
 
-    void TearDown() override
-    {
-        tt::reset();
-        fs::remove_all(folder);
-    }
+    void TearDown() override { tt::reset(); }
 
     void start(std::u16string locale = u"en_GB")
     {
@@ -142,7 +135,8 @@ protected:
         return -1;
     }
 
-    fs::path folder;
+    platform::testing::ScratchFolder scratch;
+    fs::path folder = scratch.path();
     std::string document;
     std::unique_ptr<LeafscopeApp> app;
 };

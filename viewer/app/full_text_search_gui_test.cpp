@@ -13,6 +13,7 @@
 
 #include "help_source.h"
 #include "pack_writer.h"
+#include "platform/test_files.h"
 #include "platform/text.h"
 #include "toolkit/testing.h"
 #include "viewer/app/leafscope_app.h"
@@ -52,10 +53,6 @@ protected:
     void SetUp() override
     {
         tt::reset();
-        folder = fs::temp_directory_path() /
-            ("leafscope_search_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
         fs::create_directories(folder / "program");
         document = writeSearchDocument(folder / "search.help",
             {{u"Start", "a.rtf", page("Welcome. Hashmere checks files.\\par ")},
@@ -66,11 +63,7 @@ protected:
                 {u"Lists", "e.rtf", page("A digest list holds one digest per file.\\par ")}});
     }
 
-    void TearDown() override
-    {
-        tt::reset();
-        fs::remove_all(folder);
-    }
+    void TearDown() override { tt::reset(); }
 
     void start()
     {
@@ -109,7 +102,8 @@ protected:
         return texts;
     }
 
-    fs::path folder;
+    platform::testing::ScratchFolder scratch;
+    fs::path folder = scratch.path();
     std::string document;
     std::unique_ptr<LeafscopeApp> app;
 };

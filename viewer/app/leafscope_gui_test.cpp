@@ -17,6 +17,7 @@
 
 #include "help_source.h"
 #include "pack_writer.h"
+#include "platform/test_files.h"
 #include "platform/text.h"
 #include "toolkit/testing.h"
 #include "viewer/app/leafscope_app.h"
@@ -74,21 +75,13 @@ protected:
     void SetUp() override
     {
         tt::reset();
-        folder = fs::temp_directory_path() /
-            ("leafscope_gui_" + std::to_string(getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
         fs::create_directories(folder / "program");
         std::vector<std::u16string> properties = defaultProperties();
         properties[14] = u"4";
         sample = writeDocument(folder / "sample.help", samplePages(), properties);
     }
 
-    void TearDown() override
-    {
-        tt::reset();
-        fs::remove_all(folder);
-    }
+    void TearDown() override { tt::reset(); }
 
     bool start(std::vector<std::u16string> arguments, std::u16string locale = u"en_GB", int displayWidth = 1920)
     {
@@ -141,7 +134,8 @@ protected:
 
     std::u16string shown() { return tt::pageText(kPageView); }
 
-    fs::path folder;
+    platform::testing::ScratchFolder scratch;
+    fs::path folder = scratch.path();
     std::string sample;
     std::unique_ptr<LeafscopeApp> app;
 };
