@@ -104,13 +104,22 @@ bool continueInNewTable(TableBuilder& builder, QTextCursor& cursor)
     next.widths = previous.widths;
     next.left = previous.left;
     next.gap = previous.gap;
+    next.continued = true;
     builder.open.push_back(std::move(next));
     return true;
 }
 
+// A piece may end after the current row: an outermost table, no vertical merge that could go on.
+bool pieceMayEnd(const TableBuilder& builder)
+{
+    const OpenTable& t = builder.open.back();
+    return builder.open.size() == 1 && t.row + 1 >= kRowsPerPiece &&
+        std::all_of(t.verticalMergeStart.begin(), t.verticalMergeStart.end(), [](int start) { return start < 0; });
+}
+
 bool startNextRow(TableBuilder& builder, QTextCursor& cursor)
 {
-    if (builder.open.back().row + 1 >= kMaxRowsPerTable)
+    if (builder.open.back().row + 1 >= kMaxRowsPerTable || pieceMayEnd(builder))
         return continueInNewTable(builder, cursor);
     OpenTable& t = builder.open.back();
     const int position = cursor.position();
@@ -166,7 +175,8 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
     const bool last = column == t.columns - 1;
     auto rowSide = [&](Side side) { return row.borders[static_cast<std::size_t>(side)]; };
     auto cellSide = [&](Side side) { return cell.borders[static_cast<std::size_t>(side)]; };
-    const BorderDef top = pick(cellSide(Side::Top), t.row == 0 ? rowSide(Side::Top) : rowSide(Side::Horizontal));
+    const bool firstRow = t.row == 0 && !t.continued;
+    const BorderDef top = pick(cellSide(Side::Top), firstRow ? rowSide(Side::Top) : rowSide(Side::Horizontal));
     const BorderDef bottom = pick(
         cellSide(Side::Bottom), rowSide(Side::Horizontal).present ? rowSide(Side::Horizontal) : rowSide(Side::Bottom));
     const BorderDef left = pick(cellSide(Side::Left), first ? rowSide(Side::Left) : rowSide(Side::Vertical));
@@ -272,7 +282,7 @@ void endRow(TableBuilder& builder, const RowDef& row, const DocumentTables& tabl
     if (builder.open.empty())
         return;
     OpenTable& t = builder.open.back();
-    if (t.row == 0) {
+    if (t.row == 0 && !t.continued) {
         t.left = row.left;
         t.gap = row.gap;
     }

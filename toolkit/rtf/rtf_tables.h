@@ -7,6 +7,10 @@
 // added in growing batches, trimmed when the table ends, and a table longer than
 // kMaxRowsPerTable goes on in a new QTextTable right below (they show as one); the cursor moves
 // from cell to cell by position. This keeps building linear in the table's size.
+//
+// Qt also lays out a table all at once, so an outermost table is built in pieces of
+// kRowsPerPiece rows, split where no cell is merged across the cut: a page view lays out a
+// piece in a few milliseconds, and a long table no longer holds up the window.
 
 #include <array>
 #include <cstdint>
@@ -23,6 +27,7 @@ inline constexpr int kMaxTableColumns = 64;
 inline constexpr int kMaxTableDepth = 8;
 inline constexpr int kMaxMergesPerTable = 256;
 inline constexpr int kMaxRowsPerTable = 1024;
+inline constexpr int kRowsPerPiece = 32;
 
 struct BorderDef {
     std::int32_t width = 0;  // twips; 0 = no border
@@ -81,6 +86,7 @@ struct OpenTable {
     int column = 0;
     bool rowOpen = false;
     bool cellEnded = false; // \cell ended `column`; text that follows goes to the next cell
+    bool continued = false; // goes on from the table above: its first row is not the table's first
     std::int32_t left = 0;
     std::int32_t gap = 0;
     std::vector<double> widths; // pixels per column; 0 = not stated

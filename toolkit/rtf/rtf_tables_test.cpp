@@ -249,12 +249,12 @@ TEST(RtfTables, ManyRowsLandInOrder)
     }
     body += "\\pard after";
     const auto r = read(doc(body));
-    // A long table goes on in further tables of at most kMaxRowsPerTable rows, right below.
+    // A long table goes on in further tables of kRowsPerPiece rows, right below.
     const auto tables = tablesOf(*r.document);
-    ASSERT_EQ(tables.size(), 3u);
+    ASSERT_EQ(tables.size(), static_cast<std::size_t>((kRows + kRowsPerPiece - 1) / kRowsPerPiece));
     std::vector<std::pair<QTextTable*, int>> rows; // table and row of each RTF row
     for (QTextTable* table : tables) {
-        EXPECT_LE(table->rows(), kMaxRowsPerTable);
+        EXPECT_LE(table->rows(), kRowsPerPiece);
         ASSERT_EQ(table->columns(), 3);
         EXPECT_EQ(table->format().columnWidthConstraints().size(), 3);
         for (int row = 0; row < table->rows(); ++row)
@@ -266,13 +266,65 @@ TEST(RtfTables, ManyRowsLandInOrder)
         EXPECT_EQ(cellText(table, at, 0), QString("r%1a").arg(row));
         EXPECT_EQ(cellText(table, at, 2), row % 7 != 0 ? QString("r%1c").arg(row) : QString());
     }
-    EXPECT_EQ(cellText(tables[2], tables[2]->rows() - 1, 1), QString("r%1b").arg(kRows - 1));
+    EXPECT_EQ(cellText(tables.back(), tables.back()->rows() - 1, 1), QString("r%1b").arg(kRows - 1));
     EXPECT_TRUE(textOf(*r.document).endsWith("after"));
 
     r.document->setDocumentMargin(0);
     r.document->setTextWidth(600);
     QAbstractTextDocumentLayout* layout = r.document->documentLayout();
     EXPECT_DOUBLE_EQ(layout->frameBoundingRect(tables[1]).top(), layout->frameBoundingRect(tables[0]).bottom());
+}
+
+// A row of `body` cells with the given cell definitions, repeated `count` times.
+std::string rows(int count, std::string_view definitions, std::string_view body)
+{
+    std::string out;
+    for (int row = 0; row < count; ++row)
+        out += "\\trowd" + std::string(definitions) + "\\pard\\intbl " + std::string(body) + "\\row";
+    return out;
+}
+
+TEST(RtfTables, PiecesOfALongTable)
+{
+    constexpr std::string_view kPlain = "\\cellx1000\\cellx2000";
+    constexpr std::string_view kTallFirst = "\\cellx1000\\clvmgf\\cellx2000";
+    constexpr std::string_view kTallGoesOn = "\\cellx1000\\clvmrg\\cellx2000";
+    auto rowsPerTable = [](const std::vector<QTextTable*>& tables) {
+        std::vector<int> counts;
+        for (QTextTable* table : tables)
+            counts.push_back(table->rows());
+        return counts;
+    };
+    const int cut = kRowsPerPiece;
+
+    // A vertical merge across the cut moves the cut below the row that ends it: the merged
+    // cell stays whole.
+    const auto merged = read(doc(rows(cut - 2, kPlain, "a\\cell b\\cell") + rows(1, kTallFirst, "a\\cell tall\\cell") +
+        rows(4, kTallGoesOn, "a\\cell\\cell") + rows(10, kPlain, "a\\cell b\\cell")));
+    auto tables = tablesOf(*merged.document);
+    ASSERT_EQ(rowsPerTable(tables), (std::vector<int>{cut + 4, 9}));
+    EXPECT_EQ(tables[0]->cellAt(cut - 2, 1).rowSpan(), 5);
+    EXPECT_EQ(cellText(tables[0], cut - 2, 1), "tall");
+
+    // A nested table is laid out with its outer cell whatever its length: it stays whole.
+    std::string nested = "\\trowd\\cellx4000\\pard\\intbl\\itap1 outer\\par";
+    for (int row = 0; row < cut * 2; ++row)
+        nested += "\\pard\\intbl\\itap2 n\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\nestrow}";
+    nested += "{\\nonesttables\\par}\\pard\\intbl\\itap1 tail\\cell\\row\\pard after";
+    const auto inner = read(doc(nested));
+    ASSERT_EQ(rowsPerTable(tablesOf(*inner.document)), (std::vector<int>{1, cut * 2}));
+
+    // The first row of a piece takes the borders between rows, not the table's top border;
+    // the table's indent comes from its first row only.
+    const std::string bordered = "\\trleft720\\trbrdrt\\brdrs\\brdrw60\\trbrdrh\\brdrs\\brdrw15" + std::string(kPlain);
+    const auto framed = read(doc(rows(cut + 1, bordered, "a\\cell b\\cell")));
+    tables = tablesOf(*framed.document);
+    ASSERT_EQ(rowsPerTable(tables), (std::vector<int>{cut, 1}));
+    EXPECT_DOUBLE_EQ(tables[0]->cellAt(0, 0).format().toTableCellFormat().topBorder(), 4);
+    EXPECT_DOUBLE_EQ(tables[0]->cellAt(1, 0).format().toTableCellFormat().topBorder(), 1);
+    EXPECT_DOUBLE_EQ(tables[1]->cellAt(0, 0).format().toTableCellFormat().topBorder(), 1);
+    EXPECT_DOUBLE_EQ(tables[1]->format().leftMargin(), tables[0]->format().leftMargin());
+    EXPECT_GT(tables[1]->format().leftMargin(), 0);
 }
 
 TEST(RtfTables, ColumnAndCellLimits)
