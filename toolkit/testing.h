@@ -203,6 +203,10 @@ PageViewState pageView(int gadget);
 // The page view's vertical scroll range as it stands, without laying out more: a long
 // page is laid out as far as it is painted, the rest from the event loop.
 int pageScrollRangeNow(int gadget);
+// Runs the event loop, one pass at a time, until the page view has laid out its whole page.
+// The longest pass in milliseconds (what an input event could have waited), or -1 when there
+// is no such page view or the layout is still unfinished after `limitMs`.
+double runUntilPageLaidOut(int gadget, int limitMs);
 
 // A mark of found text in a page view (setPageHighlights), in the order given.
 struct PageHighlightView {

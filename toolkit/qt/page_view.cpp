@@ -3,8 +3,9 @@
 //
 // Zoom is a painter scale, not a change of font sizes: the document is laid out at
 // (view width - margins) / zoom and drawn scaled, so pictures, table rules and text grow
-// together and the page re-wraps at the view's width. Layout is Qt's incremental one: a new
-// page or a new width lays out only what is painted, the rest follows from the event loop.
+// together and the page re-wraps at the view's width. Layout is incremental: a new page or a
+// new width lays out only what is painted, the rest follows from the event loop in slices of a
+// few milliseconds (layOutStep), so that no page holds the loop up.
 //
 // Embedded objects: a Windows rich-edit control needs an OLE callback object with in-memory
 // storage before it can hold embedded objects. Linux has no counterpart and needs none here:
@@ -12,9 +13,11 @@
 
 #include "toolkit/qt/page_view.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -39,6 +42,37 @@ namespace {
 
 constexpr int kLineStep = 20; // pixels per arrow key or wheel notch, before the platform's multiplier
 
+// Background layout: each step aims at about kStepNs of work, a slice of the event loop takes
+// steps until kSliceNs have passed. Qt's layout cannot stop inside a paragraph or a table, so
+// a step can overrun its aim by one of them; long tables are read in pieces for that reason.
+constexpr qint64 kStepNs = 3'000'000;
+constexpr qint64 kSliceNs = 12'000'000;
+constexpr int kFirstChunk = 4096;
+constexpr int kMinChunk = 256;
+constexpr int kMaxChunk = 1 << 20;
+// Qt's layout keeps resume points about every 2,000 units of height and lays out a whole step
+// when asked to paint beyond the last one: painting stays this far above what is laid out.
+constexpr double kPaintReach = 3000;
+
+// Qt's text layout lays out the rest of a document from a repeating timer of its own, in steps
+// that double up to 200,000 characters: on a page of long tables one step holds the event loop
+// for a fifth of a second. The view paces that work itself, so that timer's ticks are dropped.
+// It is told from the layout's other timer, which reports the size, by its interval (10 ms
+// against 0); should that ever differ, the ticks pass and Qt's own pacing applies.
+bool isQtLayoutTick(QObject* layout, const QTimerEvent& event)
+{
+    const QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(layout->thread());
+    if (dispatcher == nullptr) {
+        return false;
+    }
+    for (const QAbstractEventDispatcher::TimerInfo& info : dispatcher->registeredTimers(layout)) {
+        if (info.timerId == event.timerId()) {
+            return info.interval > 0;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 PageViewWidget::PageViewWidget(QWidget* parent) : QAbstractScrollArea(parent)
@@ -51,6 +85,8 @@ PageViewWidget::PageViewWidget(QWidget* parent) : QAbstractScrollArea(parent)
     setBackgroundRole(QPalette::Base);
     replaceDocument(std::make_unique<QTextDocument>());
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), [this] { viewport()->update(); });
+    // The reader moving the scroll bar takes the view off the end.
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this] { followEnd_ = false; });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, viewport(), [this] { viewport()->update(); });
 }
 
@@ -63,8 +99,9 @@ void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next)
     // Creating the layout only now keeps the reading itself free of layout work.
     // The layout reports its size as it grows; asking it for the size would finish it first.
     laidOut_ = QSizeF();
-    layoutFinished_ = false;
     followCurrent_ = false;
+    followEnd_ = false;
+    next->documentLayout()->installEventFilter(this);
     connect(
         next->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, [this](const QSizeF& size) {
             // Once the whole page is laid out, a late report of a part of it is stale.
@@ -80,6 +117,7 @@ void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next)
     selection_ = QTextCursor(document_.get());
     highlights_.clear();
     currentHighlight_ = -1;
+    restartLayout();
     applyTextWidth();
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
@@ -141,6 +179,7 @@ void PageViewWidget::setMargins(int left, int right)
 
 void PageViewWidget::scrollToTop()
 {
+    followEnd_ = false;
     horizontalScrollBar()->setValue(0);
     verticalScrollBar()->setValue(0);
 }
@@ -174,7 +213,68 @@ void PageViewWidget::finishLayout()
 {
     laidOut_ = document_->documentLayout()->documentSize(); // lays out every line
     layoutFinished_ = true;
+    layoutTimer_.stop();
     updateScrollBars();
+}
+
+void PageViewWidget::restartLayout()
+{
+    layoutFinished_ = false;
+    layoutFront_ = 0;
+    layoutChunk_ = kFirstChunk;
+    frontBottom_ = 0;
+    layoutTimer_.start(0, this);
+}
+
+bool PageViewWidget::layOutStep()
+{
+    if (layoutFinished_) {
+        return false;
+    }
+    const QTextBlock last = document_->lastBlock();
+    const QTextBlock block = document_->findBlock(std::min(layoutFront_ + layoutChunk_, last.position()));
+    if (!block.isValid() || block == last) {
+        finishLayout();
+        return false;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    // Lays the page out up to the end of this block (nothing when it is there already).
+    const QRectF rect = document_->documentLayout()->blockBoundingRect(block);
+    const qint64 took = clock.nsecsElapsed();
+    frontBottom_ = std::max(frontBottom_, rect.bottom());
+    layoutFront_ = block.position() + block.length();
+    if (took < kStepNs / 2) {
+        layoutChunk_ = std::min(layoutChunk_ * 2, kMaxChunk);
+    } else if (took > kStepNs * 2) {
+        layoutChunk_ = std::max(layoutChunk_ / 2, kMinChunk);
+    }
+    return true;
+}
+
+void PageViewWidget::layOutBelow(double y)
+{
+    while (frontBottom_ < y + kPaintReach && layOutStep()) {}
+}
+
+void PageViewWidget::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != layoutTimer_.timerId()) {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.nsecsElapsed() < kSliceNs && layOutStep()) {}
+}
+
+bool PageViewWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Timer && watched == document_->documentLayout() &&
+        isQtLayoutTick(watched, *static_cast<QTimerEvent*>(event))) {
+        return true;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
 }
 
 void PageViewWidget::paintContent(QPainter& painter, const QRect& area, QPoint scroll)
@@ -266,8 +366,8 @@ void PageViewWidget::applyTextWidth()
     int room = std::max(1, viewport()->width() - leftMargin_ - rightMargin_);
     double width = room / scale();
     if (document_->textWidth() != width) {
-        layoutFinished_ = false;
         document_->setTextWidth(width);
+        restartLayout();
     }
     updateScrollBars();
 }
@@ -282,10 +382,14 @@ void PageViewWidget::updateScrollBars()
     verticalScrollBar()->setRange(0, std::max(0, content.height() - room.height()));
     verticalScrollBar()->setPageStep(room.height());
     verticalScrollBar()->setSingleStep(kLineStep);
+    if (followEnd_) {
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    }
 }
 
 void PageViewWidget::paintEvent(QPaintEvent* event)
 {
+    layOutBelow((verticalScrollBar()->value() + event->rect().bottom() + 1) / scale());
     QPainter painter(viewport());
     paintContent(painter, event->rect(), QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
 }
@@ -300,6 +404,7 @@ void PageViewWidget::resizeEvent(QResizeEvent* event)
 void PageViewWidget::keyPressEvent(QKeyEvent* event)
 {
     followCurrent_ = false;
+    followEnd_ = false;
     if (event == QKeySequence::Copy) {
         copy();
         return;
@@ -314,8 +419,10 @@ void PageViewWidget::keyPressEvent(QKeyEvent* event)
         return;
     }
     if (event == QKeySequence::MoveToEndOfDocument || event->key() == Qt::Key_End) {
-        finishLayout();
+        // To the end as far as it is laid out, and along as the rest is laid out: laying out
+        // a long page at once would hold the window up.
         verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        followEnd_ = !layoutFinished_;
         return;
     }
     // Arrows and page keys scroll (a read-only view has no caret to move).
@@ -351,6 +458,7 @@ QString PageViewWidget::linkAt(QPoint point) const
 void PageViewWidget::wheelEvent(QWheelEvent* event)
 {
     followCurrent_ = false;
+    followEnd_ = false;
     // Control + wheel raises the program's zoom commands when it has given them.
     if ((event->modifiers() & Qt::ControlModifier) && wheelZoomIn_ >= 0 && event->angleDelta().y() != 0) {
         raiseEvent(EventKind::Command, event->angleDelta().y() > 0 ? wheelZoomIn_ : wheelZoomOut_, EventType::None);
@@ -372,6 +480,7 @@ void PageViewWidget::wheelEvent(QWheelEvent* event)
 void PageViewWidget::mousePressEvent(QMouseEvent* event)
 {
     followCurrent_ = false;
+    followEnd_ = false;
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -446,6 +555,7 @@ void PageViewWidget::setHighlights(std::vector<std::pair<int, int>> ranges, int 
     highlights_ = std::move(ranges);
     currentHighlight_ = current >= 0 && current < static_cast<int>(highlights_.size()) ? current : -1;
     followCurrent_ = currentHighlight_ >= 0;
+    followEnd_ = followEnd_ && !followCurrent_;
     revealCurrent();
     viewport()->update();
 }
@@ -479,10 +589,11 @@ QRect PageViewWidget::rangeRect(int start, int length)
     }
     // Lays the document out up to this block; the scroll range follows.
     const QRectF blockRect = document_->documentLayout()->blockBoundingRect(block);
-    // The scroll range must reach the block now; the incremental layout would report
-    // its size later, in steps that clamp the scroll position on the way.
+    // The scroll range must reach the block now; the incremental layout reports its size
+    // only from the event loop, and a range short of the block would clamp the scroll position.
     if (blockRect.bottom() > laidOut_.height()) {
-        finishLayout();
+        laidOut_.setHeight(blockRect.bottom());
+        updateScrollBars();
     }
     QRectF area = blockRect;
     if (QTextLayout* layout = block.layout()) {

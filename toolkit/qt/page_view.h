@@ -2,6 +2,7 @@
 // The page-view gadget's widget. Only files in toolkit/qt/ include this.
 
 #include <QAbstractScrollArea>
+#include <QBasicTimer>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -34,7 +35,10 @@ public:
     void copy();
     // The laid-out content in view pixels, margins included.
     QSize contentSize();
+    // Lays out every line now.
     void finishLayout();
+    // True once every line is laid out at the current width.
+    bool layoutComplete() const { return layoutFinished_; }
     // Paints the part `area` (view pixels) of the content scrolled to `scroll`.
     void paintContent(QPainter& painter, const QRect& area, QPoint scroll);
     // Prints the whole content, paginated at the printer's printable area. The number of
@@ -55,6 +59,8 @@ public:
     QRect rangeRect(int start, int length);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -71,10 +77,18 @@ private:
     void applyTextWidth();
     void updateScrollBars();
     void revealCurrent();
+    void restartLayout();
+    bool layOutStep();
+    void layOutBelow(double y);
 
     std::unique_ptr<QTextDocument> document_;
     QSizeF laidOut_;              // size of the part laid out so far, in document units
     bool layoutFinished_ = false; // every line laid out at the current width
+    QBasicTimer layoutTimer_;     // lays out the rest of the page in slices while the loop runs
+    int layoutFront_ = 0;         // document position the layout reaches at least
+    int layoutChunk_ = 0;         // positions to lay out in the next step
+    double frontBottom_ = 0;      // bottom of the block at layoutFront_, in document units
+    bool followEnd_ = false;      // End was pressed: stay at the end while the page grows
     bool followCurrent_ = false;  // keep the current highlight in view through re-layouts
     bool revealing_ = false;
     QTextCursor selection_;

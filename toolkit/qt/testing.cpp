@@ -28,6 +28,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <map>
@@ -618,8 +619,16 @@ PageViewState pageView(int gadget)
     if (page == nullptr) {
         return result;
     }
-    settleGeometry(page);
-    page->finishLayout();
+    // Scroll bars come and go through posted layout requests, and each changes the width the
+    // page is laid out at: settle until the view's size holds.
+    QSize before;
+    for (int round = 0; round < 8 && page->viewport()->size() != before; ++round) {
+        before = page->viewport()->size();
+        settleGeometry(page);
+        page->finishLayout();
+        QCoreApplication::sendPostedEvents(page); // shows or hides the scroll bars (a queued call)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
     result.exists = true;
     result.scrollX = page->horizontalScrollBar()->value();
     result.scrollY = page->verticalScrollBar()->value();
@@ -638,6 +647,28 @@ int pageScrollRangeNow(int gadget)
 {
     qt::PageViewWidget* page = pageViewOf(gadget);
     return page == nullptr ? 0 : page->verticalScrollBar()->maximum();
+}
+
+double runUntilPageLaidOut(int gadget, int limitMs)
+{
+    qt::PageViewWidget* page = pageViewOf(gadget);
+    if (page == nullptr) {
+        return -1;
+    }
+    QElapsedTimer total;
+    total.start();
+    double longest = 0;
+    while (!page->layoutComplete()) {
+        if (total.elapsed() > limitMs) {
+            return -1;
+        }
+        QElapsedTimer pass;
+        pass.start();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        longest = std::max(longest, static_cast<double>(pass.nsecsElapsed()) / 1e6);
+    }
+    return longest;
 }
 
 bool turnWheel(int gadget, int notches, std::uint32_t modifiers)
