@@ -3,25 +3,51 @@
 #include "bench/rtf_sample_page.h"
 
 #include <iterator>
+#include <string>
 
 namespace {
 
 const char* const kWords[] = {"checksum", "file", "verify", "the", "digest", "algorithm", "result", "window",
     "expected", "value", "copy", "save", "language", "manual", "page", "of", "and", "a", "with", "every", "row"};
 
-// A page as a word processor writes it: header, font and colour tables, then body paragraphs
-// and a table every few paragraphs, until `targetBytes` is reached.
+const char* const kHeader = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
+                            "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman\\fcharset0 Times New Roman;}"
+                            "{\\f2\\fmodern\\fcharset0 Courier New;}{\\f3\\froman\\fcharset2 Symbol;}"
+                            "{\\f4\\fswiss\\fcharset238 Arial CE;}}\n"
+                            "{\\colortbl;\\red0\\green0\\blue0;\\red192\\green0\\blue0;\\red0\\green96\\blue160;"
+                            "\\red230\\green230\\blue230;}\n"
+                            "{\\*\\generator rtf_bench;}{\\info{\\title Benchmark page}}\\viewkind4\n";
+
+// A bordered row of four cells, the first row shaded and bold; `word()` gives each cell's word.
+template <typename NextWord> void tableRow(std::string& rtf, int row, NextWord word)
+{
+    rtf += "\\trowd\\trgaph108\\trleft-108";
+    for (int c = 1; c <= 4; ++c) {
+        rtf += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
+               "\\clbrdrr\\brdrs\\brdrw10";
+        if (row == 0)
+            rtf += "\\clcbpat4";
+        rtf += "\\cellx" + std::to_string(c * 2200);
+    }
+    rtf += "\n\\pard\\intbl\\plain\\f0\\fs20 ";
+    for (int c = 0; c < 4; ++c) {
+        if (row == 0)
+            rtf += "{\\b ";
+        rtf += word();
+        rtf += " ";
+        rtf += std::to_string(row * 4 + c);
+        if (row == 0)
+            rtf += "}";
+        rtf += "\\cell ";
+    }
+    rtf += "\\row\n";
+}
+
 } // namespace
 
 std::string generatePage(std::size_t targetBytes)
 {
-    std::string rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
-                      "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman\\fcharset0 Times New Roman;}"
-                      "{\\f2\\fmodern\\fcharset0 Courier New;}{\\f3\\froman\\fcharset2 Symbol;}"
-                      "{\\f4\\fswiss\\fcharset238 Arial CE;}}\n"
-                      "{\\colortbl;\\red0\\green0\\blue0;\\red192\\green0\\blue0;\\red0\\green96\\blue160;"
-                      "\\red230\\green230\\blue230;}\n"
-                      "{\\*\\generator rtf_bench;}{\\info{\\title Benchmark page}}\\viewkind4\n";
+    std::string rtf = kHeader;
     unsigned seed = 12345;
     auto next = [&seed] {
         seed = seed * 1103515245u + 12345u;
@@ -77,28 +103,8 @@ std::string generatePage(std::size_t targetBytes)
     while (rtf.size() < targetBytes) {
         ++paragraph;
         if (paragraph % 25 == 0) {
-            for (int row = 0; row < 12; ++row) {
-                rtf += "\\trowd\\trgaph108\\trleft-108";
-                for (int c = 1; c <= 4; ++c) {
-                    rtf += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
-                           "\\clbrdrr\\brdrs\\brdrw10";
-                    if (row == 0)
-                        rtf += "\\clcbpat4";
-                    rtf += "\\cellx" + std::to_string(c * 2200);
-                }
-                rtf += "\n\\pard\\intbl\\plain\\f0\\fs20 ";
-                for (int c = 0; c < 4; ++c) {
-                    if (row == 0)
-                        rtf += "{\\b ";
-                    rtf += kWords[next() % std::size(kWords)];
-                    rtf += " ";
-                    rtf += std::to_string(row * 4 + c);
-                    if (row == 0)
-                        rtf += "}";
-                    rtf += "\\cell ";
-                }
-                rtf += "\\row\n";
-            }
+            for (int row = 0; row < 12; ++row)
+                tableRow(rtf, row, [&] { return kWords[next() % std::size(kWords)]; });
             rtf += "\\pard\\plain\\f0\\fs22\\sa120 ";
         } else if (paragraph % 7 == 0) {
             rtf += "\\pard\\plain\\f0\\fs22\\fi-360\\li720\\sa60{\\pntext\\f3\\'b7\\tab}";
@@ -116,5 +122,15 @@ std::string generatePage(std::size_t targetBytes)
         }
     }
     rtf += "}";
+    return rtf;
+}
+
+std::string generateTablePage(int rows)
+{
+    std::string rtf = kHeader;
+    rtf += "\\pard\\plain\\f1\\fs32\\b\\sa120 A long table\\par\n";
+    for (int row = 0; row < rows; ++row)
+        tableRow(rtf, row, [row] { return kWords[static_cast<std::size_t>(row) % std::size(kWords)]; });
+    rtf += "\\pard\\plain\\f0\\fs22 The end of the table.\\par\n}";
     return rtf;
 }

@@ -8,3 +8,5 @@
 #include <string>
 
 std::string generatePage(std::size_t targetBytes);
+// A page that is one long bordered table of `rows` rows and four columns, as above.
+std::string generateTablePage(int rows);
