@@ -65,6 +65,13 @@ bool dropFiles(int gadget, const std::vector<std::u16string>& paths);
 void clickCloseBox(int window);
 // Activates the window and waits until the window system reports it active.
 bool activate(int window);
+// Resizes the window's inner area as a drag of its border would; the window keeps
+// to its minimum size. False when there is no such window.
+bool resizeWindow(int window, int width, int height);
+// Moves the mouse, no button held, to (x, y) of the gadget (of the visible area
+// of a page view, tree or list) as the window system reports a move. False when
+// the gadget does not exist or is hidden.
+bool movePointer(int gadget, int x, int y);
 
 // The next file dialog returns `path` at once (empty: as if cancelled) instead
 // of showing itself. Answers queue up in order.
@@ -163,6 +170,11 @@ TreeLooksView treeLooks(int gadget);
 
 // The plain text of the page view's content, paragraphs separated by line feeds.
 std::u16string pageText(int gadget);
+
+enum class PointerShape { None, Arrow, IBeam, Hand, Other };
+// The mouse pointer the gadget shows while the mouse is over it (over the visible
+// area of a page view, tree or list); None when there is no such gadget.
+PointerShape pointerShape(int gadget);
 
 // How the window system is asked to treat a shown window.
 struct WindowSystemView {

@@ -446,6 +446,19 @@ bool activate(int window)
     return QApplication::activeWindow() == record->host;
 }
 
+bool resizeWindow(int window, int width, int height)
+{
+    WindowRecord* record = findWindow(window);
+    if (record == nullptr) {
+        return false;
+    }
+    // Qt keeps a resize within the window's minimum and maximum size, as the
+    // window system keeps a drag within the size hints it is given.
+    record->host->resize(width, height + record->appliedMenuHeight);
+    processEvents();
+    return true;
+}
+
 void answerNextFileDialog(const std::u16string& path)
 {
     records().dialogAnswers.push_back(path);
@@ -704,6 +717,56 @@ bool dragInPage(int gadget, int x1, int y1, int x2, int y2)
     QTest::mouseMove(target, QPoint(x2, y2));
     QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, QPoint(x2, y2));
     return true;
+}
+
+namespace {
+
+// The widget that takes the mouse for a gadget: a scrolling gadget's visible area.
+QWidget* pointerTarget(QWidget* widget)
+{
+    auto* scrolling = qobject_cast<QAbstractScrollArea*>(widget);
+    return scrolling != nullptr ? scrolling->viewport() : widget;
+}
+
+} // namespace
+
+bool movePointer(int gadget, int x, int y)
+{
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr || !shown(record->widget)) {
+        return false;
+    }
+    QWidget* target = pointerTarget(record->widget);
+    QWindow* window = target->window()->windowHandle();
+    if (window == nullptr) {
+        return false;
+    }
+    settleGeometry(target);
+    // Through the window system's input path: the widget under the point gets
+    // the move (with enter and leave events), as with a real mouse.
+    QTest::mouseMove(window, window->mapFromGlobal(target->mapToGlobal(QPoint(x, y))));
+    return true;
+}
+
+PointerShape pointerShape(int gadget)
+{
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr || record->widget.isNull()) {
+        return PointerShape::None;
+    }
+    const QCursor* forced = QGuiApplication::overrideCursor();
+    // A widget without a pointer of its own shows its parent's.
+    const Qt::CursorShape shape = forced != nullptr ? forced->shape() : pointerTarget(record->widget)->cursor().shape();
+    switch (shape) {
+    case Qt::ArrowCursor:
+        return PointerShape::Arrow;
+    case Qt::IBeamCursor:
+        return PointerShape::IBeam;
+    case Qt::PointingHandCursor:
+        return PointerShape::Hand;
+    default:
+        return PointerShape::Other;
+    }
 }
 
 void pressLetter(char letter, std::uint32_t modifiers)

@@ -331,6 +331,48 @@ TEST_F(Toolkit, SizableWindowReportsResizesAndKeepsItsMinimum)
     EXPECT_GT(toolkit::primaryScreenWidth(), 0);
 }
 
+// A drag of the border stops at the minimum inner size, whatever the menu bar
+// adds outside it, and reports each new size once; a fixed window keeps its size.
+TEST_F(Toolkit, ResizingKeepsTheInnerMinimumAndFixedSizes)
+{
+    ASSERT_TRUE(toolkit::openWindow(kMain, 0, 0, 1024, 768, u"Viewer",
+        toolkit::WindowCaption | toolkit::WindowSizable | toolkit::WindowScreenCentered));
+    ASSERT_TRUE(toolkit::createMenuBar(kMain));
+    toolkit::addMenuTitle(kMain, u"File");
+    toolkit::setWindowMinimumSize(kMain, 800, 600);
+    ASSERT_TRUE(toolkit::openWindow(kOther, 0, 0, 440, 120, u"Message", toolkit::WindowCaption));
+    tt::processEvents();
+    expectNoEvent();
+
+    struct Row {
+        int window;
+        int width, height;           // asked for
+        int shownWidth, shownHeight; // inner size taken
+        bool reported;               // a SizeWindow event follows
+    };
+    const Row rows[] = {
+        {kMain, 640, 480, 800, 600, true},
+        {kMain, 640, 480, 800, 600, false}, // already there
+        {kMain, 1000, 500, 1000, 600, true},
+        {kMain, 1200, 900, 1200, 900, true},
+        {kOther, 600, 300, 440, 120, false},
+    };
+    for (const Row& row : rows) {
+        const std::string asked =
+            std::to_string(row.window) + ": " + std::to_string(row.width) + "x" + std::to_string(row.height);
+        ASSERT_TRUE(tt::resizeWindow(row.window, row.width, row.height));
+        EXPECT_EQ(tt::windowView(row.window).width, row.shownWidth) << asked;
+        EXPECT_EQ(tt::windowView(row.window).height, row.shownHeight) << asked;
+        if (row.reported) {
+            const toolkit::Event event = next();
+            EXPECT_EQ(event.kind, toolkit::EventKind::SizeWindow) << asked;
+            EXPECT_EQ(event.window, row.window) << asked;
+        }
+        expectNoEvent();
+    }
+    EXPECT_FALSE(tt::resizeWindow(7, 500, 500));
+}
+
 TEST_F(Toolkit, MenusWithImagesChecksAndDisabledItems)
 {
     openMain();

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "help_source.h"
@@ -23,6 +24,17 @@
 #include "viewer/app/leafscope_app.h"
 #include "viewer/app/leafscope_ids.h"
 #include "viewer/app/test_documents.h"
+
+namespace toolkit::testing {
+
+// Pointer shapes by name in failure messages.
+void PrintTo(PointerShape shape, std::ostream* out)
+{
+    constexpr const char* kNames[] = {"None", "Arrow", "IBeam", "Hand", "Other"};
+    *out << kNames[static_cast<int>(shape)];
+}
+
+} // namespace toolkit::testing
 
 namespace {
 
@@ -241,6 +253,45 @@ TEST_F(Leafscope, ResizingRefitsThePanelAndStopsAtTheMinimum)
     EXPECT_EQ(
         tt::view(kIndexList).height, toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageHeight) - 28);
     EXPECT_NE(tt::view(kIndexList).height, before);
+}
+
+TEST_F(Leafscope, ResizingTheWindowKeepsItsMinimumAndTheLayout)
+{
+    ASSERT_TRUE(startSample());
+    struct Row {
+        int width, height;           // asked for, as a drag of the border would
+        int shownWidth, shownHeight; // the inner size the window takes
+    };
+    const Row rows[] = {
+        {640, 480, 800, 600},
+        {700, 900, 800, 900},
+        {1000, 500, 1000, 600},
+        {1600, 1000, 1600, 1000},
+        {800, 600, 800, 600},
+    };
+    const int toolbar = toolkit::toolbarHeight(kMainWindow);
+    for (const Row& row : rows) {
+        const std::string asked = std::to_string(row.width) + "x" + std::to_string(row.height);
+        ASSERT_TRUE(tt::resizeWindow(kMainWindow, row.width, row.height));
+        drain();
+        const tt::WindowView main = tt::windowView(kMainWindow);
+        EXPECT_EQ(main.width, row.shownWidth) << asked;
+        EXPECT_EQ(main.height, row.shownHeight) << asked;
+        const tt::GadgetView splitter = tt::view(kSplitter);
+        EXPECT_EQ(splitter.y, toolbar) << asked;
+        EXPECT_EQ(splitter.width, main.width) << asked;
+        EXPECT_EQ(splitter.height, main.height - toolbar) << asked;
+        EXPECT_GE(toolkit::value(kSplitter), 250) << asked;
+        const tt::GadgetView page = tt::view(kPageView);
+        EXPECT_EQ(page.x + page.width, main.width) << asked;
+        EXPECT_EQ(page.y + page.height, main.height) << asked;
+        const int panelWidth = toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageWidth);
+        const int panelHeight = toolkit::attribute(kNavigationPanel, toolkit::Attribute::PanelPageHeight);
+        EXPECT_EQ(tt::view(kContentsTree).width, panelWidth) << asked;
+        EXPECT_EQ(tt::view(kContentsTree).height, panelHeight) << asked;
+        EXPECT_EQ(tt::view(kIndexList).width, panelWidth) << asked;
+        EXPECT_EQ(tt::view(kIndexList).height, panelHeight - 28) << asked;
+    }
 }
 
 TEST_F(Leafscope, SwitchesMaximiseAndPreload)
@@ -534,6 +585,39 @@ TEST_F(Leafscope, LinksInPages)
     ASSERT_TRUE(tt::dragInPage(kPageView, 20, 10, 120, 10));
     drain();
     EXPECT_EQ(app->currentPage, before);
+}
+
+// The pointer is a hand over a link and the I-beam elsewhere; passing over a
+// link follows nothing.
+TEST_F(Leafscope, PointerIsAHandOverLinksOnly)
+{
+    for (const char* target : {"https://www.orvanix.example/", "#Gamma"}) {
+        tt::reset();
+        std::vector<PageSpec> pages = samplePages();
+        pages[A].text = std::string("{\\field{\\*\\fldinst HYPERLINK \"") + target +
+            "\"}{\\fldrslt LinkLinkLinkLink}} and plain words follow the link on the same line";
+        sample = writeDocument(folder / "links.help", pages, defaultProperties());
+        ASSERT_TRUE(startSample());
+        struct Step {
+            int x, y;
+            tt::PointerShape shape;
+            const char* where;
+        };
+        const Step steps[] = {
+            {300, 10, tt::PointerShape::IBeam, "plain text"},
+            {20, 10, tt::PointerShape::Hand, "the link"},
+            {300, 10, tt::PointerShape::IBeam, "plain text after leaving the link"},
+            {20, 10, tt::PointerShape::Hand, "the link again"},
+            {20, 300, tt::PointerShape::IBeam, "below the text"},
+        };
+        for (const Step& step : steps) {
+            ASSERT_TRUE(tt::movePointer(kPageView, step.x, step.y));
+            EXPECT_EQ(tt::pointerShape(kPageView), step.shape) << target << ": " << step.where;
+        }
+        drain();
+        EXPECT_EQ(app->currentPage, A) << target;
+        EXPECT_TRUE(tt::openedAddresses().empty()) << target;
+    }
 }
 
 // ------------------------------------------------------------ Index
