@@ -50,9 +50,6 @@ constexpr qint64 kSliceNs = 12'000'000;
 constexpr int kFirstChunk = 4096;
 constexpr int kMinChunk = 256;
 constexpr int kMaxChunk = 1 << 20;
-// Qt's layout keeps resume points about every 2,000 units of height and lays out a whole step
-// when asked to paint beyond the last one: painting stays this far above what is laid out.
-constexpr double kPaintReach = 3000;
 
 // Qt's text layout lays out the rest of a document from a repeating timer of its own, in steps
 // that double up to 200,000 characters: on a page of long tables one step holds the event loop
@@ -157,7 +154,7 @@ bool PageViewWidget::setZoom(int numerator, int denominator)
     numerator_ = numerator;
     denominator_ = denominator;
     // Keep the same place of the page at the top of the view.
-    double anchor = verticalScrollBar()->value() / oldScale;
+    const double anchor = verticalScrollBar()->value() / oldScale;
     applyTextWidth();
     verticalScrollBar()->setValue(static_cast<int>(anchor * scale()));
     viewport()->update();
@@ -215,6 +212,7 @@ void PageViewWidget::finishLayout()
     layoutFinished_ = true;
     layoutTimer_.stop();
     updateScrollBars();
+    revealCurrent();
 }
 
 void PageViewWidget::restartLayout()
@@ -222,6 +220,7 @@ void PageViewWidget::restartLayout()
     layoutFinished_ = false;
     layoutFront_ = 0;
     layoutChunk_ = kFirstChunk;
+    frontTop_ = 0;
     frontBottom_ = 0;
     layoutTimer_.start(0, this);
 }
@@ -242,6 +241,7 @@ bool PageViewWidget::layOutStep()
     // Lays the page out up to the end of this block (nothing when it is there already).
     const QRectF rect = document_->documentLayout()->blockBoundingRect(block);
     const qint64 took = clock.nsecsElapsed();
+    frontTop_ = std::max(frontTop_, rect.top());
     frontBottom_ = std::max(frontBottom_, rect.bottom());
     layoutFront_ = block.position() + block.length();
     if (took < kStepNs / 2) {
@@ -252,9 +252,22 @@ bool PageViewWidget::layOutStep()
     return true;
 }
 
-void PageViewWidget::layOutBelow(double y)
+bool PageViewWidget::layOutUpTo(int position, double y, qint64 budgetNs)
 {
-    while (frontBottom_ < y + kPaintReach && layOutStep()) {}
+    QElapsedTimer clock;
+    clock.start();
+    while (!layoutFinished_ && (layoutFront_ <= position || frontTop_ < y)) {
+        if (clock.nsecsElapsed() >= budgetNs || !layOutStep()) {
+            break;
+        }
+    }
+    // The layout reports its size only from the event loop; the scroll range must reach
+    // what is laid out now.
+    if (frontBottom_ > laidOut_.height()) {
+        laidOut_.setHeight(frontBottom_);
+        updateScrollBars();
+    }
+    return layoutFinished_ || (layoutFront_ > position && frontTop_ >= y);
 }
 
 void PageViewWidget::timerEvent(QTimerEvent* event)
@@ -266,6 +279,9 @@ void PageViewWidget::timerEvent(QTimerEvent* event)
     QElapsedTimer clock;
     clock.start();
     while (clock.nsecsElapsed() < kSliceNs && layOutStep()) {}
+    if (followCurrent_) {
+        revealCurrent();
+    }
 }
 
 bool PageViewWidget::eventFilter(QObject* watched, QEvent* event)
@@ -389,9 +405,21 @@ void PageViewWidget::updateScrollBars()
 
 void PageViewWidget::paintEvent(QPaintEvent* event)
 {
-    layOutBelow((verticalScrollBar()->value() + event->rect().bottom() + 1) / scale());
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    QRect area = event->rect();
+    // Qt lays out at once whatever it is asked to draw: the view lays out one slice at most
+    // and draws what is laid out; the rest of the area follows as the layout gets there.
+    // Above the top of the block last laid out, Qt has a point to resume from below the
+    // area and lays out nothing more while drawing.
+    layOutUpTo(0, (scroll.y() + area.bottom() + 1) / scale(), kSliceNs);
+    if (!layoutFinished_) {
+        area.setBottom(std::min(area.bottom(), static_cast<int>(frontTop_ * scale()) - scroll.y() - 1));
+    }
+    if (area.isEmpty()) {
+        return;
+    }
     QPainter painter(viewport());
-    paintContent(painter, event->rect(), QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+    paintContent(painter, area, scroll);
 }
 
 void PageViewWidget::resizeEvent(QResizeEvent* event)
@@ -569,6 +597,11 @@ void PageViewWidget::revealCurrent()
     }
     revealing_ = true;
     const auto& [start, length] = highlights_[static_cast<std::size_t>(currentHighlight_)];
+    // A match far down a long page is revealed once the layout gets there.
+    if (!layOutUpTo(start + length, 0, kSliceNs)) {
+        revealing_ = false;
+        return;
+    }
     const QRect rect = rangeRect(start, length);
     const QRect room = viewport()->rect();
     // Into view with some context around it: a third of the view above the match.

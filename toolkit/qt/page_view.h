@@ -79,7 +79,7 @@ private:
     void revealCurrent();
     void restartLayout();
     bool layOutStep();
-    void layOutBelow(double y);
+    bool layOutUpTo(int position, double y, qint64 budgetNs);
 
     std::unique_ptr<QTextDocument> document_;
     QSizeF laidOut_;              // size of the part laid out so far, in document units
@@ -87,9 +87,10 @@ private:
     QBasicTimer layoutTimer_;     // lays out the rest of the page in slices while the loop runs
     int layoutFront_ = 0;         // document position the layout reaches at least
     int layoutChunk_ = 0;         // positions to lay out in the next step
-    double frontBottom_ = 0;      // bottom of the block at layoutFront_, in document units
-    bool followEnd_ = false;      // End was pressed: stay at the end while the page grows
-    bool followCurrent_ = false;  // keep the current highlight in view through re-layouts
+    double frontTop_ = 0;         // top and bottom of the block last laid out, in document units
+    double frontBottom_ = 0;
+    bool followEnd_ = false;     // End was pressed: stay at the end while the page grows
+    bool followCurrent_ = false; // keep the current highlight in view through re-layouts
     bool revealing_ = false;
     QTextCursor selection_;
     int numerator_ = 1;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -406,6 +407,48 @@ TEST_F(PageViewTest, EndFollowsTheEndWhileTheRestIsLaidOut)
         } else {
             EXPECT_LT(state.scrollY, range);
         }
+    }
+}
+
+TEST_F(PageViewTest, APlaceFarDownIsShownOnceTheLayoutGetsThere)
+{
+    const std::string rtf = numberedLines(3000);
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::function<bool()> shown;
+    };
+    int scrolled = 0;
+    const Case cases[] = {
+        {"zoom keeps the place at the top",
+            [&] {
+                tt::pageView(kPage); // everything laid out at 100 %
+                tt::pressKey(toolkit::Key::End, toolkit::ModControl);
+                tt::pressKey(toolkit::Key::PageUp);
+                scrolled = tt::pageView(kPage).scrollY;
+                ASSERT_GT(scrolled, 10000);
+                ASSERT_TRUE(toolkit::setPageZoom(kPage, 200));
+            },
+            [&] { return std::abs(tt::pageView(kPage).scrollY - 2 * scrolled) <= 2; }},
+        {"a match near the end comes into view",
+            [] {
+                const std::u16string text = toolkit::pagePlainText(kPage);
+                const auto at = text.find(u"Line 2990");
+                ASSERT_NE(at, std::u16string::npos);
+                toolkit::setPageHighlights(kPage, {{static_cast<int>(at), 9}}, 0);
+            },
+            [] {
+                const auto marks = tt::pageHighlights(kPage);
+                return marks.size() == 1 && marks[0].onScreen && marks[0].text == u"Line 2990";
+            }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(toolkit::setPageZoom(kPage, 100));
+        ASSERT_TRUE(show(rtf));
+        c.act();
+        ASSERT_GE(tt::runUntilPageLaidOut(kPage, 60000), 0);
+        EXPECT_TRUE(c.shown());
     }
 }
 
