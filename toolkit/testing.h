@@ -73,6 +73,16 @@ bool resizeWindow(int window, int width, int height);
 // the gadget does not exist or is hidden.
 bool movePointer(int gadget, int x, int y);
 
+// The real dialogs, shown as to a user, driven through their own controls (the answers
+// below stand in for them instead). Each call handles the next such dialog to come up
+// and counts it in `shown`.
+// Goes to `folder` and chooses `file` there; cancels when `file` is empty.
+void answerShownFileDialog(const std::filesystem::path& folder, const std::u16string& file, int& shown);
+// Prints to the PDF file `pdf` with the dialog's printer list, file field and Print button,
+// offering its print-to-file choice again for that (a machine without a print server lists
+// no printer at all); cancels when `pdf` is empty, or when the dialog lacks those controls.
+void answerShownPrintDialog(const std::filesystem::path& pdf, int& shown);
+
 // The next file dialog returns `path` at once (empty: as if cancelled) instead
 // of showing itself. Answers queue up in order.
 void answerNextFileDialog(const std::u16string& path);

@@ -2,9 +2,13 @@
 // what gadgets and windows show.
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +16,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -457,6 +462,60 @@ bool resizeWindow(int window, int width, int height)
     record->host->resize(width, height + record->appliedMenuHeight);
     processEvents();
     return true;
+}
+
+namespace {
+
+// Runs `action` on the modal dialog of type D once it is up.
+template <typename D> void whenModalShown(std::function<void(D*)> action)
+{
+    runSoon([action]() {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible()) {
+            whenModalShown<D>(action);
+            return;
+        }
+        action(dialog);
+    });
+}
+
+} // namespace
+
+void answerShownFileDialog(const std::filesystem::path& folder, const std::u16string& file, int& shown)
+{
+    whenModalShown<QFileDialog>([folder, file, &shown](QFileDialog* dialog) {
+        ++shown;
+        dialog->setDirectory(QString::fromStdString(folder.string()));
+        if (file.empty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(toQ(file));
+        static_cast<QDialog*>(dialog)->accept(); // public as a QDialog
+    });
+}
+
+void answerShownPrintDialog(const std::filesystem::path& pdf, int& shown)
+{
+    whenModalShown<QPrintDialog>([pdf, &shown](QPrintDialog* dialog) {
+        ++shown;
+        if (pdf.empty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
+        dialog->setVisible(true); // lists "Print to File (PDF)" now
+        auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+        auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        if (printers == nullptr || file == nullptr || buttons == nullptr) {
+            dialog->reject();
+            return;
+        }
+        printers->setCurrentIndex(printers->count() - 1);
+        file->setText(QString::fromStdString(pdf.string()));
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
 }
 
 void answerNextFileDialog(const std::u16string& path)

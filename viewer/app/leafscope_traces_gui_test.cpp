@@ -7,14 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPrintDialog>
-#include <QPushButton>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -73,35 +65,6 @@ std::vector<std::string> entriesBelow(const fs::path& folder)
     return names;
 }
 
-// Runs `action` on the modal dialog of type D once it is up.
-template <typename D> void whenModalShown(std::function<void(D*)> action)
-{
-    tt::runSoon([action]() {
-        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || !dialog->isVisible()) {
-            whenModalShown<D>(action);
-            return;
-        }
-        action(dialog);
-    });
-}
-
-// In the open-file dialog: goes to `folder` and chooses `file`, or cancels
-// when `file` is empty (both go into the dialog's history); counts it in `shown`.
-void answerFileDialog(fs::path folder, std::string file, int& shown)
-{
-    whenModalShown<QFileDialog>([folder, file, &shown](QFileDialog* dialog) {
-        ++shown;
-        dialog->setDirectory(QString::fromStdString(folder.string()));
-        if (file.empty()) {
-            dialog->reject();
-        } else {
-            dialog->selectFile(QString::fromStdString(file));
-            static_cast<QDialog*>(dialog)->accept(); // public as a QDialog
-        }
-    });
-}
-
 std::vector<std::uint8_t> rtfPage(const std::string& text)
 {
     const std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs22 " + text + "\\par}";
@@ -157,28 +120,6 @@ protected:
     fs::path files;
 };
 
-// Prints through the shown print dialog to the PDF file `pdf`, as a user would
-// with the dialog's own fields and Print button. The viewer hides the dialog's
-// print-to-file choice, and without a print server the dialog lists no printer
-// at all: accepted as it stands it gives a printer that prints nothing. So the
-// choice is offered again here, and the PDF printer chosen.
-void printToPdf(QPrintDialog* dialog, const fs::path& pdf)
-{
-    dialog->setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog->setVisible(true); // lists "Print to File (PDF)" now
-    auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
-    auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
-    auto* buttons = dialog->findChild<QDialogButtonBox*>();
-    if (printers == nullptr || file == nullptr || buttons == nullptr) {
-        ADD_FAILURE() << "the print dialog has no printer list, file field or buttons";
-        dialog->reject();
-        return;
-    }
-    printers->setCurrentIndex(printers->count() - 1);
-    file->setText(QString::fromStdString(pdf.string()));
-    buttons->button(QDialogButtonBox::Ok)->click();
-}
-
 TEST_F(LeafscopeTraces, OpeningPrintingAndQuittingLeaveHomeEmpty)
 {
     int fileDialogs = 0;
@@ -187,7 +128,7 @@ TEST_F(LeafscopeTraces, OpeningPrintingAndQuittingLeaveHomeEmpty)
     // Cancelling the open-file dialog ends the program.
     {
         LeafscopeApp cancelled;
-        answerFileDialog(files, "", fileDialogs);
+        tt::answerShownFileDialog(files, u"", fileDialogs);
         EXPECT_FALSE(startLeafscope(cancelled, options()));
         EXPECT_EQ(fileDialogs, 1);
         toolkit::closeWindow(kMainWindow);
@@ -195,27 +136,21 @@ TEST_F(LeafscopeTraces, OpeningPrintingAndQuittingLeaveHomeEmpty)
     }
 
     LeafscopeApp app;
-    answerFileDialog(files, "guide.help", fileDialogs);
+    tt::answerShownFileDialog(files, u"guide.help", fileDialogs);
     ASSERT_TRUE(startLeafscope(app, options()));
     EXPECT_EQ(fileDialogs, 2);
     EXPECT_NE(tt::pageText(kPageView).find(u"Welcome to the printed guide"), std::u16string::npos);
 
     const fs::path printed = files / "printed";
     fs::create_directories(printed);
-    whenModalShown<QPrintDialog>([&printDialogs](QPrintDialog* dialog) {
-        ++printDialogs;
-        dialog->reject();
-    });
+    tt::answerShownPrintDialog({}, printDialogs);
     ASSERT_TRUE(tt::clickToolbarButton(kMainWindow, kCommandPrint));
     drain(app);
     EXPECT_EQ(printDialogs, 1);
     EXPECT_TRUE(fs::is_empty(printed));
 
     const fs::path pdf = printed / "guide.pdf";
-    whenModalShown<QPrintDialog>([&printDialogs, pdf](QPrintDialog* dialog) {
-        ++printDialogs;
-        printToPdf(dialog, pdf);
-    });
+    tt::answerShownPrintDialog(pdf, printDialogs);
     ASSERT_TRUE(tt::clickToolbarButton(kMainWindow, kCommandPrint));
     drain(app);
     EXPECT_EQ(printDialogs, 2);
