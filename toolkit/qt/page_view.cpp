@@ -47,6 +47,10 @@ constexpr int kLineStep = 20; // pixels per arrow key or wheel notch, before the
 // a step can overrun its aim by one of them; long tables are read in pieces for that reason.
 constexpr qint64 kStepNs = 3'000'000;
 constexpr qint64 kSliceNs = 12'000'000;
+// The first slice comes a little after the first screen is painted (and shown), or after
+// kUnpaintedDelayMs when nothing is painted; then one follows another.
+constexpr int kAfterPaintDelayMs = 10;
+constexpr int kUnpaintedDelayMs = 20;
 constexpr int kFirstChunk = 4096;
 constexpr int kMinChunk = 256;
 constexpr int kMaxChunk = 1 << 20;
@@ -110,6 +114,13 @@ void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next)
             revealCurrent();
         });
     connect(next->documentLayout(), &QAbstractTextDocumentLayout::update, viewport(), [this] { viewport()->update(); });
+    if (document_) {
+        // Freeing a long page takes a while: it is done once the new one is on screen,
+        // in the first slice of its layout.
+        document_->documentLayout()->disconnect(this);
+        document_->documentLayout()->disconnect(viewport());
+        retired_ = std::move(document_);
+    }
     document_ = std::move(next);
     selection_ = QTextCursor(document_.get());
     highlights_.clear();
@@ -211,6 +222,7 @@ void PageViewWidget::finishLayout()
     laidOut_ = document_->documentLayout()->documentSize(); // lays out every line
     layoutFinished_ = true;
     layoutTimer_.stop();
+    retired_.reset();
     updateScrollBars();
     revealCurrent();
 }
@@ -222,7 +234,8 @@ void PageViewWidget::restartLayout()
     layoutChunk_ = kFirstChunk;
     frontTop_ = 0;
     frontBottom_ = 0;
-    layoutTimer_.start(0, this);
+    layoutPace_ = LayoutPace::AwaitingPaint;
+    layoutTimer_.start(kUnpaintedDelayMs, this);
 }
 
 bool PageViewWidget::layOutStep()
@@ -276,9 +289,21 @@ void PageViewWidget::timerEvent(QTimerEvent* event)
         QAbstractScrollArea::timerEvent(event);
         return;
     }
+    if (layoutPace_ != LayoutPace::Running) {
+        layoutPace_ = LayoutPace::Running;
+        layoutTimer_.start(0, this);
+    }
+    if (retired_) {
+        retired_.reset();
+        return;
+    }
     QElapsedTimer clock;
     clock.start();
-    while (clock.nsecsElapsed() < kSliceNs && layOutStep()) {}
+    while (clock.nsecsElapsed() < kSliceNs) {
+        if (!layOutStep()) {
+            break;
+        }
+    }
     if (followCurrent_) {
         revealCurrent();
     }
@@ -286,7 +311,7 @@ void PageViewWidget::timerEvent(QTimerEvent* event)
 
 bool PageViewWidget::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Timer && watched == document_->documentLayout() &&
+    if (event->type() == QEvent::Timer && qobject_cast<QAbstractTextDocumentLayout*>(watched) != nullptr &&
         isQtLayoutTick(watched, *static_cast<QTimerEvent*>(event))) {
         return true;
     }
@@ -420,6 +445,10 @@ void PageViewWidget::paintEvent(QPaintEvent* event)
     }
     QPainter painter(viewport());
     paintContent(painter, area, scroll);
+    if (!layoutFinished_ && layoutPace_ == LayoutPace::AwaitingPaint) {
+        layoutPace_ = LayoutPace::AfterPaint;
+        layoutTimer_.start(kAfterPaintDelayMs, this);
+    }
 }
 
 void PageViewWidget::resizeEvent(QResizeEvent* event)

@@ -82,12 +82,15 @@ private:
     bool layOutUpTo(int position, double y, qint64 budgetNs);
 
     std::unique_ptr<QTextDocument> document_;
-    QSizeF laidOut_;              // size of the part laid out so far, in document units
-    bool layoutFinished_ = false; // every line laid out at the current width
-    QBasicTimer layoutTimer_;     // lays out the rest of the page in slices while the loop runs
-    int layoutFront_ = 0;         // document position the layout reaches at least
-    int layoutChunk_ = 0;         // positions to lay out in the next step
-    double frontTop_ = 0;         // top and bottom of the block last laid out, in document units
+    std::unique_ptr<QTextDocument> retired_; // the page before, until the layout's first slice
+    QSizeF laidOut_;                         // size of the part laid out so far, in document units
+    bool layoutFinished_ = false;            // every line laid out at the current width
+    QBasicTimer layoutTimer_;                // lays out the rest of the page in slices while the loop runs
+    enum class LayoutPace : unsigned char { AwaitingPaint, AfterPaint, Running };
+    LayoutPace layoutPace_ = LayoutPace::AwaitingPaint;
+    int layoutFront_ = 0; // document position the layout reaches at least
+    int layoutChunk_ = 0; // positions to lay out in the next step
+    double frontTop_ = 0; // top and bottom of the block last laid out, in document units
     double frontBottom_ = 0;
     bool followEnd_ = false;     // End was pressed: stay at the end while the page grows
     bool followCurrent_ = false; // keep the current highlight in view through re-layouts
