@@ -99,12 +99,18 @@ bool continueInNewTable(TableBuilder& builder, QTextCursor& cursor)
     const OpenTable previous = builder.open.back();
     if (builder.cellBudget < previous.columns)
         return false;
+    std::vector<bool> borderAbove;
+    for (int c = 0; c < previous.columns; ++c) {
+        const QTextTableCellFormat format = previous.table->cellAt(previous.row, c).format().toTableCellFormat();
+        borderAbove.push_back(format.hasProperty(QTextFormat::TableCellBottomBorder) && format.bottomBorder() > 0);
+    }
     closeInnermost(builder, cursor);
     OpenTable next = openTable(builder, cursor, previous.columns);
     next.widths = previous.widths;
     next.left = previous.left;
     next.gap = previous.gap;
     next.continued = true;
+    next.borderAbove = std::move(borderAbove);
     builder.open.push_back(std::move(next));
     return true;
 }
@@ -175,8 +181,15 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
     const bool last = column == t.columns - 1;
     auto rowSide = [&](Side side) { return row.borders[static_cast<std::size_t>(side)]; };
     auto cellSide = [&](Side side) { return cell.borders[static_cast<std::size_t>(side)]; };
-    const bool firstRow = t.row == 0 && !t.continued;
-    const BorderDef top = pick(cellSide(Side::Top), firstRow ? rowSide(Side::Top) : rowSide(Side::Horizontal));
+    BorderDef top = pick(cellSide(Side::Top), t.row == 0 ? rowSide(Side::Top) : rowSide(Side::Horizontal));
+    if (t.row == 0 && t.continued) {
+        // The first row of a piece meets the last row of the piece above, which has drawn the
+        // border between them as its bottom if there is one: Qt collapses borders within one
+        // table only, and drawing it again would double it.
+        const bool drawn =
+            static_cast<std::size_t>(column) < t.borderAbove.size() && t.borderAbove[static_cast<std::size_t>(column)];
+        top = drawn ? BorderDef{} : cellSide(Side::Top);
+    }
     const BorderDef bottom = pick(
         cellSide(Side::Bottom), rowSide(Side::Horizontal).present ? rowSide(Side::Horizontal) : rowSide(Side::Bottom));
     const BorderDef left = pick(cellSide(Side::Left), first ? rowSide(Side::Left) : rowSide(Side::Vertical));

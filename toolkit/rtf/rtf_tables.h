@@ -10,7 +10,9 @@
 //
 // Qt also lays out a table all at once, so an outermost table is built in pieces of
 // kRowsPerPiece rows, split where no cell is merged across the cut: a page view lays out a
-// piece in a few milliseconds, and a long table no longer holds up the window.
+// piece in a few milliseconds, and a long table no longer holds up the window. A border
+// between two pieces is drawn once, by the piece above; one an odd number of pixels wide
+// can leave the piece below a pixel lower than one table would, so pieces are long.
 
 #include <array>
 #include <cstdint>
@@ -27,7 +29,7 @@ inline constexpr int kMaxTableColumns = 64;
 inline constexpr int kMaxTableDepth = 8;
 inline constexpr int kMaxMergesPerTable = 256;
 inline constexpr int kMaxRowsPerTable = 1024;
-inline constexpr int kRowsPerPiece = 32;
+inline constexpr int kRowsPerPiece = 128;
 
 struct BorderDef {
     std::int32_t width = 0;  // twips; 0 = no border
@@ -85,8 +87,9 @@ struct OpenTable {
     int row = 0;          // current row and column
     int column = 0;
     bool rowOpen = false;
-    bool cellEnded = false; // \cell ended `column`; text that follows goes to the next cell
-    bool continued = false; // goes on from the table above: its first row is not the table's first
+    bool cellEnded = false;        // \cell ended `column`; text that follows goes to the next cell
+    bool continued = false;        // goes on from the table above: its first row is not the table's first
+    std::vector<bool> borderAbove; // continued: per column, the last row above drew a bottom border
     std::int32_t left = 0;
     std::int32_t gap = 0;
     std::vector<double> widths; // pixels per column; 0 = not stated

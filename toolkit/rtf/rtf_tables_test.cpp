@@ -314,15 +314,16 @@ TEST(RtfTables, PiecesOfALongTable)
     const auto inner = read(doc(nested));
     ASSERT_EQ(rowsPerTable(tablesOf(*inner.document)), (std::vector<int>{1, cut * 2}));
 
-    // The first row of a piece takes the borders between rows, not the table's top border;
-    // the table's indent comes from its first row only.
+    // The border between the pieces is drawn once, as the bottom of the piece above, not as
+    // the table's top border; the table's indent comes from its first row only.
     const std::string bordered = "\\trleft720\\trbrdrt\\brdrs\\brdrw60\\trbrdrh\\brdrs\\brdrw15" + std::string(kPlain);
     const auto framed = read(doc(rows(cut + 1, bordered, "a\\cell b\\cell")));
     tables = tablesOf(*framed.document);
     ASSERT_EQ(rowsPerTable(tables), (std::vector<int>{cut, 1}));
     EXPECT_DOUBLE_EQ(tables[0]->cellAt(0, 0).format().toTableCellFormat().topBorder(), 4);
     EXPECT_DOUBLE_EQ(tables[0]->cellAt(1, 0).format().toTableCellFormat().topBorder(), 1);
-    EXPECT_DOUBLE_EQ(tables[1]->cellAt(0, 0).format().toTableCellFormat().topBorder(), 1);
+    EXPECT_DOUBLE_EQ(tables[0]->cellAt(cut - 1, 0).format().toTableCellFormat().bottomBorder(), 1);
+    EXPECT_FALSE(tables[1]->cellAt(0, 0).format().hasProperty(QTextFormat::TableCellTopBorder));
     EXPECT_DOUBLE_EQ(tables[1]->format().leftMargin(), tables[0]->format().leftMargin());
     EXPECT_GT(tables[1]->format().leftMargin(), 0);
 }
