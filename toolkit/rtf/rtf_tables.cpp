@@ -1,6 +1,7 @@
 #include "toolkit/rtf/rtf_tables.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QTextCursor>
 #include <QTextTable>
@@ -52,6 +53,8 @@ void closeInnermost(TableBuilder& builder, QTextCursor& cursor)
         finishVerticalMerge(t, c, t.row);
 
     QTextTableFormat format = baseTableFormat();
+    if (t.continued)
+        format.setTopMargin(-t.pullUp);
     format.setCellPadding(std::max(0.0, twipsToPixels(t.gap)));
     if (t.left > 0)
         format.setLeftMargin(twipsToPixels(t.left));
@@ -99,10 +102,13 @@ bool continueInNewTable(TableBuilder& builder, QTextCursor& cursor)
     const OpenTable previous = builder.open.back();
     if (builder.cellBudget < previous.columns)
         return false;
-    std::vector<bool> borderAbove;
+    std::vector<double> borderAbove;
+    double widest = 0;
     for (int c = 0; c < previous.columns; ++c) {
         const QTextTableCellFormat format = previous.table->cellAt(previous.row, c).format().toTableCellFormat();
-        borderAbove.push_back(format.hasProperty(QTextFormat::TableCellBottomBorder) && format.bottomBorder() > 0);
+        const double width = format.hasProperty(QTextFormat::TableCellBottomBorder) ? format.bottomBorder() : 0;
+        borderAbove.push_back(std::max(0.0, width));
+        widest = std::max(widest, width);
     }
     closeInnermost(builder, cursor);
     OpenTable next = openTable(builder, cursor, previous.columns);
@@ -111,6 +117,9 @@ bool continueInNewTable(TableBuilder& builder, QTextCursor& cursor)
     next.gap = previous.gap;
     next.continued = true;
     next.borderAbove = std::move(borderAbove);
+    // Qt lays a table's outer border half outside it, rounded to whole pixels; the piece above
+    // ends that far below its last row, where one table would go straight on.
+    next.pullUp = std::round(widest / 2);
     builder.open.push_back(std::move(next));
     return true;
 }
@@ -182,13 +191,15 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
     auto rowSide = [&](Side side) { return row.borders[static_cast<std::size_t>(side)]; };
     auto cellSide = [&](Side side) { return cell.borders[static_cast<std::size_t>(side)]; };
     BorderDef top = pick(cellSide(Side::Top), t.row == 0 ? rowSide(Side::Top) : rowSide(Side::Horizontal));
+    // The first row of a piece meets the last row of the piece above, which has drawn the
+    // border between them as its bottom if there is one: Qt collapses borders within one table
+    // only, and drawing it again would double it. Half of it lies in this row, as in one table.
+    double above = 0;
     if (t.row == 0 && t.continued) {
-        // The first row of a piece meets the last row of the piece above, which has drawn the
-        // border between them as its bottom if there is one: Qt collapses borders within one
-        // table only, and drawing it again would double it.
-        const bool drawn =
-            static_cast<std::size_t>(column) < t.borderAbove.size() && t.borderAbove[static_cast<std::size_t>(column)];
-        top = drawn ? BorderDef{} : cellSide(Side::Top);
+        above = static_cast<std::size_t>(column) < t.borderAbove.size()
+            ? t.borderAbove[static_cast<std::size_t>(column)]
+            : 0.0;
+        top = above > 0 ? BorderDef{} : cellSide(Side::Top);
     }
     const BorderDef bottom = pick(
         cellSide(Side::Bottom), rowSide(Side::Horizontal).present ? rowSide(Side::Horizontal) : rowSide(Side::Bottom));
@@ -202,7 +213,7 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
         anyPadding = anyPadding || padding[side] >= 0;
     }
     if (!top.present && !bottom.present && !left.present && !right.present && !shading.isValid() &&
-        cell.verticalAlign == 0 && !anyPadding)
+        cell.verticalAlign == 0 && !anyPadding && above == 0)
         return;
 
     QTextTableCellFormat format;
@@ -212,6 +223,10 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
             (format.*set)(twipsToPixels(twips));
     };
     pad(Side::Top, &QTextTableCellFormat::setTopPadding);
+    if (above > 0) {
+        const std::int32_t twips = padding[static_cast<std::size_t>(Side::Top)];
+        format.setTopPadding((twips >= 0 ? twipsToPixels(twips) : std::max(0.0, twipsToPixels(t.gap))) + above / 2);
+    }
     pad(Side::Left, &QTextTableCellFormat::setLeftPadding);
     pad(Side::Bottom, &QTextTableCellFormat::setBottomPadding);
     pad(Side::Right, &QTextTableCellFormat::setRightPadding);

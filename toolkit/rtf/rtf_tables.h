@@ -10,9 +10,9 @@
 //
 // Qt also lays out a table all at once, so an outermost table is built in pieces of
 // kRowsPerPiece rows, split where no cell is merged across the cut: a page view lays out a
-// piece in a few milliseconds, and a long table no longer holds up the window. A border
-// between two pieces is drawn once, by the piece above; one an odd number of pixels wide
-// can leave the piece below a pixel lower than one table would, so pieces are long.
+// piece in a few milliseconds, and a long table no longer holds up the window. The pieces
+// meet as the rows of one table do: the border between them is drawn once, by the piece
+// above, and the piece below moves up by the part of it Qt places outside a table.
 
 #include <array>
 #include <cstdint>
@@ -87,9 +87,12 @@ struct OpenTable {
     int row = 0;          // current row and column
     int column = 0;
     bool rowOpen = false;
-    bool cellEnded = false;        // \cell ended `column`; text that follows goes to the next cell
-    bool continued = false;        // goes on from the table above: its first row is not the table's first
-    std::vector<bool> borderAbove; // continued: per column, the last row above drew a bottom border
+    bool cellEnded = false; // \cell ended `column`; text that follows goes to the next cell
+    bool continued = false; // goes on from the table above: its first row is not the table's first
+    // Continued: per column, the width in pixels of the bottom border the last row above drew
+    // (0: none), and how far this piece moves up to meet that row as one table would.
+    std::vector<double> borderAbove;
+    double pullUp = 0;
     std::int32_t left = 0;
     std::int32_t gap = 0;
     std::vector<double> widths; // pixels per column; 0 = not stated

@@ -328,6 +328,36 @@ TEST(RtfTables, PiecesOfALongTable)
     EXPECT_GT(tables[1]->format().leftMargin(), 0);
 }
 
+// The rows of a long table stand as evenly across the cut between two pieces as anywhere else:
+// the border between them is neither doubled nor rounded up at the piece's edge.
+TEST(RtfTables, PiecesMeetWithoutASeam)
+{
+    for (const int twips : {15, 30, 45}) {
+        for (const int gap : {0, 108}) {
+            SCOPED_TRACE(std::to_string(twips) + " twips, gap " + std::to_string(gap));
+            const std::string width = std::to_string(twips);
+            const std::string definitions = "\\trgaph" + std::to_string(gap) + "\\trbrdrt\\brdrs\\brdrw" + width +
+                "\\trbrdrh\\brdrs\\brdrw" + width + "\\trbrdrb\\brdrs\\brdrw" + width + "\\cellx2000\\cellx4000";
+            const auto r = read(doc(rows(kRowsPerPiece + 8, definitions, "a\\cell b\\cell") + "\\pard after"));
+            const auto tables = tablesOf(*r.document);
+            ASSERT_EQ(tables.size(), 2u);
+            r.document->setDocumentMargin(0);
+            r.document->setTextWidth(600);
+            QAbstractTextDocumentLayout* layout = r.document->documentLayout();
+            std::vector<double> tops;
+            for (QTextTable* table : tables) {
+                for (int row = 0; row < table->rows(); ++row)
+                    tops.push_back(
+                        layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block()).top());
+            }
+            const double pitch = tops[1] - tops[0];
+            ASSERT_GT(pitch, 0);
+            for (std::size_t row = kRowsPerPiece - 2; row < kRowsPerPiece + 2; ++row)
+                EXPECT_DOUBLE_EQ(tops[row + 1] - tops[row], pitch) << "row " << row;
+        }
+    }
+}
+
 TEST(RtfTables, ColumnAndCellLimits)
 {
     // Beyond 64 columns the text stays in the last cell.
