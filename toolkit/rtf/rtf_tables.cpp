@@ -117,6 +117,8 @@ bool continueInNewTable(TableBuilder& builder, QTextCursor& cursor)
     next.gap = previous.gap;
     next.continued = true;
     next.borderAbove = std::move(borderAbove);
+    next.pieceAbove = previous.table;
+    next.rowAbove = previous.row;
     // Qt lays a table's outer border half outside it, rounded to whole pixels; the piece above
     // ends that far below its last row, where one table would go straight on.
     next.pullUp = std::round(widest / 2);
@@ -191,15 +193,28 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
     auto rowSide = [&](Side side) { return row.borders[static_cast<std::size_t>(side)]; };
     auto cellSide = [&](Side side) { return cell.borders[static_cast<std::size_t>(side)]; };
     BorderDef top = pick(cellSide(Side::Top), t.row == 0 ? rowSide(Side::Top) : rowSide(Side::Horizontal));
-    // The first row of a piece meets the last row of the piece above, which has drawn the
-    // border between them as its bottom if there is one: Qt collapses borders within one table
-    // only, and drawing it again would double it. Half of it lies in this row, as in one table.
+    // The first row of a piece meets the last row of the piece above, which draws the border
+    // between them as its bottom: Qt collapses borders within one table only, and drawing it
+    // again would double it. Of the two that meet, the wider shows, as in one table; half of
+    // it lies in this row.
     double above = 0;
-    if (t.row == 0 && t.continued) {
-        above = static_cast<std::size_t>(column) < t.borderAbove.size()
-            ? t.borderAbove[static_cast<std::size_t>(column)]
-            : 0.0;
-        top = above > 0 ? BorderDef{} : cellSide(Side::Top);
+    if (t.row == 0 && t.continued && static_cast<std::size_t>(column) < t.borderAbove.size()) {
+        double& drawn = t.borderAbove[static_cast<std::size_t>(column)];
+        const BorderDef own = cellSide(Side::Top);
+        const double width = own.present ? std::max(1.0, twipsToPixels(own.width)) : 0.0;
+        if (width > drawn && t.pieceAbove != nullptr) {
+            QTextTableCell cell = t.pieceAbove->cellAt(t.rowAbove, column);
+            QTextTableCellFormat upper = cell.format().toTableCellFormat();
+            upper.setBottomBorder(width);
+            upper.setBottomBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            const QColor color = colorAt(tables, own.color);
+            upper.setBottomBorderBrush(QBrush(color.isValid() ? color : QColor(Qt::black)));
+            cell.setFormat(upper);
+            drawn = width;
+            t.pullUp = std::max(t.pullUp, std::round(width / 2));
+        }
+        above = drawn;
+        top = BorderDef{};
     }
     const BorderDef bottom = pick(
         cellSide(Side::Bottom), rowSide(Side::Horizontal).present ? rowSide(Side::Horizontal) : rowSide(Side::Bottom));

@@ -93,6 +93,8 @@ struct OpenTable {
     // (0: none), and how far this piece moves up to meet that row as one table would.
     std::vector<double> borderAbove;
     double pullUp = 0;
+    QTextTable* pieceAbove = nullptr; // continued: the piece above and its last row
+    int rowAbove = 0;
     std::int32_t left = 0;
     std::int32_t gap = 0;
     std::vector<double> widths; // pixels per column; 0 = not stated

@@ -332,29 +332,35 @@ TEST(RtfTables, PiecesOfALongTable)
 // the border between them is neither doubled nor rounded up at the piece's edge.
 TEST(RtfTables, PiecesMeetWithoutASeam)
 {
-    for (const int twips : {15, 30, 45}) {
-        for (const int gap : {0, 108}) {
-            SCOPED_TRACE(std::to_string(twips) + " twips, gap " + std::to_string(gap));
-            const std::string width = std::to_string(twips);
-            const std::string definitions = "\\trgaph" + std::to_string(gap) + "\\trbrdrt\\brdrs\\brdrw" + width +
-                "\\trbrdrh\\brdrs\\brdrw" + width + "\\trbrdrb\\brdrs\\brdrw" + width + "\\cellx2000\\cellx4000";
-            const auto r = read(doc(rows(kRowsPerPiece + 8, definitions, "a\\cell b\\cell") + "\\pard after"));
-            const auto tables = tablesOf(*r.document);
-            ASSERT_EQ(tables.size(), 2u);
-            r.document->setDocumentMargin(0);
-            r.document->setTextWidth(600);
-            QAbstractTextDocumentLayout* layout = r.document->documentLayout();
-            std::vector<double> tops;
-            for (QTextTable* table : tables) {
-                for (int row = 0; row < table->rows(); ++row)
-                    tops.push_back(
-                        layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block()).top());
-            }
-            const double pitch = tops[1] - tops[0];
-            ASSERT_GT(pitch, 0);
-            for (std::size_t row = kRowsPerPiece - 2; row < kRowsPerPiece + 2; ++row)
-                EXPECT_DOUBLE_EQ(tops[row + 1] - tops[row], pitch) << "row " << row;
+    struct Case {
+        int twips;  // the borders between rows
+        int gap;    // cell padding
+        int ownTop; // a top border of each cell's own (0: none), wider than the border above
+    };
+    const Case cases[] = {{15, 0, 0}, {15, 108, 0}, {30, 0, 0}, {30, 108, 0}, {45, 0, 0}, {15, 108, 60}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(
+            std::to_string(c.twips) + " twips, gap " + std::to_string(c.gap) + ", own top " + std::to_string(c.ownTop));
+        const std::string width = std::to_string(c.twips);
+        const std::string own = c.ownTop > 0 ? "\\clbrdrt\\brdrs\\brdrw" + std::to_string(c.ownTop) : "";
+        const std::string definitions = "\\trgaph" + std::to_string(c.gap) + "\\trbrdrt\\brdrs\\brdrw" + width +
+            "\\trbrdrh\\brdrs\\brdrw" + width + "\\trbrdrb\\brdrs\\brdrw" + width + own + "\\cellx2000" + own +
+            "\\cellx4000";
+        const auto r = read(doc(rows(kRowsPerPiece + 8, definitions, "a\\cell b\\cell") + "\\pard after"));
+        const auto tables = tablesOf(*r.document);
+        ASSERT_EQ(tables.size(), 2u);
+        r.document->setDocumentMargin(0);
+        r.document->setTextWidth(600);
+        QAbstractTextDocumentLayout* layout = r.document->documentLayout();
+        std::vector<double> tops;
+        for (QTextTable* table : tables) {
+            for (int row = 0; row < table->rows(); ++row)
+                tops.push_back(layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block()).top());
         }
+        const double pitch = tops[2] - tops[1];
+        ASSERT_GT(pitch, 0);
+        for (std::size_t row = kRowsPerPiece - 2; row < kRowsPerPiece + 2; ++row)
+            EXPECT_DOUBLE_EQ(tops[row + 1] - tops[row], pitch) << "row " << row;
     }
 }
 
