@@ -100,8 +100,7 @@ void PageViewWidget::replaceDocument(std::unique_ptr<QTextDocument> next)
     // Creating the layout only now keeps the reading itself free of layout work.
     // The layout reports its size as it grows; asking it for the size would finish it first.
     laidOut_ = QSizeF();
-    followCurrent_ = false;
-    followEnd_ = false;
+    stopFollowing();
     next->documentLayout()->installEventFilter(this);
     connect(
         next->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this, [this](const QSizeF& size) {
@@ -274,13 +273,18 @@ bool PageViewWidget::layOutUpTo(int position, double y, qint64 budgetNs)
             break;
         }
     }
-    // The layout reports its size only from the event loop; the scroll range must reach
-    // what is laid out now.
-    if (frontBottom_ > laidOut_.height()) {
-        laidOut_.setHeight(frontBottom_);
+    growScrollRange(frontBottom_);
+    return layoutFinished_ || (layoutFront_ > position && frontTop_ >= y);
+}
+
+void PageViewWidget::growScrollRange(double bottom)
+{
+    // The layout reports its size only from the event loop; the scroll range must reach what
+    // is laid out now, or it would clamp a scroll position set below the part reported.
+    if (bottom > laidOut_.height()) {
+        laidOut_.setHeight(bottom);
         updateScrollBars();
     }
-    return layoutFinished_ || (layoutFront_ > position && frontTop_ >= y);
 }
 
 void PageViewWidget::timerEvent(QTimerEvent* event)
@@ -460,8 +464,7 @@ void PageViewWidget::resizeEvent(QResizeEvent* event)
 
 void PageViewWidget::keyPressEvent(QKeyEvent* event)
 {
-    followCurrent_ = false;
-    followEnd_ = false;
+    stopFollowing();
     if (event == QKeySequence::Copy) {
         copy();
         return;
@@ -484,6 +487,12 @@ void PageViewWidget::keyPressEvent(QKeyEvent* event)
     }
     // Arrows and page keys scroll (a read-only view has no caret to move).
     QAbstractScrollArea::keyPressEvent(event);
+}
+
+void PageViewWidget::stopFollowing()
+{
+    followCurrent_ = false;
+    followEnd_ = false;
 }
 
 void PageViewWidget::setWheelCommands(int zoomIn, int zoomOut)
@@ -514,8 +523,7 @@ QString PageViewWidget::linkAt(QPoint point) const
 
 void PageViewWidget::wheelEvent(QWheelEvent* event)
 {
-    followCurrent_ = false;
-    followEnd_ = false;
+    stopFollowing();
     // Control + wheel raises the program's zoom commands when it has given them.
     if ((event->modifiers() & Qt::ControlModifier) && wheelZoomIn_ >= 0 && event->angleDelta().y() != 0) {
         raiseEvent(EventKind::Command, event->angleDelta().y() > 0 ? wheelZoomIn_ : wheelZoomOut_, EventType::None);
@@ -536,8 +544,7 @@ void PageViewWidget::wheelEvent(QWheelEvent* event)
 
 void PageViewWidget::mousePressEvent(QMouseEvent* event)
 {
-    followCurrent_ = false;
-    followEnd_ = false;
+    stopFollowing();
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -651,12 +658,7 @@ QRect PageViewWidget::rangeRect(int start, int length)
     }
     // Lays the document out up to this block; the scroll range follows.
     const QRectF blockRect = document_->documentLayout()->blockBoundingRect(block);
-    // The scroll range must reach the block now; the incremental layout reports its size
-    // only from the event loop, and a range short of the block would clamp the scroll position.
-    if (blockRect.bottom() > laidOut_.height()) {
-        laidOut_.setHeight(blockRect.bottom());
-        updateScrollBars();
-    }
+    growScrollRange(blockRect.bottom());
     QRectF area = blockRect;
     if (QTextLayout* layout = block.layout()) {
         const int inBlock = start - block.position();

@@ -80,6 +80,9 @@ private:
     void restartLayout();
     bool layOutStep();
     bool layOutUpTo(int position, double y, qint64 budgetNs);
+    void growScrollRange(double bottom);
+    // Stops keeping the current match or the end in view: a new page, or the reader scrolls.
+    void stopFollowing();
 
     std::unique_ptr<QTextDocument> document_;
     std::unique_ptr<QTextDocument> retired_; // the page before, until the layout's first slice
