@@ -186,6 +186,24 @@ BorderDef pick(const BorderDef& own, const BorderDef& fallback)
     return own.present ? own : fallback;
 }
 
+double borderPixels(const BorderDef& border)
+{
+    return std::max(1.0, twipsToPixels(border.width));
+}
+
+// Sets one side of `format` to `border` (nothing when it is not present), through that side's setters.
+template <typename SetWidth, typename SetStyle, typename SetBrush>
+void setBorder(QTextTableCellFormat& format, const BorderDef& border, const DocumentTables& tables, SetWidth setWidth,
+    SetStyle setStyle, SetBrush setBrush)
+{
+    if (!border.present)
+        return;
+    (format.*setWidth)(borderPixels(border));
+    (format.*setStyle)(QTextFrameFormat::BorderStyle_Solid);
+    const QColor color = colorAt(tables, border.color);
+    (format.*setBrush)(QBrush(color.isValid() ? color : QColor(Qt::black)));
+}
+
 void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef& row, const DocumentTables& tables)
 {
     const bool first = column == 0;
@@ -201,14 +219,12 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
     if (t.row == 0 && t.continued && static_cast<std::size_t>(column) < t.borderAbove.size()) {
         double& drawn = t.borderAbove[static_cast<std::size_t>(column)];
         const BorderDef own = cellSide(Side::Top);
-        const double width = own.present ? std::max(1.0, twipsToPixels(own.width)) : 0.0;
+        const double width = own.present ? borderPixels(own) : 0.0;
         if (width > drawn && t.pieceAbove != nullptr) {
             QTextTableCell cell = t.pieceAbove->cellAt(t.rowAbove, column);
             QTextTableCellFormat upper = cell.format().toTableCellFormat();
-            upper.setBottomBorder(width);
-            upper.setBottomBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-            const QColor color = colorAt(tables, own.color);
-            upper.setBottomBorderBrush(QBrush(color.isValid() ? color : QColor(Qt::black)));
+            setBorder(upper, own, tables, &QTextTableCellFormat::setBottomBorder,
+                &QTextTableCellFormat::setBottomBorderStyle, &QTextTableCellFormat::setBottomBorderBrush);
             cell.setFormat(upper);
             drawn = width;
             t.pullUp = std::max(t.pullUp, std::round(width / 2));
@@ -246,12 +262,7 @@ void applyCellFormat(OpenTable& t, int column, const CellDef& cell, const RowDef
     pad(Side::Bottom, &QTextTableCellFormat::setBottomPadding);
     pad(Side::Right, &QTextTableCellFormat::setRightPadding);
     auto border = [&](const BorderDef& b, auto setWidth, auto setStyle, auto setBrush) {
-        if (!b.present)
-            return;
-        (format.*setWidth)(std::max(1.0, twipsToPixels(b.width)));
-        (format.*setStyle)(QTextFrameFormat::BorderStyle_Solid);
-        const QColor color = colorAt(tables, b.color);
-        (format.*setBrush)(QBrush(color.isValid() ? color : QColor(Qt::black)));
+        setBorder(format, b, tables, setWidth, setStyle, setBrush);
     };
     border(top, &QTextTableCellFormat::setTopBorder, &QTextTableCellFormat::setTopBorderStyle,
         &QTextTableCellFormat::setTopBorderBrush);
