@@ -81,4 +81,20 @@ bool runUnprivileged(const std::function<bool()>& check)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+void pointHomeAt(const fs::path& folder)
+{
+    ::setenv("HOME", folder.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        ::unsetenv(name);
+}
+
+std::vector<std::string> entriesBelow(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        names.push_back(entry.path().string());
+    return names;
+}
+
 } // namespace platform::testing

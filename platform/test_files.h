@@ -38,6 +38,12 @@ void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
 // The whole file at `path`; empty when it cannot be read.
 std::string readFile(const std::filesystem::path& path);
 
+// Points HOME and XDG_CONFIG_HOME at `folder` and unsets the other XDG folders, whose
+// defaults lie below HOME: what a program writes to the user's folders lands in `folder`.
+void pointHomeAt(const std::filesystem::path& folder);
+// Every file and folder below `folder`, by path; empty for an empty folder.
+std::vector<std::string> entriesBelow(const std::filesystem::path& folder);
+
 // Runs `check` with the rights of an ordinary user, so that file permissions
 // bind: directly when the test runs as one, else in a child process switched
 // to the user "nobody" (65534). True when `check` returned true.

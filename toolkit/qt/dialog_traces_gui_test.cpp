@@ -6,16 +6,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QWidget>
-
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/test_files.h"
 #include "platform/text.h"
 #include "toolkit/testing.h"
 #include "toolkit/toolkit.h"
@@ -24,84 +21,49 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace tt = toolkit::testing;
+using platform::testing::ScratchFolder;
 
 int gArgc = 1;
 char gArgv0[] = "dialog-traces-test";
 char* gArgv[] = {gArgv0, nullptr};
 
-fs::path gHome;
+std::unique_ptr<ScratchFolder> gHome;
 
 class EmptyHome : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "hashmere-home-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        gHome = pattern;
-        setenv("HOME", gHome.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", gHome.c_str(), 1);
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
-            unsetenv(name); // their defaults lie below HOME
-        }
+        gHome = std::make_unique<ScratchFolder>();
+        platform::testing::pointHomeAt(gHome->path());
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         ASSERT_TRUE(toolkit::initialise(gArgc, gArgv));
     }
     void TearDown() override
     {
         toolkit::shutdown();
-        std::error_code error;
-        fs::remove_all(gHome, error);
+        gHome.reset();
     }
 };
 
-std::vector<std::string> entriesBelow(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        names.push_back(entry.path().string());
-    }
-    return names;
-}
-
-// Closes the file dialog once it runs, after moving it to `folder` and, for an
-// open dialog, choosing `file` (both go into the dialog's history).
-void closeDialogWhenShown(fs::path folder, std::string file)
-{
-    tt::runSoon([folder, file]() {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) {
-            closeDialogWhenShown(folder, file);
-            return;
-        }
-        dialog->setDirectory(QString::fromStdString(folder.string()));
-        if (file.empty()) {
-            dialog->reject();
-        } else {
-            dialog->selectFile(QString::fromStdString(file));
-            static_cast<QDialog*>(dialog)->accept(); // public as a QDialog
-        }
-    });
-}
-
 TEST(DialogTraces, OpenAndSaveDialogsWriteNothingBelowHome)
 {
-    const fs::path files = gHome.parent_path() / (gHome.filename().string() + "-files");
-    fs::create_directories(files);
-    std::ofstream(files / "data.bin") << "data";
+    // The dialogs go to `files` and, for an open dialog, choose a file there: both go into
+    // a dialog's history.
+    const ScratchFolder files;
+    files.write("data.bin", "data");
     ASSERT_TRUE(toolkit::openWindow(0, 0, 0, 300, 200, u"Main", toolkit::WindowCaption));
+    int shown = 0;
 
-    closeDialogWhenShown(files, "data.bin");
-    const std::u16string chosen = toolkit::openFileDialog(u"Open", platform::pathToUtf16(files), u"All|*.*");
+    tt::answerShownFileDialog(files.path(), u"data.bin", shown);
+    const std::u16string chosen = toolkit::openFileDialog(u"Open", platform::pathToUtf16(files.path()), u"All|*.*");
     EXPECT_EQ(platform::pathFromUtf16(chosen).filename(), "data.bin");
 
-    closeDialogWhenShown(files, "");
-    EXPECT_EQ(toolkit::saveFileDialog(u"Save", platform::pathToUtf16(files / "Checksum"), u"Text|*.txt"), u"");
+    tt::answerShownFileDialog(files.path(), u"", shown);
+    EXPECT_EQ(toolkit::saveFileDialog(u"Save", platform::pathToUtf16(files.path() / "Checksum"), u"Text|*.txt"), u"");
 
     toolkit::closeWindow(0);
     tt::processEvents();
-    EXPECT_EQ(entriesBelow(gHome), std::vector<std::string>{});
-    std::error_code error;
-    fs::remove_all(files, error);
+    EXPECT_EQ(platform::testing::entriesBelow(gHome->path()), std::vector<std::string>{});
 }
 
 } // namespace

@@ -42,6 +42,8 @@ namespace fs = std::filesystem;
 namespace tt = toolkit::testing;
 using namespace leafscope;
 using leafscope::testing::defaultProperties;
+using leafscope::testing::pdfText;
+using leafscope::testing::rtfPage;
 
 struct PageSpec {
     int level = 0;
@@ -49,12 +51,6 @@ struct PageSpec {
     std::string entry; // empty: a heading
     std::string text;  // the page's words
 };
-
-std::vector<std::uint8_t> rtfPage(const std::string& text)
-{
-    const std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs22 " + text + "\\par}";
-    return std::vector<std::uint8_t>(rtf.begin(), rtf.end());
-}
 
 // Writes a help document with `pages`; the properties are the 15 given fields.
 std::string writeDocument(const fs::path& file, const std::vector<PageSpec>& pages,
@@ -666,17 +662,6 @@ TEST_F(Leafscope, IndexListsPageTitlesAndShowsThemLikeTheTree)
 }
 
 // ------------------------------------------------------------ Printing
-
-std::string pdfText(const fs::path& pdf)
-{
-    const fs::path out = pdf.string() + ".txt";
-    const std::string command = "pdftotext -layout '" + pdf.string() + "' '" + out.string() + "'";
-    if (std::system(command.c_str()) != 0) {
-        return {};
-    }
-    std::ifstream in(out);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 int pdfPages(const std::string& text)
 {

@@ -9,12 +9,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/test_files.h"
 #include "toolkit/testing.h"
 #include "toolkit/toolkit.h"
 #include "viewer/app/leafscope_app.h"
@@ -26,76 +26,37 @@ namespace {
 namespace fs = std::filesystem;
 namespace tt = toolkit::testing;
 using namespace leafscope;
+using platform::testing::ScratchFolder;
 
 int gArgc = 1;
 char gArgv0[] = "leafscope-traces-test";
 char* gArgv[] = {gArgv0, nullptr};
 
-fs::path gHome;
+std::unique_ptr<ScratchFolder> gHome;
 
 class EmptyHome : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        std::string pattern = (fs::temp_directory_path() / "leafscope-home-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        gHome = pattern;
-        setenv("HOME", gHome.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", gHome.c_str(), 1);
-        for (const char* name : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
-            unsetenv(name); // their defaults lie below HOME
-        }
+        gHome = std::make_unique<ScratchFolder>();
+        platform::testing::pointHomeAt(gHome->path());
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         ASSERT_TRUE(toolkit::initialise(gArgc, gArgv));
     }
     void TearDown() override
     {
         toolkit::shutdown();
-        std::error_code error;
-        fs::remove_all(gHome, error);
+        gHome.reset();
     }
 };
-
-std::vector<std::string> entriesBelow(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        names.push_back(entry.path().string());
-    }
-    return names;
-}
-
-std::vector<std::uint8_t> rtfPage(const std::string& text)
-{
-    const std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs22 " + text + "\\par}";
-    return std::vector<std::uint8_t>(rtf.begin(), rtf.end());
-}
-
-std::string pdfText(const fs::path& pdf)
-{
-    const fs::path out = pdf.string() + ".txt";
-    const std::string command = "pdftotext '" + pdf.string() + "' '" + out.string() + "'";
-    if (std::system(command.c_str()) != 0) {
-        return {};
-    }
-    std::ifstream in(out);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 class LeafscopeTraces : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        files = gHome.parent_path() / (gHome.filename().string() + "-files");
-        fs::create_directories(files);
         leafscope::testing::writeHelpDocument(files / "guide.help",
-            {{0, u"Welcome", "welcome.rtf", rtfPage("Welcome to the printed guide")}},
+            {{0, u"Welcome", "welcome.rtf", leafscope::testing::rtfPage("Welcome to the printed guide")}},
             leafscope::testing::defaultProperties());
-    }
-    void TearDown() override
-    {
-        std::error_code error;
-        fs::remove_all(files, error);
     }
 
     StartOptions options() const
@@ -117,7 +78,8 @@ protected:
         }
     }
 
-    fs::path files;
+    const ScratchFolder scratch;
+    const fs::path files = scratch.path();
 };
 
 TEST_F(LeafscopeTraces, OpeningPrintingAndQuittingLeaveHomeEmpty)
@@ -156,13 +118,13 @@ TEST_F(LeafscopeTraces, OpeningPrintingAndQuittingLeaveHomeEmpty)
     EXPECT_EQ(printDialogs, 2);
     ASSERT_TRUE(fs::is_regular_file(pdf));
     EXPECT_GT(fs::file_size(pdf), 0u);
-    EXPECT_NE(pdfText(pdf).find("Welcome to the printed guide"), std::string::npos);
+    EXPECT_NE(leafscope::testing::pdfText(pdf).find("Welcome to the printed guide"), std::string::npos);
 
     tt::clickCloseBox(kMainWindow);
     drain(app);
     EXPECT_TRUE(app.quit);
     toolkit::shutdown(); // as the program ends
-    EXPECT_EQ(entriesBelow(gHome), std::vector<std::string>{});
+    EXPECT_EQ(platform::testing::entriesBelow(gHome->path()), std::vector<std::string>{});
 }
 
 } // namespace

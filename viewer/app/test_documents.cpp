@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
 #include "help_source.h"
 #include "pack_writer.h"
 #include "platform/text.h"
@@ -12,6 +16,22 @@ std::vector<std::u16string> defaultProperties()
 {
     return {u"Hashmere", u"1.0.0.0", u"Hashmere Help", u"1.0", u"en_GB", u"2026-12-08", u"helptool", u"Orvanix",
         u"(c) Orvanix", u"help@orvanix.example", u"www.orvanix.example", u"$FFFFFF", u"0", u"0", u"0"};
+}
+
+std::vector<std::uint8_t> rtfPage(const std::string& text)
+{
+    const std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs22 " + text + "\\par}";
+    return std::vector<std::uint8_t>(rtf.begin(), rtf.end());
+}
+
+std::string pdfText(const std::filesystem::path& pdf)
+{
+    const std::filesystem::path out = pdf.string() + ".txt";
+    const std::string command = "pdftotext -layout '" + pdf.string() + "' '" + out.string() + "'";
+    if (std::system(command.c_str()) != 0)
+        return {};
+    std::ifstream in(out);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
 std::string writeHelpDocument(const std::filesystem::path& file, const std::vector<TestPage>& pages,

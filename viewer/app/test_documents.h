@@ -1,5 +1,6 @@
 #pragma once
-// Help documents written for the viewer's tests, through helptool's writer.
+// Help documents written for the viewer's tests, through helptool's writer, and the text
+// of what the viewer prints.
 
 #include <cstdint>
 #include <filesystem>
@@ -17,6 +18,13 @@ struct TestPage {
 
 // The fifteen properties of an ordinary English manual with home page 0.
 std::vector<std::u16string> defaultProperties();
+
+// A page of one paragraph of `text` in Arial 11.
+std::vector<std::uint8_t> rtfPage(const std::string& text);
+
+// The text of the PDF file `pdf` as pdftotext lays it out (a form feed ends each page);
+// empty when it cannot be read.
+std::string pdfText(const std::filesystem::path& pdf);
 
 // Writes a document with `pages` in contents order and `properties`, packed with
 // BriefLZ or as ZIP; its path. A failed write fails the calling test.
