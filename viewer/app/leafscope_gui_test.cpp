@@ -915,6 +915,76 @@ TEST_F(Leafscope, ScreenshotsOfTheUserGuideInEnglishAndHungarian)
 
 // ------------------------------------------------------------ The program
 
+// The built program, started offscreen with `arguments`, HOME at `home` and the
+// configuration folder at `config`; it reports on standard output what it shows.
+struct RunningProgram {
+    pid_t pid = -1; // -1: it could not be started
+    FILE* output = nullptr;
+};
+
+RunningProgram startProgram(const std::vector<std::string>& arguments, const fs::path& home, const fs::path& config)
+{
+    // Arguments and environment are built before the fork: between fork and exec the
+    // child only calls what is safe there.
+    std::vector<char*> argv = {const_cast<char*>(LEAFSCOPE_PROGRAM)};
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    std::vector<std::string> variables = {"QT_QPA_PLATFORM=offscreen", "HOME=" + home.string(),
+        "XDG_CONFIG_HOME=" + config.string(), "LEAFSCOPE_REPORT_SHOWN=1"};
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string_view name = std::string_view(*variable).substr(0, std::string_view(*variable).find('='));
+        if (name != "QT_QPA_PLATFORM" && name != "HOME" && name != "XDG_CONFIG_HOME" &&
+            name != "LEAFSCOPE_REPORT_SHOWN") {
+            variables.emplace_back(*variable);
+        }
+    }
+    std::vector<char*> envp;
+    for (std::string& variable : variables) {
+        envp.push_back(variable.data());
+    }
+    envp.push_back(nullptr);
+    int out[2];
+    if (pipe(out) != 0) {
+        return {};
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(out[1], 1);
+        close(out[0]);
+        close(out[1]);
+        execve(LEAFSCOPE_PROGRAM, argv.data(), envp.data());
+        _exit(127);
+    }
+    close(out[1]);
+    if (child < 0) {
+        close(out[0]);
+        return {};
+    }
+    return {child, fdopen(out[0], "r")};
+}
+
+// The next line the program reports, or "" at the end of its output.
+std::string nextLine(const RunningProgram& program)
+{
+    char line[256] = {};
+    return std::fgets(line, sizeof line, program.output) != nullptr ? std::string(line) : std::string();
+}
+
+// Asks the program to end, as a desktop session does, and waits for it: its wait status.
+int endProgram(RunningProgram& program)
+{
+    kill(program.pid, SIGTERM);
+    int status = 0;
+    if (waitpid(program.pid, &status, 0) != program.pid) {
+        status = -1;
+    }
+    std::fclose(program.output);
+    program = {};
+    return status;
+}
+
 TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
 {
     // The shipped English guide, as Hashmere's F1 opens it, with a start page.
@@ -926,33 +996,11 @@ TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
     ASSERT_GT(page, 0);
     const fs::path home = folder / "home";
     fs::create_directories(home / "config");
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        dup2(out[1], 1);
-        close(out[0]);
-        close(out[1]);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        setenv("HOME", home.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        setenv("LEAFSCOPE_REPORT_SHOWN", "1", 1);
-        execl(
-            LEAFSCOPE_PROGRAM, LEAFSCOPE_PROGRAM, guide.c_str(), "green and RED", "/MEM", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    FILE* reader = fdopen(out[0], "r");
-    char line[256] = {};
-    ASSERT_NE(std::fgets(line, sizeof line, reader), nullptr);
-    EXPECT_STREQ(line, "started\n");
-    ASSERT_NE(std::fgets(line, sizeof line, reader), nullptr);
-    EXPECT_EQ(std::string(line), "shown 1 " + std::to_string(page) + "|Green and red\n");
-    kill(child, SIGTERM);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    std::fclose(reader);
+    RunningProgram program = startProgram({guide, "green and RED", "/MEM"}, home, home / "config");
+    ASSERT_GT(program.pid, 0);
+    EXPECT_EQ(nextLine(program), "started\n");
+    EXPECT_EQ(nextLine(program), "shown 1 " + std::to_string(page) + "|Green and red\n");
+    const int status = endProgram(program);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(fs::is_empty(home / "config"));
@@ -963,31 +1011,11 @@ TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
 // request to end it then ends it at once.
 TEST_F(Leafscope, ProgramEndsOnRequestWhileTheFileDialogIsUp)
 {
-    int out[2];
-    ASSERT_EQ(pipe(out), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        dup2(out[1], 1);
-        close(out[0]);
-        close(out[1]);
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        setenv("HOME", folder.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-        setenv("LEAFSCOPE_REPORT_SHOWN", "1", 1);
-        execl(LEAFSCOPE_PROGRAM, LEAFSCOPE_PROGRAM, static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(out[1]);
-    FILE* reader = fdopen(out[0], "r");
-    char line[256] = {};
-    ASSERT_NE(std::fgets(line, sizeof line, reader), nullptr);
-    EXPECT_STREQ(line, "started\n");
+    RunningProgram program = startProgram({}, folder, folder);
+    ASSERT_GT(program.pid, 0);
+    EXPECT_EQ(nextLine(program), "started\n");
     // Whether the dialog is up yet or not, the program ends with 0.
-    kill(child, SIGTERM);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    std::fclose(reader);
+    const int status = endProgram(program);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
