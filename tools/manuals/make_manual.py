@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Turns one manual's authoring folder into the folder that `helptool pack` reads.
 
-    make_manual.py SOURCE_DIR IMAGES_DIR OUT_DIR
+    make_manual.py SOURCE_DIR IMAGES_DIR OUT_DIR LANGUAGE_FILE VIEWER_TEXTS
 
-SOURCE_DIR holds help.manifest and the pages. For every page file the manifest
+SOURCE_DIR holds help.manifest and the pages. LANGUAGE_FILE is Hashmere's
+language file for the guide's language and VIEWER_TEXTS Leafscope's built-in
+texts for it (both in the grouped key/value form), where the captions come from. For every page file the manifest
 names (say pages/results.rtf) the page is taken from pages/results.page, a small
 text markup (below), and written as RTF to OUT_DIR/pages/results.rtf; a page
 written in RTF by hand (pages/results.rtf in SOURCE_DIR) is copied unchanged.
@@ -25,11 +27,16 @@ Page markup (UTF-8; blank lines separate blocks):
     | a | b |                      table row; the first row is the header
     ![picture.png](560)            picture from IMAGES_DIR, shown 560 pixels wide
 
-Inside text: **bold**, `code` (monospace), [text](https://address) (a link).
+Inside text: **bold**, `code` (monospace), [text](https://address) (a link),
+[text](#Page title) (a link to a page of the same guide, which Leafscope
+follows), {tMainSAVE} (Hashmere's caption of that key, without its & marker)
+and {Leafscope:tFindNEXT} (Leafscope's). Captions are written as they are,
+so that a changed language file changes the guide with it.
 
 Exits with status 1 and a message on a missing page or picture, a duplicate
-title, an unknown manifest key or markup it does not understand, so that the
-build stops instead of shipping a broken manual.
+title, an unknown manifest key, an unknown caption key, a link to a title the
+guide does not have or markup it does not understand, so that the build stops
+instead of shipping a broken manual.
 """
 
 import os
@@ -80,10 +87,56 @@ def escape(text):
     return "".join(out)
 
 
-INLINE = re.compile(r"\*\*(.+?)\*\*|`([^`]+)`|\[([^\]]+)\]\((https?://[^)\s]+|mailto:[^)\s]+)\)")
+INLINE = re.compile(r"\*\*(.+?)\*\*|`([^`]+)`|\[([^\]]+)\]\((https?://[^)\s]+|mailto:[^)\s]+|#[^)]+)\)")
+CAPTION = re.compile(r"\{(?:(Leafscope):)?(t[A-Za-z]+)\}")
+
+
+class Guide:
+    """What a page may refer to: its guide's titles and captions."""
+
+    def __init__(self, titles=(), captions=None, viewer_captions=None):
+        self.titles = {t.lower() for t in titles}
+        self.captions = captions or {}
+        self.viewer_captions = viewer_captions or {}
+
+
+GUIDE = Guide()
+
+
+def read_captions(path):
+    """Key -> text of a grouped key/value file (UTF-8 with byte-order mark),
+    keys from every group in any letter case; \\n in a message becomes a space."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if not data.startswith(b"\xef\xbb\xbf"):
+        raise MarkupError(path + " must be UTF-8 with a byte-order mark")
+    captions = {}
+    for raw in data[3:].decode("utf-8").splitlines():
+        line = raw.strip()
+        if not line or line.startswith(";") or line.startswith("["):
+            continue
+        key, equals, value = line.partition("=")
+        if equals:
+            captions[key.strip().lower()] = value.strip()
+    return captions
+
+
+def caption(match):
+    viewer, key = match.groups()
+    table = GUIDE.viewer_captions if viewer else GUIDE.captions
+    if key.lower() not in table:
+        raise MarkupError("unknown caption key {%s}" % match.group(0)[1:-1])
+    text = table[key.lower()].replace("\\n", " ")
+    # & marks the accelerator letter; && is a literal &.
+    return re.sub(r"&(&?)", lambda m: m.group(1), text)
+
+
+def captions(text):
+    return CAPTION.sub(caption, text)
 
 
 def inline(text):
+    text = captions(text)
     out = []
     pos = 0
     for match in INLINE.finditer(text):
@@ -94,6 +147,8 @@ def inline(text):
         elif code is not None:
             out.append("{\\f1\\cf3 " + escape(code) + "}")
         else:
+            if address.startswith("#") and address[1:].lower() not in GUIDE.titles:
+                raise MarkupError("link to %r, which is no page title of this guide" % address[1:])
             out.append('{\\field{\\*\\fldinst HYPERLINK "' + escape(address) + '"}{\\fldrslt{\\ul\\cf3 '
                        + escape(label) + "}}}")
         pos = match.end()
@@ -290,10 +345,11 @@ def write_if_changed(path, data):
 
 
 def main(argv):
-    if len(argv) != 4:
+    global GUIDE
+    if len(argv) != 6:
         sys.stderr.write(__doc__.split("\n\n")[1] + "\n")
         return 2
-    source, images, out = argv[1:]
+    source, images, out, language_file, viewer_texts = argv[1:]
     try:
         manifest, pages = read_manifest(os.path.join(source, "help.manifest"))
         titles = set()
@@ -301,6 +357,8 @@ def main(argv):
             if title.lower() in titles:
                 raise MarkupError("the title %r is used twice" % title)
             titles.add(title.lower())
+        # A chapter heading has no page to show, so links may name pages only.
+        GUIDE = Guide([title for title, page in pages if page], read_captions(language_file), read_captions(viewer_texts))
         os.makedirs(out, exist_ok=True)
         write_if_changed(os.path.join(out, "help.manifest"), manifest)
         for title, page in pages:
