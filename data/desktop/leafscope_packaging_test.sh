@@ -2,9 +2,10 @@
 # Installs the build into a scratch prefix and checks Leafscope's part of it:
 # the program beside Hashmere, the launcher, the desktop entry with its icon
 # and the file type of "*.help" documents.
-#   leafscope_packaging_test.sh BUILD_DIR
+#   leafscope_packaging_test.sh BUILD_DIR VERSION
 set -eu
 build=$1
+version=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -24,6 +25,6 @@ grep -q '<glob pattern="\*.help"' "$prefix/share/mime/packages/leafscope-help.xm
 grep -q 'type="application/x-leafscope-help"' "$prefix/share/mime/packages/leafscope-help.xml" || fail "mime type"
 
 # The installed launcher finds the program folder.
-[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/leafscope" --version)" = "Leafscope 0.7.0.2" ] \
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$prefix/bin/leafscope" --version)" = "Leafscope $version" ] \
     || fail "installed launcher did not run Leafscope"
 echo "leafscope packaging ok"
