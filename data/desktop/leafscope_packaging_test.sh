@@ -13,7 +13,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in lib/hashmere/Leafscope bin/leafscope share/applications/leafscope.desktop \
          share/icons/hicolor/48x48/apps/leafscope.png share/icons/hicolor/scalable/apps/leafscope.svg \
-         share/mime/packages/leafscope-help.xml; do
+         share/mime/packages/leafscope-help.xml share/metainfo/example.orvanix.leafscope.metainfo.xml \
+         share/man/man1/leafscope.1; do
     [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/leafscope" ] || fail "launcher not executable"
