@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds, runs and tests the project on Debian 12.
 #   ./project.sh run FILE        build and open FILE in Hashmere (hashmere-cli without a display)
-#   ./project.sh test            build with sanitizers, run every test and a short fuzz pass
+#   ./project.sh test            build with sanitizers, run every test and a short fuzz pass,
+#                                then build the Debian package and check it (installing it as root)
+#   ./project.sh package         build optimised and make build/package/hashmere_<version>_<arch>.deb
 #   ./project.sh bench           build optimised and run the speed comparison
 #   ./project.sh bench-docs      build optimised and run the help-document benchmark
 #   ./project.sh bench-rtf [FILE.rtf...]   build optimised and time RTF page reading, layout and zoom
@@ -16,6 +18,9 @@ ROOT=$(pwd)
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libgmock-dev python3 pkg-config
     libarchive-dev qt6-base-dev libgl-dev libpng-dev fonts-liberation fonts-dejavu-core poppler-utils clang-format-14)
 BENCH_PACKAGES=(libssl-dev zlib1g-dev rhash)
+# Making and checking the Debian package; the last three hold the triggers that
+# keep the desktop, icon and MIME caches up to date.
+PACKAGE_PACKAGES=(dpkg-dev lintian appstream desktop-file-utils xdg-utils shared-mime-info hicolor-icon-theme)
 
 ensure_packages() {
     local missing=() p
@@ -42,6 +47,21 @@ configure_and_build() { # DIR ARGS...
 build_release() {
     ensure_packages "${PACKAGES[@]}"
     configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF
+}
+
+# A Release build with Debian's hardening flags (without debugging information,
+# which the package would strip anyway), then the package from it.
+build_package() { # OUT_DIR; prints the package's path
+    local flags
+    flags=$(DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CFLAGS_MAINT_STRIP=-g DEB_CXXFLAGS_MAINT_STRIP=-g \
+        dpkg-buildflags --export=sh)
+    (
+        eval "$flags"
+        configure_and_build build/package/release -DCMAKE_BUILD_TYPE=Release -DHASHMERE_TESTS=OFF \
+            -DCMAKE_C_FLAGS="$CFLAGS $CPPFLAGS" -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" \
+            -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS" >&2
+    )
+    data/debian/make_package.sh build/package/release "$1"
 }
 
 build_fuzzers() {
@@ -99,7 +119,7 @@ run)
     exec build/release/program/hashmere-cli -a all "$@"
     ;;
 test)
-    ensure_packages "${PACKAGES[@]}"
+    ensure_packages "${PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
     check_format
     configure_and_build build/test -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
         -DHASHMERE_SANITIZE=ON -DHASHMERE_WERROR=ON
@@ -109,6 +129,18 @@ test)
         -R '^(FileDigest|DigestRegistry|Cli|CheckLine)\.|^DigestStreaming\.(Every|Random)'
     build_fuzzers
     run_fuzzers_briefly
+    package=$(build_package build/package)
+    # A second build from the same tree must give the same package.
+    cp "$package" build/package/first.deb
+    build_package build/package >/dev/null
+    cmp build/package/first.deb "$package" || { echo "FAIL: building the package twice gave two packages" >&2; exit 1; }
+    data/debian/package_test.sh "$package" build/package/release
+    ;;
+package)
+    ensure_packages "${PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+    package=$(build_package build/package)
+    echo "$package ($(du -k "$package" | cut -f1) KB):"
+    dpkg-deb --contents "$package" | awk '{ print "    " $NF }'
     ;;
 bench)
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
@@ -143,7 +175,7 @@ fuzz)
     exec "build/fuzz/fuzz/$name" -max_total_time="${2:-600}" -timeout=10 "build/fuzz/work/$name" "$corpus"
     ;;
 *)
-    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

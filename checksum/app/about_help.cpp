@@ -3,6 +3,7 @@
 #include "checksum/app/hashmere_ids.h"
 #include "checksum/app/hashmere_internal.h"
 #include "checksum/app/result_lines.h"
+#include "program_versions.h"
 
 namespace hashmere {
 namespace {
@@ -15,7 +16,7 @@ constexpr int kAboutHeight = 250;
 
 std::u16string aboutText(const HashmereApp& app)
 {
-    return std::u16string(u"v1.0.0.0 (x86)\n\n") + lookup(app, "tAboutCODE") + u"\n" + kAuthorName +
+    return std::u16string(u"v" HASHMERE_VERSION " (x86)\n\n") + lookup(app, "tAboutCODE") + u"\n" + kAuthorName +
         u"\n\nOrvanix\n\n" + kWebsite + u"\n";
 }
 

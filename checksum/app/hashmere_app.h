@@ -22,11 +22,12 @@
 #include "checksum/engine/checksum_worker.h"
 #include "checksum/settings/languages.h"
 #include "checksum/settings/preferences_file.h"
+#include "program_versions.h"
 #include "toolkit/toolkit.h"
 
 namespace hashmere {
 
-inline constexpr char16_t kMainWindowCaption[] = u"Hashmere v1.0.0.0 (x86) - Orvanix";
+inline constexpr char16_t kMainWindowCaption[] = u"Hashmere v" HASHMERE_VERSION " (x86) - Orvanix";
 inline constexpr int kMainWindowWidth = 1000;
 inline constexpr int kMainWindowHeight = 605;
 

@@ -27,6 +27,7 @@
 #include "checksum/app/hashmere_ids.h"
 #include "checksum/app/requester.h"
 #include "platform/text.h"
+#include "program_versions.h"
 #include "toolkit/png_decode.h"
 #include "toolkit/testing.h"
 
@@ -246,7 +247,7 @@ TEST_F(Hashmere, MainWindowHasItsCaptionSizeAndEveryGadgetInPlace)
     start();
     const tt::WindowView window = tt::windowView(hashmere::kMainWindow);
     EXPECT_TRUE(window.visible);
-    EXPECT_EQ(window.title, u"Hashmere v1.0.0.0 (x86) - Orvanix");
+    EXPECT_EQ(window.title, u"Hashmere v" HASHMERE_VERSION " (x86) - Orvanix");
     EXPECT_EQ(window.width, 1000);
     EXPECT_EQ(window.height, 605);
     EXPECT_FALSE(window.sizable);
@@ -900,7 +901,7 @@ TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothin
     EXPECT_NE(toolkit::text(hashmere::kRunButton), english);
     EXPECT_EQ(toolkit::text(hashmere::algorithmCheck(4)), u"SHA2 - 256");
     EXPECT_EQ(toolkit::menuItemText(hashmere::kMainWindow, hashmere::kMenuOpenHelp), text("tMenuOPENHELP"));
-    EXPECT_EQ(tt::windowView(hashmere::kMainWindow).title, u"Hashmere v1.0.0.0 (x86) - Orvanix");
+    EXPECT_EQ(tt::windowView(hashmere::kMainWindow).title, u"Hashmere v" HASHMERE_VERSION " (x86) - Orvanix");
     EXPECT_EQ(hashmere->styles.confirm.buttonLabels, text("tGenNO") + u"|" + text("tGenYES"));
     EXPECT_EQ(hashmere->styles.info.title, text("tGenMESSAGE"));
 }
@@ -1049,7 +1050,7 @@ TEST_F(Hashmere, AboutBoxShowsItsTextAndDisablesTheMainWindowUntilClosed)
     EXPECT_EQ(title.text, u"Hashmere");
     EXPECT_EQ(title.fontPointSize, 25);
     EXPECT_EQ(tt::view(hashmere::kAboutText).text,
-        u"v1.0.0.0 (x86)\n\n" + text("tAboutCODE") + u"\nIlona Varga\n\nOrvanix\n\nwww.orvanix.example\n");
+        u"v" HASHMERE_VERSION " (x86)\n\n" + text("tAboutCODE") + u"\nIlona Varga\n\nOrvanix\n\nwww.orvanix.example\n");
     const tt::GadgetView ok = tt::view(hashmere::kAboutOkButton);
     EXPECT_EQ(ok.x, 495);
     EXPECT_EQ(ok.y, 220);

@@ -11,6 +11,7 @@
 #include "checksum/app/hashmere_ids.h"
 #include "checksum/app/hashmere_resources.h"
 #include "checksum/app/requester.h"
+#include "program_versions.h"
 #include "toolkit/testing.h"
 
 namespace {
@@ -34,7 +35,8 @@ protected:
         }
         hashmere::fillRequesterStyles(styles, toolkit::systemColour(toolkit::SystemColour::ButtonFace));
         hashmere::setRequesterTexts(styles, kEnglish);
-        ASSERT_TRUE(toolkit::openWindow(hashmere::kMainWindow, 0, 0, 1000, 605, u"Hashmere v1.0.0.0 (x86) - Orvanix",
+        ASSERT_TRUE(toolkit::openWindow(hashmere::kMainWindow, 0, 0, 1000, 605,
+            u"Hashmere v" HASHMERE_VERSION " (x86) - Orvanix",
             toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
                 toolkit::WindowScreenCentered));
         ASSERT_TRUE(toolkit::createButton(hashmere::kMainWindow, kMainButton, 865, 540, 130, 35, u"Verify"));

@@ -13,7 +13,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 for f in lib/hashmere/Hashmere lib/hashmere/Hashmere.lang/en_GB.language lib/hashmere/Hashmere.lang/hu_HU.language \
          lib/hashmere/Hashmere_en_GB.help lib/hashmere/Hashmere_hu_HU.help lib/hashmere/Hashmere_de_DE.help \
          bin/hashmere bin/hashmere-cli share/man/man1/hashmere-cli.1 share/applications/hashmere.desktop \
-         share/icons/hicolor/48x48/apps/hashmere.png share/icons/hicolor/scalable/apps/hashmere.svg; do
+         share/icons/hicolor/48x48/apps/hashmere.png share/icons/hicolor/scalable/apps/hashmere.svg \
+         share/metainfo/example.orvanix.hashmere.metainfo.xml share/man/man1/hashmere.1; do
     [ -e "$prefix/$f" ] || fail "missing $f"
 done
 [ -x "$prefix/bin/hashmere" ] || fail "launcher not executable"

@@ -21,6 +21,7 @@
 #include "checksum/engine/digest_context.h"
 #include "checksum/engine/file_digest.h"
 #include "checksum/engine/multi_digest.h"
+#include "program_versions.h"
 #include "tools/hashmere_cli/check_line.h"
 #include "tools/hashmere_cli/folder_walk.h"
 #include "tools/hashmere_cli/progress_line.h"
@@ -72,7 +73,7 @@ constexpr std::string_view kHelp =
     "LIST or folder entry could not be read or the command line is wrong.\n";
 // clang-format on
 
-constexpr std::string_view kVersion = "hashmere-cli (Hashmere) 1.0.0.0\n"
+constexpr std::string_view kVersion = "hashmere-cli (Hashmere) " HASHMERE_VERSION "\n"
                                       "Copyright (C) 2026 Orvanix.\n";
 
 enum class OutputFormat { Hashmere, Gnu, Bsd };

@@ -12,6 +12,7 @@
 
 #include "checksum/engine/algorithm_rows.h"
 #include "platform/test_files.h"
+#include "program_versions.h"
 
 namespace hashmere_cli {
 namespace {
@@ -122,7 +123,7 @@ TEST_F(Cli, HelpAndVersion)
     EXPECT_EQ(help.out.rfind("Usage: hashmere-cli", 0), 0u);
     const Outcome version = run({"--version", abc_});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out.rfind("hashmere-cli (Hashmere) 1.0.0.0\n", 0), 0u);
+    EXPECT_EQ(version.out.rfind("hashmere-cli (Hashmere) " HASHMERE_VERSION "\n", 0), 0u);
 }
 
 TEST_F(Cli, CheckLists)

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Checks the manual page against the program: every option that --help
-# lists is described, and groff (when present) reads the page without a
-# warning.
+# lists is described, the header names the program's version, and groff
+# (when present) reads the page without a warning.
 #   man_page_test.sh PAGE PROGRAM
 set -eu
 page=$1
@@ -15,6 +15,8 @@ done
 for section in NAME SYNOPSIS DESCRIPTION OPTIONS "EXIT STATUS" EXAMPLES; do
     grep -q "^\.SH \"*$section" "$page" || fail "section $section missing"
 done
+version=$("$program" --version | sed -n '1s/.* //p')
+grep -q "^\.TH .* \"Hashmere $version\"" "$page" || fail "the page's header does not name version $version"
 if command -v groff >/dev/null 2>&1; then
     warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1)
     [ -z "$warnings" ] || fail "groff: $warnings"

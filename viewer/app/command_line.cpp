@@ -5,6 +5,7 @@
 
 #include "platform/ascii.h"
 #include "platform/text.h"
+#include "program_versions.h"
 
 namespace leafscope {
 namespace {
@@ -95,7 +96,7 @@ std::string usageText()
 
 std::string versionText()
 {
-    return "Leafscope 0.7.0.2\n";
+    return "Leafscope " LEAFSCOPE_VERSION "\n";
 }
 
 WindowSize mainWindowSize(int displayWidth)

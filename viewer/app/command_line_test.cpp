@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "program_versions.h"
+
 namespace {
 
 using leafscope::classifyArguments;
@@ -78,7 +80,7 @@ TEST(CommandLine, HelpAndVersionOnlyAsTheOnlyArgument)
     EXPECT_EQ(earlyAction({u"--help", u"x.help"}), EarlyAction::Run);
     EXPECT_EQ(earlyAction({u"--HELP"}), EarlyAction::Run);
     EXPECT_NE(leafscope::usageText().find("/MEM"), std::string::npos);
-    EXPECT_EQ(leafscope::versionText(), "Leafscope 0.7.0.2\n");
+    EXPECT_EQ(leafscope::versionText(), "Leafscope " LEAFSCOPE_VERSION "\n");
 }
 
 TEST(WindowSize, DependsOnlyOnWhetherTheDisplayIsWiderThan1024)

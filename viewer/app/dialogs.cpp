@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "program_versions.h"
 #include "viewer/app/leafscope_internal.h"
 #include "viewer/app/link_filter.h"
 
@@ -17,7 +18,7 @@ constexpr std::uint32_t kDialogFlags =
 
 std::u16string aboutText(const LeafscopeApp& app)
 {
-    return std::u16string(u"v0.7.0.2\n\n") + lookup(app, "tAboutCODEDESIGN") + u"\n" + kAuthorName +
+    return std::u16string(u"v" LEAFSCOPE_VERSION "\n\n") + lookup(app, "tAboutCODEDESIGN") + u"\n" + kAuthorName +
         u"\n\nOrvanix\n\n" + kMakerWebsite + u"\n";
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "program_versions.h"
 #include "toolkit/toolkit.h"
 #include "viewer/app/command_line.h"
 #include "viewer/app/document_access.h"
@@ -24,7 +25,7 @@
 
 namespace leafscope {
 
-inline constexpr char16_t kMainWindowCaption[] = u"Leafscope v0.7.0.2 - Orvanix";
+inline constexpr char16_t kMainWindowCaption[] = u"Leafscope v" LEAFSCOPE_VERSION " - Orvanix";
 inline constexpr char16_t kFileDialogTitle[] = u"Leafscope";
 inline constexpr char16_t kPrintDocumentName[] = u"Leafscope";
 inline constexpr int kZoomStep = 20;

@@ -20,6 +20,7 @@
 #include "pack_writer.h"
 #include "platform/test_files.h"
 #include "platform/text.h"
+#include "program_versions.h"
 #include "toolkit/testing.h"
 #include "viewer/app/leafscope_app.h"
 #include "viewer/app/leafscope_ids.h"
@@ -160,7 +161,7 @@ TEST_F(Leafscope, MainWindowNumbersGeometryAndTexts)
     ASSERT_TRUE(startSample());
     const tt::WindowView main = tt::windowView(kMainWindow);
     EXPECT_TRUE(main.visible);
-    EXPECT_EQ(main.title, u"Leafscope v0.7.0.2 - Orvanix");
+    EXPECT_EQ(main.title, u"Leafscope v" LEAFSCOPE_VERSION " - Orvanix");
     EXPECT_EQ(main.width, 1440);
     EXPECT_EQ(main.height, 720);
     EXPECT_TRUE(main.sizable);
