@@ -1,12 +1,10 @@
 #include "checksum/engine/multi_digest.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
 #include <memory>
@@ -17,6 +15,7 @@
 #include "checksum/engine/digest_context.h"
 #include "checksum/engine/file_digest.h"
 #include "platform/files.h"
+#include "platform/read_block.h"
 
 namespace engine {
 namespace {
@@ -155,30 +154,6 @@ int digestOnThreads(const ReadBytes& read, std::vector<Consumer>& consumers, std
     return readFailed ? 0 : 1;
 }
 
-// Fills `buffer` as far as `fd` allows: the count (short only at the end) or
-// -1 on a read error. A descriptor left non-blocking by whoever opened it is
-// waited for rather than taken for ended.
-std::ptrdiff_t readDescriptor(int fd, std::uint8_t* buffer, std::size_t size)
-{
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, buffer + done, size - done);
-        if (got > 0) {
-            done += static_cast<std::size_t>(got);
-        } else if (got == 0) {
-            break;
-        } else if (errno == EINTR) {
-            continue;
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            pollfd wait{fd, POLLIN, 0};
-            ::poll(&wait, 1, -1);
-        } else {
-            return -1;
-        }
-    }
-    return static_cast<std::ptrdiff_t>(done);
-}
-
 } // namespace
 
 MultiDigest readerDigestsHex(
@@ -245,8 +220,11 @@ MultiDigest readerDigestsHex(
 MultiDigest descriptorDigestsHex(
     int fd, const std::vector<DigestRequest>& requests, const BlockReadHook& afterBlockRead)
 {
-    return readerDigestsHex([fd](std::uint8_t* buffer, std::size_t size) { return readDescriptor(fd, buffer, size); },
-        requests, afterBlockRead);
+    const auto read = [fd](std::uint8_t* buffer, std::size_t size) -> std::ptrdiff_t {
+        const platform::ReadOutcome got = platform::readBlock(fd, buffer, size);
+        return got.error != 0 ? -1 : static_cast<std::ptrdiff_t>(got.bytes);
+    };
+    return readerDigestsHex(read, requests, afterBlockRead);
 }
 
 MultiDigest fileDigestsHex(

@@ -13,6 +13,7 @@
 
 #include "checksum/engine/algorithm_rows.h"
 #include "checksum/engine/file_digest.h"
+#include "platform/read_faults.h"
 #include "platform/test_files.h"
 
 namespace engine {
@@ -193,6 +194,40 @@ TEST_F(MultiDigestTest, FilesThatChangeSizeAndPathsThatAreNotFiles)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(fileDigestsHex(fifo, requests).hex, std::vector<std::string>(2));
     EXPECT_EQ(fileDigestsHex(scratch_.path(), requests).hex, std::vector<std::string>(2));
+}
+
+// The same through a real descriptor, under faults placed below the read: a
+// failure in the first block, a middle one or the last fails every algorithm
+// (in the caller's thread or through the ring); short and interrupted reads
+// give the whole file's digests.
+TEST_F(MultiDigestTest, DescriptorReadFaults)
+{
+    using platform::testing::ReadFaults;
+    constexpr std::int64_t kBlock = static_cast<std::int64_t>(kReadBlockSize);
+    std::mt19937 random(11);
+    const std::vector<DigestRequest> requests = {{Crc32, 0}, {Sha2, 256}, {Sha3, 512}};
+    for (const std::int64_t size : {kBlock / 2, 13 * kBlock / 2}) {
+        const std::vector<std::uint8_t> bytes = randomBytes(static_cast<std::size_t>(size), random);
+        const fs::path path = scratch_.write("faulty", bytes);
+        struct Case {
+            const char* what;
+            ReadFaults faults;
+            bool digests;
+        };
+        const Case cases[] = {
+            {"fails at the first byte", {0, 0, false}, false},
+            {"fails in a middle block", {size / 2, 0, false}, false},
+            {"fails on the last byte", {size - 1, 0, false}, false},
+            {"fails where the end is", {size, 0, false}, false},
+            {"short and interrupted reads", {-1, 4242, true}, true},
+        };
+        for (const Case& c : cases) {
+            const platform::testing::ScopedReadFaults faults(c.faults);
+            const MultiDigest result = fileDigestsHex(path, requests);
+            EXPECT_EQ(result.hex, c.digests ? oneAtATime(bytes, requests) : std::vector<std::string>(requests.size()))
+                << c.what << ", size " << size;
+        }
+    }
 }
 
 } // namespace

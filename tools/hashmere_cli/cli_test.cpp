@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "checksum/engine/algorithm_rows.h"
+#include "platform/read_faults.h"
 #include "platform/test_files.h"
 
 namespace hashmere_cli {
@@ -113,6 +114,35 @@ TEST_F(Cli, ExitStatuses)
     }
     // The readable file still gets its lines when another one fails.
     EXPECT_NE(run({"-a", "md5", missing, abc_}).out.find(kAbcMd5), std::string::npos);
+}
+
+// A read that fails in the middle of a file gives no digest: the file is
+// reported as unreadable (status 2), and in a check it fails as a file that
+// cannot be read. /proc/self/mem fails its first read through the system itself.
+TEST_F(Cli, ReadFailureIsAnUnreadableFile)
+{
+    const std::string big = write("big.bin", std::string(5 * 1048576 / 2, 'z'));
+    const std::string sha256 = run({"-a", "sha256", "--format=gnu", big}).out;
+    ASSERT_EQ(sha256.size(), 64 + 2 + big.size() + 1);
+    const std::string list = write("big.sha256", sha256);
+    {
+        const platform::testing::ScopedReadFaults faults({3 * 1048576 / 2, 0, false});
+        const Outcome o = run({"-a", "sha256", big});
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(o.out, "");
+        EXPECT_NE(o.err.find(big + ": Read error"), std::string::npos) << o.err;
+    }
+    {
+        const platform::testing::ScopedReadFaults faults({3 * 1048576 / 2, 0, false});
+        const Outcome o = run({"--check", list});
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, big + ": FAILED open or read\n");
+    }
+    if (::access("/proc/self/mem", R_OK) == 0) {
+        const Outcome o = run({"-a", "md5", "/proc/self/mem"});
+        EXPECT_EQ(o.status, 2);
+        EXPECT_NE(o.err.find("/proc/self/mem: Read error"), std::string::npos) << o.err;
+    }
 }
 
 TEST_F(Cli, HelpAndVersion)
