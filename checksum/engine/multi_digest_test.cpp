@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <random>
 #include <set>
 #include <thread>
@@ -107,6 +109,65 @@ TEST_F(MultiDigestTest, MatchesOneAtATimeOnBoundariesAndRandomSizes)
         MemoryReader reader(&bytes);
         EXPECT_EQ(readerDigestsHex(std::ref(reader), {request}).hex, oneAtATime(bytes, {request}));
     }
+}
+
+// A slot is read into again only once every consumer has finished the block
+// it holds. One algorithm's thread is held before its first block while the
+// others keep pace with the reader: the reader must stop and wait at block
+// kRingBlocks (which would overwrite block 0) instead of reading it.
+TEST_F(MultiDigestTest, SlotIsReusedOnlyAfterTheSlowestConsumerFinishedIt)
+{
+    std::mt19937 random(5);
+    const std::vector<std::uint8_t> bytes = randomBytes((kRingBlocks + 3) * kReadBlockSize + 77, random);
+    const std::vector<DigestRequest> requests = {{Crc32, 0}, {Sha2, 256}, {Md5, 0}};
+    constexpr std::size_t kHeld = 1;
+    std::mutex lock;
+    std::condition_variable changed;
+    bool released = false;
+    bool readTooEarly = false;
+    std::int64_t firstWait = -1;
+    std::vector<std::int64_t> begun(requests.size(), -1);
+    RingHooks hooks;
+    hooks.beforeDigest = [&](std::size_t consumer, std::int64_t block) {
+        std::unique_lock guard(lock);
+        begun[consumer] = block;
+        changed.notify_all();
+        if (consumer == kHeld)
+            changed.wait(guard, [&] { return released; });
+    };
+    hooks.readerWaits = [&](std::int64_t block) {
+        std::lock_guard guard(lock);
+        if (firstWait < 0)
+            firstWait = block;
+        released = true;
+        changed.notify_all();
+    };
+    MemoryReader reader(&bytes);
+    std::int64_t next = 0;
+    const ReadBytes read = [&](std::uint8_t* buffer, std::size_t size) {
+        const std::int64_t block = next++;
+        {
+            std::unique_lock guard(lock);
+            // The free consumers have begun the block before this one.
+            changed.wait(guard, [&] {
+                for (std::size_t c = 0; c < begun.size(); ++c) {
+                    if (c != kHeld && begun[c] < block - 1)
+                        return false;
+                }
+                return true;
+            });
+            if (block >= static_cast<std::int64_t>(kRingBlocks) && !released) {
+                readTooEarly = true;
+                released = true;
+                changed.notify_all();
+            }
+        }
+        return reader(buffer, size);
+    };
+    const MultiDigest result = readerDigestsHex(read, requests, {}, hooks);
+    EXPECT_FALSE(readTooEarly);
+    EXPECT_EQ(firstWait, static_cast<std::int64_t>(kRingBlocks));
+    EXPECT_EQ(result.hex, oneAtATime(bytes, requests));
 }
 
 // A read error anywhere, first block or later, fails every algorithm; so does

@@ -253,6 +253,36 @@ TEST_F(Cli, FormatsRoundTripThroughCheck)
     EXPECT_EQ(run({"--format=xml", abc_}).status, 2);
 }
 
+// Names holding a backslash, a line feed or a carriage return inside, or a
+// carriage return at the end: the exact bytes of sha256sum's escaped lines in
+// both forms, and --check reading each line back to the same file.
+TEST_F(Cli, EscapedNamesInExactBytesAndCheckedBack)
+{
+    struct Case {
+        std::string name;
+        std::string escaped;
+    };
+    const Case cases[] = {
+        {"back\\slash", "back\\\\slash"},
+        {"new\nline", "new\\nline"},
+        {"car\rriage", "car\\rriage"},
+        {"ends in cr\r", "ends in cr\\r"},
+    };
+    for (const Case& c : cases) {
+        const std::string path = write(c.name, "abc");
+        const std::string shown = folder_.string() + "/" + c.escaped;
+        const std::string gnu = "\\" + std::string(kAbcSha256) + "  " + shown + "\n";
+        const std::string bsd = "\\MD5 (" + shown + ") = " + kAbcMd5 + "\n";
+        EXPECT_EQ(run({"--format=gnu", "-a", "sha256", path}).out, gnu) << c.escaped;
+        EXPECT_EQ(run({"--format=bsd", "-a", "md5", path}).out, bsd) << c.escaped;
+        for (const std::string& line : {gnu, bsd}) {
+            const Outcome checked = run({"-c", write("list", line)});
+            EXPECT_EQ(checked.status, 0) << line << checked.err;
+            EXPECT_EQ(checked.out, "\\" + shown + ": OK\n");
+        }
+    }
+}
+
 // -r lists a folder's files in name order with headings (or as GNU lines);
 // an unreadable folder inside is reported, gives status 2 and the walk goes on.
 TEST_F(Cli, RecursiveFolders)
