@@ -16,7 +16,8 @@ ROOT=$(pwd)
 
 # Debian packages the project needs to build and test.
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 libgtest-dev libgmock-dev python3 pkg-config
-    libarchive-dev qt6-base-dev libgl-dev libpng-dev fonts-liberation fonts-dejavu-core poppler-utils clang-format-14)
+    libarchive-dev qt6-base-dev libgl-dev libpng-dev fonts-liberation fonts-dejavu-core poppler-utils clang-format-14
+    qt6-translations-l10n desktop-file-utils)
 BENCH_PACKAGES=(libssl-dev zlib1g-dev rhash)
 # Making and checking the Debian package; the last three hold the triggers that
 # keep the desktop, icon and MIME caches up to date.

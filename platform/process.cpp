@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -33,9 +34,22 @@ int startProcess(const std::filesystem::path& program, const std::vector<std::st
         posix_spawn_file_actions_destroy(&actions);
         return -1;
     }
+    // The child starts with raise requests (SIGUSR1) held back until it
+    // listens for them: unheld, one sent early would end it.
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return -1;
+    }
+    sigset_t mask;
+    pthread_sigmask(SIG_BLOCK, nullptr, &mask);
+    sigaddset(&mask, SIGUSR1);
+    posix_spawnattr_setsigmask(&attributes, &mask);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
     pid_t child = -1;
     // glibc reports a failed exec (and a failed chdir) as the result.
-    const int result = posix_spawn(&child, owned.front().c_str(), &actions, nullptr, argv.data(), environ);
+    const int result = posix_spawn(&child, owned.front().c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return result == 0 ? static_cast<int>(child) : -1;
 }

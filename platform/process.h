@@ -12,7 +12,8 @@ namespace platform {
 // Starts `program` (a path, not searched for) with `arguments` as its
 // argument list (no shell, no quoting) in `workingFolder` (the current
 // folder when empty). Returns the new process's id, or -1 when it could not be
-// started (missing, not executable, folder missing).
+// started (missing, not executable, folder missing). The child holds raise
+// requests back until it listens for them (platform/raise_request.h).
 int startProcess(const std::filesystem::path& program, const std::vector<std::string>& arguments,
     const std::filesystem::path& workingFolder);
 

@@ -78,6 +78,10 @@ bool movePointer(int gadget, int x, int y);
 // and counts it in `shown`.
 // Goes to `folder` and chooses `file` there; cancels when `file` is empty.
 void answerShownFileDialog(const std::filesystem::path& folder, const std::u16string& file, int& shown);
+// Shows the next file dialog as it is (not answered from the queue below),
+// notes the texts of its buttons in `buttons`, accept button first (mnemonic
+// "&" removed), and cancels it.
+void readShownFileDialogButtons(std::vector<std::u16string>& buttons, int& shown);
 // Prints to the PDF file `pdf` with the dialog's printer list, file field and Print button,
 // offering its print-to-file choice again for that (a machine without a print server lists
 // no printer at all); cancels when `pdf` is empty, or when the dialog lacks those controls.

@@ -188,6 +188,10 @@ bool windowEnabled(int window);
 void activateWindow(int window);
 // The number of the active window, or -1.
 int activeWindow();
+// From now on, when the program that started this one asks (a raise request,
+// platform/raise_request.h), `window` is shown again if minimised, raised and
+// activated, as long as it is visible. False when requests cannot be heard.
+bool raiseOnRequest(int window);
 
 void setWindowTitle(int window, std::u16string_view title);
 std::u16string windowTitle(int window);
@@ -525,6 +529,13 @@ std::u16string openFileDialog(
     std::u16string_view title, std::u16string_view initialPath, std::u16string_view filters, int selectedFilter = 0);
 std::u16string saveFileDialog(
     std::u16string_view title, std::u16string_view initialPath, std::u16string_view filters, int selectedFilter = 0);
+
+// The window system's own texts (the file dialogs' buttons and labels, the
+// standard buttons) in the language of `languageId` ("de_DE", "hu_HU": the part
+// before "_" names the language), for dialogs made from now on. English or
+// the empty id takes them back to English. False when no translation is
+// installed for the language; the texts are English then.
+bool setSystemTextLanguage(std::u16string_view languageId);
 
 // Replaces the clipboard's content with `text` (as Unicode text).
 void setClipboardText(std::u16string_view text);

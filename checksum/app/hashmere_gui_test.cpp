@@ -906,6 +906,41 @@ TEST_F(Hashmere, LanguageSwitchRelabelsEverythingAndTheCheckedLanguageDoesNothin
     EXPECT_EQ(hashmere->styles.info.title, text("tGenMESSAGE"));
 }
 
+// Qt's own texts follow the Language menu at once: the open and save dialogs'
+// accept and Cancel buttons.
+TEST_F(Hashmere, FileDialogButtonsSpeakTheChosenLanguage)
+{
+    start({abc.u16string()});
+    for (int row = 0; row < 11; ++row) {
+        toolkit::setState(hashmere::algorithmCheck(row), row == 0 ? 1 : 0);
+    }
+    EXPECT_EQ(run(), endMessage(false, 0));
+    struct Case {
+        std::u16string_view language;
+        std::vector<std::u16string> open;
+        std::vector<std::u16string> save;
+    };
+    const Case cases[] = {
+        {u"de_DE", {u"Öffnen", u"Abbrechen"}, {u"Speichern", u"Abbrechen"}},
+        {u"hu_HU", {u"Megnyitás", u"Mégse"}, {u"Mentés", u"Mégse"}},
+        {u"en_GB", {u"Open", u"Cancel"}, {u"Save", u"Cancel"}},
+    };
+    int shown = 0;
+    for (const Case& c : cases) {
+        chooseLanguage(c.language);
+        std::vector<std::u16string> buttons;
+        tt::readShownFileDialogButtons(buttons, shown);
+        ASSERT_TRUE(tt::click(hashmere::kFileBrowseButton));
+        step();
+        EXPECT_EQ(buttons, c.open) << platform::utf16ToUtf8(c.language);
+        tt::readShownFileDialogButtons(buttons, shown);
+        ASSERT_TRUE(tt::click(hashmere::kSaveButton));
+        step();
+        EXPECT_EQ(buttons, c.save) << platform::utf16ToUtf8(c.language);
+    }
+    EXPECT_EQ(shown, 6);
+}
+
 TEST_F(Hashmere, LanguageMenuChecksExactlyTheCurrentLanguageWithOneKindOfIndicator)
 {
     start();
@@ -1088,7 +1123,8 @@ protected:
         ASSERT_EQ(mkfifo(report.c_str(), 0600), 0);
         setenv("VIEWER_STAND_IN_REPORT", report.c_str(), 1);
     }
-    // What the started viewer reports: its working folder, then its arguments.
+    // What the started viewer reports: its working folder, then its arguments;
+    // later "raise" for each raise request.
     std::string viewerReport()
     {
         std::ifstream in(report); // blocks until the viewer has written
@@ -1110,9 +1146,11 @@ TEST_F(HelpViewer, StartsOneViewerOnTheManualOfTheCurrentLanguageAndEndsItAtExit
     EXPECT_EQ(viewerReport(), folderText + "\n" + program.string() + "Hashmere_en_GB.help\n");
     const int first = hashmere::viewerProcess(hashmere->viewer);
     ASSERT_GT(first, 0);
-    pressF1(); // still running: no second viewer
+    pressF1(); // still running: no second viewer, but the running one comes forward
+    EXPECT_EQ(viewerReport(), "raise\n");
     ASSERT_TRUE(tt::chooseMenuItem(hashmere::kMainWindow, hashmere::kMenuOpenHelp));
     step();
+    EXPECT_EQ(viewerReport(), "raise\n");
     EXPECT_EQ(hashmere::viewerProcess(hashmere->viewer), first);
     hashmere::shutdownHashmere(*hashmere);
     EXPECT_EQ(kill(first, 0), -1); // ended and reaped

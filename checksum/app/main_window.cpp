@@ -301,6 +301,7 @@ bool startHashmere(HashmereApp& app, const StartOptions& options)
     }
     app.menuLanguages = app.languages.languageList.entries();
     applyRequesterTexts(app);
+    toolkit::setSystemTextLanguage(lookup(app, "tLangFileLANGID"));
 
     const std::uint32_t flags = toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
         toolkit::WindowInvisible | toolkit::WindowScreenCentered;
@@ -347,6 +348,7 @@ bool switchLanguage(HashmereApp& app, int menuItem)
     toolkit::setMenuItemChecked(kMainWindow, menuItem, true);
     relabel(app);
     applyRequesterTexts(app);
+    toolkit::setSystemTextLanguage(lookup(app, "tLangFileLANGID"));
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "checksum/app/result_lines.h"
 #include "checksum/engine/algorithm_rows.h"
 #include "platform/files.h"
+#include "platform/read_block.h"
 #include "platform/text.h"
 
 namespace hashmere {
@@ -102,8 +103,9 @@ void writeWholeFile(const std::filesystem::path& path, const std::string& bytes)
 }
 
 // The bytes of the file's first line (up to the first CR or LF); nullopt when
-// the file cannot be opened as a regular file. A huge file picked by mistake
-// is not read whole.
+// the file cannot be opened as a regular file or a read fails before the line
+// ends (a cut-off checksum must not pass for the one expected). A huge file
+// picked by mistake is not read whole.
 std::optional<std::string> readFirstLine(const std::filesystem::path& path)
 {
     const int fd = platform::openRegularFile(path, O_RDONLY);
@@ -113,17 +115,15 @@ std::optional<std::string> readFirstLine(const std::filesystem::path& path)
     std::string line;
     char buffer[4096];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) {
-            continue;
+        const platform::ReadOutcome got = platform::readBlock(fd, buffer, sizeof buffer);
+        if (got.error != 0) {
+            ::close(fd);
+            return std::nullopt;
         }
-        if (got <= 0) {
-            break;
-        }
-        const std::string_view chunk(buffer, static_cast<std::size_t>(got));
+        const std::string_view chunk(buffer, got.bytes);
         const std::size_t end = chunk.find_first_of("\r\n");
         line.append(chunk.substr(0, end));
-        if (end != std::string_view::npos) {
+        if (end != std::string_view::npos || got.bytes < sizeof buffer) {
             break;
         }
     }

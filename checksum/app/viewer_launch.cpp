@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "platform/process.h"
+#include "platform/raise_request.h"
 #include "platform/text.h"
 
 namespace hashmere {
@@ -38,6 +39,9 @@ bool startViewer(ViewerState& viewer, const std::filesystem::path& programFolder
 {
     std::unique_lock<std::mutex> lock(viewer.mutex);
     if (viewer.process > 0) {
+        // Held under the lock, the child is not reaped meanwhile, so its id
+        // still names it.
+        platform::sendRaiseRequest(viewer.process);
         return false;
     }
     lock.unlock();

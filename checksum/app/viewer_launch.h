@@ -31,8 +31,9 @@ std::filesystem::path helpDocumentPath(const std::filesystem::path& programFolde
 
 // Starts programFolder + "Leafscope" with the document path as its one argument
 // and `programFolder` as working folder, unless a viewer started here still
-// runs. True when a new viewer was started; false when one runs already or it
-// could not be started (nothing is shown then; the next call tries again).
+// runs: that one is asked to bring its window forward instead. True when a new
+// viewer was started; false when one runs already or it could not be started
+// (nothing is shown then; the next call tries again).
 bool startViewer(ViewerState& viewer, const std::filesystem::path& programFolder, std::u16string_view languageId);
 
 // Whether a viewer started here is still known to run.

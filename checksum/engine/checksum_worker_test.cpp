@@ -16,6 +16,7 @@
 #include "checksum/engine/algorithm_rows.h"
 #include "checksum/engine/checksum_worker.h"
 #include "checksum/engine/digest.h"
+#include "platform/read_faults.h"
 #include "platform/test_files.h"
 
 namespace {
@@ -261,6 +262,36 @@ TEST_F(ChecksumWorker, ReadsAMultiBlockFileThroughThePausePointBeforeEachBlock)
     engine::runChecksumWorker(window.table(), shared);
     EXPECT_GE(blockReads, 3);
     EXPECT_EQ(window.results[2].size(), 40u);
+}
+
+// A read that fails part way through a row fails that row as an unreadable
+// file does: no text, no colour, counted. Here the faults let the first row
+// read the file whole, fail the second one in its middle block and the third
+// at its first byte.
+TEST_F(ChecksumWorker, ReadFailureFailsTheRowLikeAnUnreadableFile)
+{
+    const std::string bytes(5 * 1048576 / 2, 'q');
+    const std::filesystem::path file = scratch.write("faulty.bin", bytes);
+    FakeWindow window;
+    window.path = file.u16string();
+    window.expected = kSha256Abc;
+    for (int row : {0, 4, 8}) {
+        window.checks[static_cast<std::size_t>(row)] = 1;
+    }
+    engine::WorkerShared shared;
+    {
+        const platform::testing::ScopedReadFaults faults({static_cast<std::int64_t>(bytes.size()) + 1048576, 0, false});
+        engine::runChecksumWorker(window.table(), shared);
+    }
+    EXPECT_EQ(window.results[0], u"056f80e3"); // CRC-32 of the whole file
+    EXPECT_EQ(window.colours[0], kRed);
+    EXPECT_EQ(window.results[4], u"");
+    EXPECT_EQ(window.results[8], u"");
+    EXPECT_EQ(window.colours[4], -1);
+    EXPECT_EQ(window.colours[8], -1);
+    EXPECT_EQ(shared.errorCount.load(), 2);
+    EXPECT_EQ(window.progress, 3);
+    EXPECT_EQ(window.finished, 1);
 }
 
 // A paused worker writes nothing and posts nothing until it is resumed.

@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
 #include <memory>
@@ -13,6 +12,7 @@
 
 #include "checksum/engine/digest_context.h"
 #include "platform/files.h"
+#include "platform/read_block.h"
 
 namespace engine {
 namespace {
@@ -26,24 +26,6 @@ struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
 
-// Fills `buffer` as far as the file allows; returns the bytes read. Stops
-// early only at the end of the file or on a read error.
-std::size_t readBlock(int fd, std::uint8_t* buffer, std::size_t size)
-{
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, buffer + done, size - done);
-        if (got > 0) {
-            done += static_cast<std::size_t>(got);
-        } else if (got < 0 && errno == EINTR) {
-            continue;
-        } else {
-            break;
-        }
-    }
-    return done;
-}
-
 // Files from this size on are read one block ahead on a second thread, so
 // that copying out of the page cache overlaps the digest work instead of
 // adding to it. Smaller files are not worth the thread.
@@ -56,7 +38,7 @@ struct ReadAhead {
     std::mutex lock;
     std::condition_variable changed;
     std::uint8_t* target = nullptr; // buffer of the outstanding read
-    std::size_t got = 0;
+    platform::ReadOutcome got;
     bool ready = false;
     bool quit = false;
 };
@@ -70,7 +52,7 @@ void readAheadLoop(ReadAhead& shared)
             return;
         std::uint8_t* target = shared.target;
         guard.unlock();
-        const std::size_t got = readBlock(shared.fd, target, kReadBlockSize);
+        const platform::ReadOutcome got = platform::readBlock(shared.fd, target, kReadBlockSize);
         guard.lock();
         shared.got = got;
         shared.ready = true;
@@ -86,7 +68,7 @@ void requestBlock(ReadAhead& shared, std::uint8_t* buffer)
     shared.changed.notify_all();
 }
 
-std::size_t awaitBlock(ReadAhead& shared)
+platform::ReadOutcome awaitBlock(ReadAhead& shared)
 {
     std::unique_lock guard(shared.lock);
     shared.changed.wait(guard, [&shared] { return shared.ready; });
@@ -94,24 +76,34 @@ std::size_t awaitBlock(ReadAhead& shared)
     return shared.got;
 }
 
-void digestBlocks(int fd, const DigestPlugin& plugin, DigestContext* context, std::uint8_t* buffer,
+// Reads the file to its end into `context`, one block at a time; false when a
+// read fails, whatever was digested before.
+bool digestBlocks(int fd, const DigestPlugin& plugin, DigestContext* context, std::uint8_t* buffer,
     const BeforeBlockRead& beforeBlockRead)
 {
     for (;;) {
         if (beforeBlockRead)
             beforeBlockRead();
-        const std::size_t got = readBlock(fd, buffer, kReadBlockSize);
-        plugin.update(context, buffer, got);
-        if (got < kReadBlockSize)
-            return;
+        const platform::ReadOutcome got = platform::readBlock(fd, buffer, kReadBlockSize);
+        if (got.error != 0)
+            return false;
+        plugin.update(context, buffer, got.bytes);
+        if (got.bytes < kReadBlockSize)
+            return true;
     }
 }
 
 // The same loop as digestBlocks, with block k + 1 read while block k is
 // digested. The hook still runs on the caller's thread before each read is
-// asked for, and no read is outstanding while it runs. False, having read
-// nothing, when the thread cannot be started.
-bool digestBlocksAhead(int fd, const DigestPlugin& plugin, DigestContext* context, std::uint8_t* buffers[2],
+// asked for, and no read is outstanding while it runs. Started false, having
+// read nothing, when the thread cannot be started; else whether every read
+// succeeded.
+struct AheadOutcome {
+    bool started = false;
+    bool complete = false;
+};
+
+AheadOutcome digestBlocksAhead(int fd, const DigestPlugin& plugin, DigestContext* context, std::uint8_t* buffers[2],
     const BeforeBlockRead& beforeBlockRead)
 {
     ReadAhead shared;
@@ -120,20 +112,25 @@ bool digestBlocksAhead(int fd, const DigestPlugin& plugin, DigestContext* contex
     try {
         reader = std::thread(readAheadLoop, std::ref(shared));
     } catch (const std::system_error&) {
-        return false;
+        return {};
     }
+    AheadOutcome outcome{true, true};
     if (beforeBlockRead)
         beforeBlockRead();
     requestBlock(shared, buffers[0]);
     for (int k = 0;; k ^= 1) {
-        const std::size_t got = awaitBlock(shared);
-        if (got == kReadBlockSize) {
+        const platform::ReadOutcome got = awaitBlock(shared);
+        if (got.error != 0) {
+            outcome.complete = false;
+            break;
+        }
+        if (got.bytes == kReadBlockSize) {
             if (beforeBlockRead)
                 beforeBlockRead();
             requestBlock(shared, buffers[k ^ 1]);
         }
-        plugin.update(context, buffers[k], got);
-        if (got < kReadBlockSize)
+        plugin.update(context, buffers[k], got.bytes);
+        if (got.bytes < kReadBlockSize)
             break;
     }
     {
@@ -142,7 +139,7 @@ bool digestBlocksAhead(int fd, const DigestPlugin& plugin, DigestContext* contex
         shared.changed.notify_all();
     }
     reader.join();
-    return true;
+    return outcome;
 }
 
 } // namespace
@@ -175,8 +172,16 @@ std::string fileDigestHex(const std::filesystem::path& path, DigestAlgorithm alg
     if (size >= kReadAheadMinimum)
         second.reset(static_cast<std::uint8_t*>(std::calloc(kReadBlockSize, 1)));
     std::uint8_t* buffers[2] = {buffer.get(), second.get()};
-    if (!second || !digestBlocksAhead(fd, *plugin, context, buffers, beforeBlockRead))
-        digestBlocks(fd, *plugin, context, buffer.get(), beforeBlockRead);
+    AheadOutcome ahead;
+    if (second)
+        ahead = digestBlocksAhead(fd, *plugin, context, buffers, beforeBlockRead);
+    const bool complete =
+        ahead.started ? ahead.complete : digestBlocks(fd, *plugin, context, buffer.get(), beforeBlockRead);
+    if (!complete) {
+        // A digest of part of the file would pass for the file's own.
+        plugin->release(context);
+        return {};
+    }
     plugin->finish(context);
     std::string text = digestToHex(context);
     plugin->release(context);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "checksum/engine/algorithm_rows.h"
+#include "platform/read_faults.h"
 #include "platform/test_files.h"
 
 namespace engine {
@@ -125,6 +126,49 @@ TEST_F(FileDigest, UnreadableFileGivesEmptyText)
     fs::permissions(secret, fs::perms::none);
     EXPECT_TRUE(platform::testing::runUnprivileged([&] { return !fileDigestHex(open, Md5).empty(); }));
     EXPECT_TRUE(platform::testing::runUnprivileged([&] { return fileDigestHex(secret, Md5).empty(); }));
+}
+
+// A read that fails anywhere (the first byte, inside a middle block, inside
+// the last block, or where the end should be) leaves no digest, read in the
+// caller's thread or one block ahead; short and interrupted reads of random
+// sizes still give the whole file's digest.
+TEST_F(FileDigest, ReadFailuresLeaveNoDigestShortReadsDoNotEndTheFile)
+{
+    using platform::testing::ReadFaults;
+    constexpr std::int64_t kBlock = static_cast<std::int64_t>(kReadBlockSize);
+    for (const std::int64_t size : {5 * kBlock / 2, 13 * kBlock / 2}) {
+        const std::vector<std::uint8_t> bytes = patternBytes(static_cast<std::size_t>(size));
+        const fs::path path = writeFile("faulty.bin", bytes);
+        const std::string whole = bufferDigestHex(bytes.data(), bytes.size(), Sha2, 256);
+        struct Case {
+            const char* what;
+            ReadFaults faults;
+            bool digest;
+        };
+        const Case cases[] = {
+            {"fails at the first byte", {0, 0, false}, false},
+            {"fails inside the second block", {3 * kBlock / 2, 0, false}, false},
+            {"fails on the last block's first byte", {(size / kBlock) * kBlock, 0, false}, false},
+            {"fails on the last byte", {size - 1, 0, false}, false},
+            {"fails where the end is", {size, 0, false}, false},
+            {"short reads", {-1, 12345, false}, true},
+            {"short and interrupted reads", {-1, 777, true}, true},
+        };
+        for (const Case& c : cases) {
+            const platform::testing::ScopedReadFaults faults(c.faults);
+            EXPECT_EQ(fileDigestHex(path, Sha2, 256), c.digest ? whole : "") << c.what << ", size " << size;
+        }
+    }
+}
+
+// Through the system itself: /proc/self/mem is a regular file whose first
+// page is never mapped, so its very first read fails with EIO.
+TEST_F(FileDigest, RealFailedReadLeavesNoDigest)
+{
+    if (::access("/proc/self/mem", R_OK) != 0)
+        GTEST_SKIP() << "/proc/self/mem cannot be read here";
+    EXPECT_EQ(fileDigestHex("/proc/self/mem", Sha2, 256), "");
+    EXPECT_EQ(fileDigestHex("/proc/self/mem", Crc32), "");
 }
 
 } // namespace

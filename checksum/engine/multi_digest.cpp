@@ -1,12 +1,10 @@
 #include "checksum/engine/multi_digest.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <cstdlib>
 #include <memory>
@@ -17,6 +15,7 @@
 #include "checksum/engine/digest_context.h"
 #include "checksum/engine/file_digest.h"
 #include "platform/files.h"
+#include "platform/read_block.h"
 
 namespace engine {
 namespace {
@@ -45,7 +44,7 @@ struct Ring {
     std::vector<std::int64_t> finished;
 };
 
-void consumeLoop(Ring& ring, std::size_t index, Consumer consumer)
+void consumeLoop(Ring& ring, std::size_t index, Consumer consumer, const RingHooks* hooks)
 {
     std::unique_lock guard(ring.lock);
     for (std::int64_t k = 0;; ++k) {
@@ -56,6 +55,8 @@ void consumeLoop(Ring& ring, std::size_t index, Consumer consumer)
         std::uint8_t* data = ring.blocks[slot];
         const std::size_t size = ring.sizes[slot];
         guard.unlock();
+        if (hooks->beforeDigest)
+            hooks->beforeDigest(index, k);
         consumer.plugin->update(consumer.context, data, size);
         guard.lock();
         ring.finished[index] = k + 1;
@@ -101,7 +102,7 @@ bool digestInline(const ReadBytes& read, std::vector<Consumer>& consumers, std::
 // `blocks[0]`. 1 when the input was read to its end, 0 on a read error, -1
 // when the threads could not be started (no context was touched).
 int digestOnThreads(const ReadBytes& read, std::vector<Consumer>& consumers, std::uint8_t* const blocks[kRingBlocks],
-    std::int64_t& bytesRead, const BlockReadHook& afterBlockRead)
+    std::int64_t& bytesRead, const BlockReadHook& afterBlockRead, const RingHooks& hooks)
 {
     Ring ring;
     std::copy(blocks, blocks + kRingBlocks, ring.blocks);
@@ -110,7 +111,7 @@ int digestOnThreads(const ReadBytes& read, std::vector<Consumer>& consumers, std
     try {
         threads.reserve(consumers.size());
         for (std::size_t c = 0; c < consumers.size(); ++c)
-            threads.emplace_back(consumeLoop, std::ref(ring), c, consumers[c]);
+            threads.emplace_back(consumeLoop, std::ref(ring), c, consumers[c], &hooks);
     } catch (const std::exception&) {
         // Nothing was published, so the started threads leave untouched contexts.
         endRing(ring);
@@ -127,11 +128,16 @@ int digestOnThreads(const ReadBytes& read, std::vector<Consumer>& consumers, std
     for (std::int64_t k = 1;; ++k) {
         const std::size_t slot = static_cast<std::size_t>(k % static_cast<std::int64_t>(kRingBlocks));
         {
-            std::unique_lock guard(ring.lock);
-            ring.consumed.wait(guard, [&ring, k] {
+            // Block k goes into the slot of block k - kRingBlocks, which is
+            // free once every consumer has finished that block.
+            const auto slotFree = [&ring, k] {
                 const std::int64_t slowest = *std::min_element(ring.finished.begin(), ring.finished.end());
                 return k - slowest < static_cast<std::int64_t>(kRingBlocks);
-            });
+            };
+            std::unique_lock guard(ring.lock);
+            if (!slotFree() && hooks.readerWaits)
+                hooks.readerWaits(k);
+            ring.consumed.wait(guard, slotFree);
         }
         const std::ptrdiff_t got = read(ring.blocks[slot], kReadBlockSize);
         if (got < 0) {
@@ -155,34 +161,10 @@ int digestOnThreads(const ReadBytes& read, std::vector<Consumer>& consumers, std
     return readFailed ? 0 : 1;
 }
 
-// Fills `buffer` as far as `fd` allows: the count (short only at the end) or
-// -1 on a read error. A descriptor left non-blocking by whoever opened it is
-// waited for rather than taken for ended.
-std::ptrdiff_t readDescriptor(int fd, std::uint8_t* buffer, std::size_t size)
-{
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, buffer + done, size - done);
-        if (got > 0) {
-            done += static_cast<std::size_t>(got);
-        } else if (got == 0) {
-            break;
-        } else if (errno == EINTR) {
-            continue;
-        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            pollfd wait{fd, POLLIN, 0};
-            ::poll(&wait, 1, -1);
-        } else {
-            return -1;
-        }
-    }
-    return static_cast<std::ptrdiff_t>(done);
-}
-
 } // namespace
 
-MultiDigest readerDigestsHex(
-    const ReadBytes& read, const std::vector<DigestRequest>& requests, const BlockReadHook& afterBlockRead)
+MultiDigest readerDigestsHex(const ReadBytes& read, const std::vector<DigestRequest>& requests,
+    const BlockReadHook& afterBlockRead, const RingHooks& hooks)
 {
     MultiDigest result;
     result.hex.resize(requests.size());
@@ -225,7 +207,7 @@ MultiDigest readerDigestsHex(
             allocated = blocks[b] != nullptr;
         }
         if (allocated)
-            threaded = digestOnThreads(read, consumers, blocks, result.bytesRead, afterBlockRead);
+            threaded = digestOnThreads(read, consumers, blocks, result.bytesRead, afterBlockRead, hooks);
         if (threaded == 0)
             ok = false;
     }
@@ -245,8 +227,11 @@ MultiDigest readerDigestsHex(
 MultiDigest descriptorDigestsHex(
     int fd, const std::vector<DigestRequest>& requests, const BlockReadHook& afterBlockRead)
 {
-    return readerDigestsHex([fd](std::uint8_t* buffer, std::size_t size) { return readDescriptor(fd, buffer, size); },
-        requests, afterBlockRead);
+    const auto read = [fd](std::uint8_t* buffer, std::size_t size) -> std::ptrdiff_t {
+        const platform::ReadOutcome got = platform::readBlock(fd, buffer, size);
+        return got.error != 0 ? -1 : static_cast<std::ptrdiff_t>(got.bytes);
+    };
+    return readerDigestsHex(read, requests, afterBlockRead);
 }
 
 MultiDigest fileDigestsHex(

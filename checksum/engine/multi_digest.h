@@ -43,9 +43,18 @@ using ReadBytes = std::function<std::ptrdiff_t(std::uint8_t* buffer, std::size_t
 // so far; cannot change the result.
 using BlockReadHook = std::function<void(std::int64_t bytesRead)>;
 
+// Points inside the ring where tests hold a thread; empty by default.
+struct RingHooks {
+    // On consumer `consumer`'s thread (request order), before it digests block `block`.
+    std::function<void(std::size_t consumer, std::int64_t block)> beforeDigest;
+    // On the caller's thread, with the ring locked, when block `block` must wait
+    // for its slot to be freed by the slowest consumer; must not block.
+    std::function<void(std::int64_t block)> readerWaits;
+};
+
 // The digests of everything `read` delivers until it returns a short count.
-MultiDigest readerDigestsHex(
-    const ReadBytes& read, const std::vector<DigestRequest>& requests, const BlockReadHook& afterBlockRead = {});
+MultiDigest readerDigestsHex(const ReadBytes& read, const std::vector<DigestRequest>& requests,
+    const BlockReadHook& afterBlockRead = {}, const RingHooks& hooks = {});
 
 // The digests of what is left on the open descriptor `fd` (a pipe, FIFO or
 // standard input: read once, to its end). The caller keeps and closes `fd`.

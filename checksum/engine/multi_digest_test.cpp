@@ -6,13 +6,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <random>
 #include <set>
 #include <thread>
 
 #include "checksum/engine/algorithm_rows.h"
 #include "checksum/engine/file_digest.h"
+#include "platform/read_faults.h"
 #include "platform/test_files.h"
 
 namespace engine {
@@ -108,6 +111,65 @@ TEST_F(MultiDigestTest, MatchesOneAtATimeOnBoundariesAndRandomSizes)
     }
 }
 
+// A slot is read into again only once every consumer has finished the block
+// it holds. One algorithm's thread is held before its first block while the
+// others keep pace with the reader: the reader must stop and wait at block
+// kRingBlocks (which would overwrite block 0) instead of reading it.
+TEST_F(MultiDigestTest, SlotIsReusedOnlyAfterTheSlowestConsumerFinishedIt)
+{
+    std::mt19937 random(5);
+    const std::vector<std::uint8_t> bytes = randomBytes((kRingBlocks + 3) * kReadBlockSize + 77, random);
+    const std::vector<DigestRequest> requests = {{Crc32, 0}, {Sha2, 256}, {Md5, 0}};
+    constexpr std::size_t kHeld = 1;
+    std::mutex lock;
+    std::condition_variable changed;
+    bool released = false;
+    bool readTooEarly = false;
+    std::int64_t firstWait = -1;
+    std::vector<std::int64_t> begun(requests.size(), -1);
+    RingHooks hooks;
+    hooks.beforeDigest = [&](std::size_t consumer, std::int64_t block) {
+        std::unique_lock guard(lock);
+        begun[consumer] = block;
+        changed.notify_all();
+        if (consumer == kHeld)
+            changed.wait(guard, [&] { return released; });
+    };
+    hooks.readerWaits = [&](std::int64_t block) {
+        std::lock_guard guard(lock);
+        if (firstWait < 0)
+            firstWait = block;
+        released = true;
+        changed.notify_all();
+    };
+    MemoryReader reader(&bytes);
+    std::int64_t next = 0;
+    const ReadBytes read = [&](std::uint8_t* buffer, std::size_t size) {
+        const std::int64_t block = next++;
+        {
+            std::unique_lock guard(lock);
+            // The free consumers have begun the block before this one.
+            changed.wait(guard, [&] {
+                for (std::size_t c = 0; c < begun.size(); ++c) {
+                    if (c != kHeld && begun[c] < block - 1)
+                        return false;
+                }
+                return true;
+            });
+            if (block >= static_cast<std::int64_t>(kRingBlocks) && !released) {
+                readTooEarly = true;
+                released = true;
+                changed.notify_all();
+            }
+        }
+        return reader(buffer, size);
+    };
+    const MultiDigest result = readerDigestsHex(read, requests, {}, hooks);
+    EXPECT_FALSE(readTooEarly);
+    EXPECT_EQ(firstWait, static_cast<std::int64_t>(kRingBlocks));
+    EXPECT_EQ(result.hex, oneAtATime(bytes, requests));
+}
+
 // A read error anywhere, first block or later, fails every algorithm; so does
 // one refused request.
 TEST_F(MultiDigestTest, ReadErrorOrRefusalFailsEveryAlgorithm)
@@ -193,6 +255,40 @@ TEST_F(MultiDigestTest, FilesThatChangeSizeAndPathsThatAreNotFiles)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(fileDigestsHex(fifo, requests).hex, std::vector<std::string>(2));
     EXPECT_EQ(fileDigestsHex(scratch_.path(), requests).hex, std::vector<std::string>(2));
+}
+
+// The same through a real descriptor, under faults placed below the read: a
+// failure in the first block, a middle one or the last fails every algorithm
+// (in the caller's thread or through the ring); short and interrupted reads
+// give the whole file's digests.
+TEST_F(MultiDigestTest, DescriptorReadFaults)
+{
+    using platform::testing::ReadFaults;
+    constexpr std::int64_t kBlock = static_cast<std::int64_t>(kReadBlockSize);
+    std::mt19937 random(11);
+    const std::vector<DigestRequest> requests = {{Crc32, 0}, {Sha2, 256}, {Sha3, 512}};
+    for (const std::int64_t size : {kBlock / 2, 13 * kBlock / 2}) {
+        const std::vector<std::uint8_t> bytes = randomBytes(static_cast<std::size_t>(size), random);
+        const fs::path path = scratch_.write("faulty", bytes);
+        struct Case {
+            const char* what;
+            ReadFaults faults;
+            bool digests;
+        };
+        const Case cases[] = {
+            {"fails at the first byte", {0, 0, false}, false},
+            {"fails in a middle block", {size / 2, 0, false}, false},
+            {"fails on the last byte", {size - 1, 0, false}, false},
+            {"fails where the end is", {size, 0, false}, false},
+            {"short and interrupted reads", {-1, 4242, true}, true},
+        };
+        for (const Case& c : cases) {
+            const platform::testing::ScopedReadFaults faults(c.faults);
+            const MultiDigest result = fileDigestsHex(path, requests);
+            EXPECT_EQ(result.hex, c.digests ? oneAtATime(bytes, requests) : std::vector<std::string>(requests.size()))
+                << c.what << ", size " << size;
+        }
+    }
 }
 
 } // namespace

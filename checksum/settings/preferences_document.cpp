@@ -35,6 +35,7 @@
 
 #include "platform/ascii.h"
 #include "platform/files.h"
+#include "platform/read_block.h"
 #include "platform/text.h"
 
 namespace settings {
@@ -75,17 +76,12 @@ bool readWhole(int fd, std::string& bytes)
     bytes.clear();
     char block[65536];
     for (;;) {
-        const ssize_t got = ::read(fd, block, sizeof block);
-        if (got == 0)
+        const platform::ReadOutcome got = platform::readBlock(fd, block, sizeof block);
+        if (got.error != 0 || bytes.size() + got.bytes > kMaxDocumentBytes)
+            return false;
+        bytes.append(block, got.bytes);
+        if (got.bytes < sizeof block)
             return true;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (bytes.size() + static_cast<std::size_t>(got) > kMaxDocumentBytes)
-            return false;
-        bytes.append(block, static_cast<std::size_t>(got));
     }
 }
 

@@ -20,6 +20,13 @@ done
 [ -x "$prefix/bin/hashmere" ] || fail "launcher not executable"
 grep -qx 'Exec=hashmere %f' "$prefix/share/applications/hashmere.desktop" || fail "desktop entry Exec"
 grep -qx 'Icon=hashmere' "$prefix/share/applications/hashmere.desktop" || fail "desktop entry Icon"
+# The entry is clean, and the file manager's "Open with" list offers Hashmere
+# for any file: application/octet-stream is the parent of every type.
+problems=$(desktop-file-validate "$prefix/share/applications/hashmere.desktop" 2>&1) || true
+[ -z "$problems" ] || fail "hashmere.desktop: $problems"
+update-desktop-database "$prefix/share/applications"
+grep -q '^application/octet-stream=.*hashmere.desktop' "$prefix/share/applications/mimeinfo.cache" \
+    || fail "Hashmere is not offered for application/octet-stream"
 
 for program in "$prefix/bin/hashmere" "$prefix/lib/hashmere/Hashmere"; do
     if message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" 2>&1); then

@@ -61,6 +61,7 @@ struct Records {
     std::map<int, std::function<void()>> shownActions;
     std::deque<std::filesystem::path> printAnswers;
     std::vector<PrintDialogRecord> printDialogs;
+    int realFileDialogs = 0; // shown as they are instead of answered from the queue
 };
 
 Records& records()
@@ -78,6 +79,10 @@ void installHooks()
         Records& r = records();
         r.dialogs.push_back(FileDialogRecord{request.save, std::u16string(request.title),
             std::u16string(request.initialPath), std::u16string(request.filters), request.selectedFilter});
+        if (r.realFileDialogs > 0) {
+            --r.realFileDialogs;
+            return std::nullopt;
+        }
         if (r.dialogAnswers.empty()) {
             return std::u16string();
         }
@@ -492,6 +497,26 @@ void answerShownFileDialog(const std::filesystem::path& folder, const std::u16st
         }
         dialog->selectFile(toQ(file));
         static_cast<QDialog*>(dialog)->accept(); // public as a QDialog
+    });
+}
+
+void readShownFileDialogButtons(std::vector<std::u16string>& buttons, int& shown)
+{
+    ++records().realFileDialogs;
+    whenModalShown<QFileDialog>([&buttons, &shown](QFileDialog* dialog) {
+        ++shown;
+        buttons.clear();
+        if (auto* box = dialog->findChild<QDialogButtonBox*>()) {
+            for (const QDialogButtonBox::ButtonRole role :
+                {QDialogButtonBox::AcceptRole, QDialogButtonBox::RejectRole}) {
+                for (QAbstractButton* button : box->buttons()) {
+                    if (box->buttonRole(button) == role) {
+                        buttons.push_back(fromQ(button->text().remove(QLatin1Char('&'))));
+                    }
+                }
+            }
+        }
+        dialog->reject();
     });
 }
 

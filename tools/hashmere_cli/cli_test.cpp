@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "checksum/engine/algorithm_rows.h"
+#include "platform/read_faults.h"
 #include "platform/test_files.h"
 #include "program_versions.h"
 
@@ -114,6 +115,35 @@ TEST_F(Cli, ExitStatuses)
     }
     // The readable file still gets its lines when another one fails.
     EXPECT_NE(run({"-a", "md5", missing, abc_}).out.find(kAbcMd5), std::string::npos);
+}
+
+// A read that fails in the middle of a file gives no digest: the file is
+// reported as unreadable (status 2), and in a check it fails as a file that
+// cannot be read. /proc/self/mem fails its first read through the system itself.
+TEST_F(Cli, ReadFailureIsAnUnreadableFile)
+{
+    const std::string big = write("big.bin", std::string(5 * 1048576 / 2, 'z'));
+    const std::string sha256 = run({"-a", "sha256", "--format=gnu", big}).out;
+    ASSERT_EQ(sha256.size(), 64 + 2 + big.size() + 1);
+    const std::string list = write("big.sha256", sha256);
+    {
+        const platform::testing::ScopedReadFaults faults({3 * 1048576 / 2, 0, false});
+        const Outcome o = run({"-a", "sha256", big});
+        EXPECT_EQ(o.status, 2);
+        EXPECT_EQ(o.out, "");
+        EXPECT_NE(o.err.find(big + ": Read error"), std::string::npos) << o.err;
+    }
+    {
+        const platform::testing::ScopedReadFaults faults({3 * 1048576 / 2, 0, false});
+        const Outcome o = run({"--check", list});
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, big + ": FAILED open or read\n");
+    }
+    if (::access("/proc/self/mem", R_OK) == 0) {
+        const Outcome o = run({"-a", "md5", "/proc/self/mem"});
+        EXPECT_EQ(o.status, 2);
+        EXPECT_NE(o.err.find("/proc/self/mem: Read error"), std::string::npos) << o.err;
+    }
 }
 
 TEST_F(Cli, HelpAndVersion)
@@ -222,6 +252,36 @@ TEST_F(Cli, FormatsRoundTripThroughCheck)
     EXPECT_EQ(gnuAll.status, 2);
     EXPECT_NE(gnuAll.err.find("exactly one algorithm"), std::string::npos);
     EXPECT_EQ(run({"--format=xml", abc_}).status, 2);
+}
+
+// Names holding a backslash, a line feed or a carriage return inside, or a
+// carriage return at the end: the exact bytes of sha256sum's escaped lines in
+// both forms, and --check reading each line back to the same file.
+TEST_F(Cli, EscapedNamesInExactBytesAndCheckedBack)
+{
+    struct Case {
+        std::string name;
+        std::string escaped;
+    };
+    const Case cases[] = {
+        {"back\\slash", "back\\\\slash"},
+        {"new\nline", "new\\nline"},
+        {"car\rriage", "car\\rriage"},
+        {"ends in cr\r", "ends in cr\\r"},
+    };
+    for (const Case& c : cases) {
+        const std::string path = write(c.name, "abc");
+        const std::string shown = folder_.string() + "/" + c.escaped;
+        const std::string gnu = "\\" + std::string(kAbcSha256) + "  " + shown + "\n";
+        const std::string bsd = "\\MD5 (" + shown + ") = " + kAbcMd5 + "\n";
+        EXPECT_EQ(run({"--format=gnu", "-a", "sha256", path}).out, gnu) << c.escaped;
+        EXPECT_EQ(run({"--format=bsd", "-a", "md5", path}).out, bsd) << c.escaped;
+        for (const std::string& line : {gnu, bsd}) {
+            const Outcome checked = run({"-c", write("list", line)});
+            EXPECT_EQ(checked.status, 0) << line << checked.err;
+            EXPECT_EQ(checked.out, "\\" + shown + ": OK\n");
+        }
+    }
 }
 
 // -r lists a folder's files in name order with headings (or as GNU lines);

@@ -18,6 +18,7 @@
 
 #include "help_source.h"
 #include "pack_writer.h"
+#include "platform/raise_request.h"
 #include "platform/test_files.h"
 #include "platform/text.h"
 #include "program_versions.h"
@@ -1033,6 +1034,44 @@ TEST_F(Leafscope, ProgramPrintsUsageAndVersionWithoutADisplay)
         EXPECT_EQ(pclose(pipe), 0) << option;
         EXPECT_NE(std::string(line).find("Leafscope"), std::string::npos) << option;
     }
+}
+
+// Qt's own dialog texts are Hungarian only with Hungarian texts of our own,
+// so that one window never mixes two languages; English takes them back.
+TEST_F(Leafscope, OpenDialogSpeaksTheLanguageOfItsTexts)
+{
+    const std::pair<std::u16string, std::vector<std::u16string>> cases[] = {
+        {u"hu_HU", {u"Megnyitás", u"Mégse"}},
+        {u"de_DE", {u"Open", u"Cancel"}}, // English texts for a German locale
+        {u"hu-HU", {u"Megnyitás", u"Mégse"}},
+        {u"en_US", {u"Open", u"Cancel"}},
+    };
+    for (const auto& [locale, expected] : cases) {
+        tt::reset();
+        std::vector<std::u16string> buttons;
+        int shown = 0;
+        tt::readShownFileDialogButtons(buttons, shown);
+        EXPECT_FALSE(start({}, locale));
+        EXPECT_EQ(shown, 1);
+        EXPECT_EQ(buttons, expected) << platform::utf16ToUtf8(locale);
+    }
+}
+
+// A raise request from the program that started the viewer (Hashmere's help
+// key while the guide is open) brings its window forward over another one.
+TEST_F(Leafscope, RaiseRequestActivatesTheMainWindow)
+{
+    ASSERT_TRUE(startSample());
+    constexpr int kOther = 50;
+    ASSERT_TRUE(toolkit::openWindow(kOther, 0, 0, 300, 200, u"Other", toolkit::WindowCaption));
+    toolkit::showWindow(kOther);
+    ASSERT_TRUE(tt::activate(kOther));
+    ASSERT_TRUE(platform::sendRaiseRequest(::getpid()));
+    for (int i = 0; i < 200 && toolkit::activeWindow() != kMainWindow; ++i) {
+        drain();
+    }
+    EXPECT_EQ(toolkit::activeWindow(), kMainWindow);
+    toolkit::closeWindow(kOther);
 }
 
 } // namespace

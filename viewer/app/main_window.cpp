@@ -252,6 +252,8 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
     decodeImages();
     app.locale = chooseViewerLocale(options.systemLocaleName);
     app.texts = viewerTextTable(app.locale);
+    // Qt's own dialog texts follow ours: Hungarian only with Hungarian texts.
+    toolkit::setSystemTextLanguage(app.locale);
     app.programFolder = options.programFolder;
     app.commandLine = classifyArguments(options.arguments, isRegularFile);
     app.windowSize = mainWindowSize(options.displayWidth);
@@ -293,6 +295,8 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
     toolkit::addShortcut(kMainWindow, toolkit::Key::Digit0, toolkit::ModControl, kCommandZoom100);
     toolkit::addGadgetShortcut(kIndexField, toolkit::Key::Down, toolkit::ModNone, kCommandIntoIndexList);
 
+    // Hashmere's help key brings the viewer it started forward.
+    toolkit::raiseOnRequest(kMainWindow);
     const bool opened = app.commandLine.documentPath.empty() ? openChosenDocument(app) : openNamedDocument(app);
     if (!opened) {
         return false;

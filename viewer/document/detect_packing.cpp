@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "platform/files.h"
+#include "platform/read_block.h"
 #include "viewer/document/packing.h"
 
 namespace document {
@@ -19,14 +20,9 @@ PackingKind detectPacking(const std::string& path)
         ::close(fd);
         return PackingKind::None;
     }
+    // A failed or short read leaves the head zeroed, which is no packing.
     unsigned char head[2] = {0, 0};
-    ssize_t got = 0;
-    while (got < 2) {
-        const ssize_t n = ::read(fd, head + got, static_cast<std::size_t>(2 - got));
-        if (n <= 0)
-            break;
-        got += n;
-    }
+    platform::readBlock(fd, head, sizeof head);
     ::close(fd);
     if (head[0] == 0x50 && head[1] == 0x4B)
         return PackingKind::Zip;
