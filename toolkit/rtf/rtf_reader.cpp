@@ -58,10 +58,9 @@ constexpr double kLineHeightPerPixel = 2.5; // line height of a font, per pixel 
 constexpr double kCharWidthPerPixel = 0.6;  // average width of a character, per pixel of its size
 constexpr double kNarrowestPage = 200;      // narrowest page area text is assumed to wrap in, pixels
 // A page holding a run of more characters than this without a blank or hyphen wraps its lines at
-// any character. Qt would otherwise lay such a run out as one line of millions of pixels, and its
-// "word boundary or anywhere" mode scans the rest of the run again for every line it breaks
-// (seconds for a run of 200,000 characters); breaking anywhere is linear. Ordinary long words
-// (addresses) keep running past the edge.
+// any character. Qt's default, a break at a word boundary or else anywhere, scans the rest of such
+// a run again for every line it breaks (seconds for a run of 200,000 characters, at every width);
+// breaking anywhere is linear. Other pages keep breaking at word boundaries.
 constexpr std::int64_t kLongestUnbrokenRun = 1000;
 
 enum class Dest : std::uint8_t {

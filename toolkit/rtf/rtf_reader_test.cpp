@@ -391,10 +391,11 @@ TEST(RtfReader, VeryLongRunsWrapAnywhere)
     };
     const Row rows[] = {
         {"a run of 1001", "x " + word + " y", QTextOption::WrapAnywhere},
-        {"split by a paragraph", word.substr(0, 600) + "\\par " + word.substr(0, 600), QTextOption::WordWrap},
+        {"split by a paragraph", word.substr(0, 600) + "\\par " + word.substr(0, 600),
+            QTextOption::WrapAtWordBoundaryOrAnywhere},
         {"a run of 1000 in a bold group", "{\\b " + word.substr(0, 500) + "}" + word.substr(0, 500),
-            QTextOption::WordWrap},
-        {"many short words", words, QTextOption::WordWrap},
+            QTextOption::WrapAtWordBoundaryOrAnywhere},
+        {"many short words", words, QTextOption::WrapAtWordBoundaryOrAnywhere},
     };
     for (const Row& row : rows) {
         const auto r = read(doc(row.body));
