@@ -22,6 +22,7 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QUrl>
@@ -571,9 +572,20 @@ bool createTree(Parent parent, int gadget, int x, int y, int width, int height)
     style->setParent(tree);
     tree->setStyle(style);
     tree->setItemDelegate(new RoomyRowDelegate(tree));
-    // One column as wide as its widest item: deep levels scroll into view sideways.
-    tree->header()->setStretchLastSection(false);
-    tree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // The one column fills the view and grows to its widest item: deep levels scroll into view
+    // sideways. Measured once after each batch of changes (at most a thousand rows are sized).
+    auto* fit = new QTimer(tree);
+    fit->setSingleShot(true);
+    QObject::connect(fit, &QTimer::timeout, tree, [tree] {
+        tree->header()->setMinimumSectionSize(std::max(1, static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(0)));
+    });
+    const auto refit = [fit] { fit->start(0); };
+    QObject::connect(tree->model(), &QAbstractItemModel::rowsInserted, fit, refit);
+    QObject::connect(tree->model(), &QAbstractItemModel::rowsRemoved, fit, refit);
+    QObject::connect(tree->model(), &QAbstractItemModel::modelReset, fit, refit);
+    QObject::connect(tree->model(), &QAbstractItemModel::dataChanged, fit, refit);
+    QObject::connect(tree, &QTreeView::expanded, fit, refit);
+    QObject::connect(tree, &QTreeView::collapsed, fit, refit);
     applyGadgetColours(*adopt(parent, gadget, GadgetKind::Tree, tree, x, y, width, height));
     QObject::connect(tree, &QTreeWidget::currentItemChanged, tree, [gadget](QTreeWidgetItem* current) {
         if (current != nullptr) {
