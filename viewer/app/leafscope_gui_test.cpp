@@ -657,6 +657,12 @@ TEST_F(Leafscope, CutTextsShowWhole)
         const int x = std::min(item.x + item.width / 2, looks.visibleWidth - 5);
         EXPECT_EQ(tt::toolTipAt(kContentsTree, x, item.y + item.height / 2), row.tip) << row.item;
     }
+    // The Index tab's list: the title as the first row.
+    ASSERT_TRUE(tt::clickItem(kNavigationPanel, kIndexTab));
+    ASSERT_TRUE(tt::typeText(kIndexField, u"far too long"));
+    drain();
+    EXPECT_EQ(tt::toolTipAt(kIndexList, 100, 8), longTitle);
+    ASSERT_TRUE(tt::clickItem(kNavigationPanel, kContentsTab));
 
     command(kCommandProperties);
     struct Value {
