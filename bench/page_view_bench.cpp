@@ -2,7 +2,8 @@
 // layout and paint of the first screen), a zoom step (re-wrap at the new zoom and paint of the
 // first screen), the longest pass of the event loop while the rest of the page is laid out in
 // the background (what a key press or a click could wait), and, for reference, the layout of the
-// whole page at that zoom.
+// whole page at that zoom. Pages: generated text with tables, two long tables, and one word of
+// 200,000 letters.
 //
 //   page_view_bench [--runs N] [--size MB] [--width PX] [--height PX] [FILE.rtf ...]
 
@@ -86,6 +87,16 @@ void measure(const std::string& name, const std::string& page, int runs, int wid
     report("whole layout (reference)", &Figures::wholeLayout);
 }
 
+// One paragraph holding a single word of `letters` letters: nothing to wrap it at.
+std::string generateLongWordPage(std::size_t letters)
+{
+    std::string page = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs22 A long word: ";
+    for (std::size_t i = 0; i < letters; ++i) {
+        page.push_back(static_cast<char>('a' + i % 26));
+    }
+    return page + "\\par The end.\\par}";
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -125,6 +136,7 @@ int main(int argc, char** argv)
         measure("generated 10 MB page", generatePage(10000000), std::max(1, runs / 2), width, height);
         measure("generated 1,000-row table", generateTablePage(1000), runs, width, height);
         measure("generated 10,000-row table", generateTablePage(10000), std::max(1, runs / 2), width, height);
+        measure("one 200,000-letter word", generateLongWordPage(200000), runs, width, height);
     }
     for (const std::string& file : files) {
         std::ifstream in(file, std::ios::binary);

@@ -170,6 +170,7 @@ struct TreeItemView {
     bool expanded = false;
     bool hasChildren = false;
     bool selected = false;
+    int x = 0, y = 0, width = 0, height = 0; // its row in the visible area (it may reach past it)
 };
 TreeItemView treeItem(int gadget, int item);
 
@@ -178,12 +179,19 @@ struct TreeLooksView {
     bool buttonsOnTopLevel = false; // expand arrows on the top level too
     bool selectionVisibleWithoutFocus = false;
     bool fullRowSelection = false;
-    int rowHeight = 0; // of the first row, in pixels
+    int rowHeight = 0;    // of the first row, in pixels
+    int maxScrollX = 0;   // how far the items scroll sideways; 0 when they fit
+    int visibleWidth = 0; // of the area that shows items
 };
 TreeLooksView treeLooks(int gadget);
 
 // The plain text of the page view's content, paragraphs separated by line feeds.
 std::u16string pageText(int gadget);
+
+// The tool tip the gadget shows when the mouse rests at (x, y) of it (of the visible
+// area of a page view, tree or list), asked for as the window system asks; empty
+// when it shows none.
+std::u16string toolTipAt(int gadget, int x, int y);
 
 enum class PointerShape { None, Arrow, IBeam, Hand, Other };
 // The mouse pointer the gadget shows while the mouse is over it (over the visible

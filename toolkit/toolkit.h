@@ -40,6 +40,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -233,6 +234,9 @@ enum GadgetFlags : std::uint32_t {
     HyperlinkUnderline = 1u << 4,
     // splitter: panes one above the other (default: side by side)
     SplitterStacked = 1u << 5,
+    // static text (one line) and hyperlink: a text longer than the gadget ends
+    // in "…" and shows the whole text as its tool tip
+    TextElide = 1u << 6,
 };
 
 // Each create* returns false when the parent does not exist; a gadget of the
@@ -382,6 +386,11 @@ void scrollPageToTop(int gadget);
 // raises a Clicked event of the page view, and this gives the clicked link's
 // target as the page names it ("http://...", "#Title"); empty before any click.
 std::u16string clickedPageLink(int gadget);
+// Decides, for the pages shown from now on, which links act: a link whose target
+// `acts` refuses is shown as the page's own text (no link colour, underline or
+// hand pointer), raises no event and shows its target as a tool tip. Without a
+// rule (the default, or an empty one) every link acts.
+void setPageLinkRule(int gadget, std::function<bool(std::u16string_view target)> acts);
 
 // Ctrl + wheel over the page view raises Command `zoomIn` (wheel turned away
 // from the user) or `zoomOut` of its window instead of scrolling; -1 for both,

@@ -5,12 +5,14 @@
 #include <QEnterEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -20,6 +22,8 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
+#include <QTimer>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -27,17 +31,54 @@
 #include "toolkit/qt/page_view.h"
 
 namespace toolkit::qt {
+
+QString shownLabelText(const QLabel& label)
+{
+    if (!label.property(kElideProperty).toBool() || label.wordWrap()) {
+        return label.text();
+    }
+    return label.fontMetrics().elidedText(label.text(), Qt::ElideRight, label.contentsRect().width());
+}
+
 namespace {
 
-class HyperlinkLabel : public QLabel {
+// A one-line label that ends a text too long for it in "…" and shows the
+// whole text as its tool tip (TextElide).
+class ElidingLabel : public QLabel {
 public:
-    explicit HyperlinkLabel(QWidget* parent) : QLabel(parent) {}
+    explicit ElidingLabel(QWidget* parent) : QLabel(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        const QString shown = shownLabelText(*this);
+        if (shown == text()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()),
+            palette(), isEnabled(), shown, foregroundRole());
+    }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip && toolTip().isEmpty() && shownLabelText(*this) != text()) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+            return true;
+        }
+        return QLabel::event(event);
+    }
+};
+
+class HyperlinkLabel : public ElidingLabel {
+public:
+    explicit HyperlinkLabel(QWidget* parent) : ElidingLabel(parent) {}
     int gadget = -1;
 
 protected:
     void enterEvent(QEnterEvent* event) override
     {
-        QLabel::enterEvent(event);
+        ElidingLabel::enterEvent(event);
         hovering = true;
         if (GadgetRecord* record = findGadget(gadget)) {
             applyGadgetColours(*record);
@@ -45,7 +86,7 @@ protected:
     }
     void leaveEvent(QEvent* event) override
     {
-        QLabel::leaveEvent(event);
+        ElidingLabel::leaveEvent(event);
         hovering = false;
         if (GadgetRecord* record = findGadget(gadget)) {
             applyGadgetColours(*record);
@@ -53,7 +94,7 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* event) override
     {
-        QLabel::mouseReleaseEvent(event);
+        ElidingLabel::mouseReleaseEvent(event);
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
             enqueue(Event{EventKind::Gadget, windowNumberOf(this), gadget, EventType::Clicked, {}});
         }
@@ -258,12 +299,43 @@ public:
     }
 };
 
-class RoomyRowDelegate : public QStyledItemDelegate {
+// Items of trees and lists show their whole text as a tool tip where it is cut:
+// elided for want of room, or running past the visible area.
+class CutTextTipDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+        const QModelIndex& index) override
+    {
+        if (event == nullptr || view == nullptr || event->type() != QEvent::ToolTip || !index.isValid() ||
+            !index.data(Qt::ToolTipRole).toString().isEmpty()) {
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        }
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QStyle* style = view->style();
+        const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
+        const int width = item.fontMetrics.horizontalAdvance(item.text);
+        const int left = area.left() + margin;
+        const QRect visible = view->viewport()->rect();
+        const bool cut = width > area.width() - 2 * margin || left < visible.left() || left + width > visible.right();
+        if (cut && !item.text.isEmpty()) {
+            QToolTip::showText(event->globalPos(), item.text, view);
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+};
+
+class RoomyRowDelegate : public CutTextTipDelegate {
+public:
+    using CutTextTipDelegate::CutTextTipDelegate;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        QSize size = CutTextTipDelegate::sizeHint(option, index);
         size.setHeight(std::max(size.height() + 8, 24));
         return size;
     }
@@ -434,7 +506,7 @@ bool createText(
     if (!prepare(gadget, parent, into)) {
         return false;
     }
-    auto* label = new QLabel(into);
+    auto* label = new ElidingLabel(into);
     label->setTextFormat(Qt::PlainText);
     label->setText(toQ(text));
     Qt::Alignment horizontal = (flags & TextCenter) ? Qt::AlignHCenter
@@ -442,6 +514,7 @@ bool createText(
                                                     : Qt::AlignLeft;
     label->setAlignment(horizontal | Qt::AlignTop);
     label->setWordWrap((flags & TextWordWrap) != 0);
+    label->setProperty(kElideProperty, (flags & TextElide) != 0 && (flags & TextWordWrap) == 0);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     adopt(parent, gadget, GadgetKind::Text, label, x, y, width, height, flags);
     return true;
@@ -473,6 +546,7 @@ bool createHyperlink(Parent parent, int gadget, int x, int y, int width, int hei
     link->setText(toQ(text));
     link->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     link->setCursor(Qt::PointingHandCursor);
+    link->setProperty(kElideProperty, (flags & TextElide) != 0);
     QFont font = link->font();
     font.setUnderline((flags & HyperlinkUnderline) != 0);
     link->setFont(font);
@@ -498,6 +572,20 @@ bool createTree(Parent parent, int gadget, int x, int y, int width, int height)
     style->setParent(tree);
     tree->setStyle(style);
     tree->setItemDelegate(new RoomyRowDelegate(tree));
+    // The one column fills the view and grows to its widest item: deep levels scroll into view
+    // sideways. Measured once after each batch of changes (at most a thousand rows are sized).
+    auto* fit = new QTimer(tree);
+    fit->setSingleShot(true);
+    QObject::connect(fit, &QTimer::timeout, tree, [tree] {
+        tree->header()->setMinimumSectionSize(std::max(1, static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(0)));
+    });
+    const auto refit = [fit] { fit->start(0); };
+    QObject::connect(tree->model(), &QAbstractItemModel::rowsInserted, fit, refit);
+    QObject::connect(tree->model(), &QAbstractItemModel::rowsRemoved, fit, refit);
+    QObject::connect(tree->model(), &QAbstractItemModel::modelReset, fit, refit);
+    QObject::connect(tree->model(), &QAbstractItemModel::dataChanged, fit, refit);
+    QObject::connect(tree, &QTreeView::expanded, fit, refit);
+    QObject::connect(tree, &QTreeView::collapsed, fit, refit);
     applyGadgetColours(*adopt(parent, gadget, GadgetKind::Tree, tree, x, y, width, height));
     QObject::connect(tree, &QTreeWidget::currentItemChanged, tree, [gadget](QTreeWidgetItem* current) {
         if (current != nullptr) {
@@ -527,6 +615,7 @@ bool createListBox(Parent parent, int gadget, int x, int y, int width, int heigh
     }
     auto* list = new QListWidget(into);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setItemDelegate(new CutTextTipDelegate(list));
     list->viewport()->setAcceptDrops(false);
     adopt(parent, gadget, GadgetKind::ListBox, list, x, y, width, height);
     QObject::connect(list, &QListWidget::currentRowChanged, list, [gadget](int row) {

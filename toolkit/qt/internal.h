@@ -27,6 +27,7 @@
 class QAction;
 class QEventLoop;
 class QMenu;
+class QLabel;
 class QMenuBar;
 class QToolBar;
 class QTreeWidgetItem;
@@ -47,6 +48,11 @@ inline std::u16string fromQ(const QString& text)
 }
 QColor toQColor(Colour colour);
 Colour fromQColor(const QColor& colour);
+
+// A label with this property set elides its one line of text (TextElide).
+inline constexpr const char* kElideProperty = "toolkitElide";
+// The text a label draws: its text, or that text elided with "…" to its width.
+QString shownLabelText(const QLabel& label);
 
 // ---------------------------------------------------------------- Records
 

@@ -19,6 +19,7 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -28,6 +29,7 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -138,7 +140,7 @@ bool PageViewWidget::showRichText(const void* bytes, std::size_t size)
     if (bytes != nullptr && size > 0) {
         range = std::span(static_cast<const std::uint8_t*>(bytes), size);
     }
-    bool complete = rtf::readRtf(range, *next);
+    bool complete = rtf::readRtf(range, *next, linkRule_);
     replaceDocument(std::move(next));
     return complete;
 }
@@ -521,6 +523,30 @@ QString PageViewWidget::linkAt(QPoint point) const
     return document_->documentLayout()->anchorAt(toDocument(point));
 }
 
+QString PageViewWidget::toolTipAt(QPoint point) const
+{
+    if (document_->documentLayout()->hitTest(toDocument(point), Qt::ExactHit) < 0) {
+        return {};
+    }
+    return document_->documentLayout()->formatAt(toDocument(point)).toCharFormat().toolTip();
+}
+
+bool PageViewWidget::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = toolTipAt(help->pos());
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        }
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
 void PageViewWidget::wheelEvent(QWheelEvent* event)
 {
     stopFollowing();
@@ -740,6 +766,20 @@ std::u16string clickedPageLink(int gadget)
 {
     qt::PageViewWidget* view = qt::pageViewOf(gadget);
     return view == nullptr ? std::u16string() : qt::fromQ(view->clickedLink());
+}
+
+void setPageLinkRule(int gadget, std::function<bool(std::u16string_view target)> acts)
+{
+    if (qt::PageViewWidget* view = qt::pageViewOf(gadget)) {
+        if (!acts) {
+            view->setLinkRule({});
+            return;
+        }
+        view->setLinkRule([acts = std::move(acts)](QStringView target) {
+            return acts(std::u16string_view(
+                reinterpret_cast<const char16_t*>(target.utf16()), static_cast<std::size_t>(target.size())));
+        });
+    }
 }
 
 void setPageWheelCommands(int gadget, int zoomIn, int zoomOut)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "toolkit/qt/internal.h"
+#include "toolkit/rtf/rtf_reader.h"
 
 class QPrinter;
 
@@ -47,6 +48,11 @@ public:
     const QTextDocument& document() const { return *document_; }
     // The target of the link last clicked, as the page names it.
     const QString& clickedLink() const { return clickedLink_; }
+    // Decides which links of the pages shown from now on act (see rtf::readRtf).
+    void setLinkRule(rtf::LinkRule rule) { linkRule_ = std::move(rule); }
+    // The tool tip for the mouse resting at `point` of the viewport: the target of a link
+    // that does nothing; empty elsewhere.
+    QString toolTipAt(QPoint point) const;
     // Ctrl + wheel raises these commands of the view's window; -1 keeps it scrolling.
     void setWheelCommands(int zoomIn, int zoomOut);
     // Marks of found text: (start, length) in document positions; `current` (or -1)
@@ -60,6 +66,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -107,6 +114,7 @@ private:
     QString pressedLink_; // the link under the last left-button press
     QPoint pressedAt_;
     QString clickedLink_;
+    rtf::LinkRule linkRule_;
     int wheelZoomIn_ = -1;
     int wheelZoomOut_ = -1;
     std::vector<std::pair<int, int>> highlights_;

@@ -466,6 +466,22 @@ TEST_F(PageViewTest, WideContentScrollsSidewaysAndScrollsBackToTheCorner)
     EXPECT_EQ(state.scrollY, 0);
 }
 
+// A word far longer than any line wraps inside the view, and copies whole.
+TEST_F(PageViewTest, AVeryLongWordWrapsAndCopiesWhole)
+{
+    std::string word;
+    for (int i = 0; i < 20000; ++i) {
+        word.push_back(static_cast<char>('a' + i % 26));
+    }
+    ASSERT_TRUE(show(page("Start " + word + " end")));
+    const tt::PageViewState state = tt::pageView(kPage);
+    EXPECT_EQ(state.maxScrollX, 0);
+    EXPECT_GT(state.contentHeight, 20 * 300);
+    tt::pressLetter('A', toolkit::ModControl);
+    tt::pressLetter('C', toolkit::ModControl);
+    EXPECT_EQ(toolkit::clipboardText(), u"Start " + std::u16string(word.begin(), word.end()) + u" end");
+}
+
 TEST_F(PageViewTest, DraggedTextIsSelectedAndCopied)
 {
     ASSERT_TRUE(show(page("Alpha beta gamma\\par second line")));

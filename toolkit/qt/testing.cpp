@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -28,6 +29,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QWheelEvent>
@@ -612,6 +614,9 @@ GadgetView view(int gadget)
         result.backgroundColour = roleColour(widget, QPalette::Window);
         break;
     }
+    if (record->kind == GadgetKind::Text || record->kind == GadgetKind::Hyperlink) {
+        result.text = fromQ(shownLabelText(*static_cast<QLabel*>(widget)));
+    }
     if (record->kind == GadgetKind::Text) {
         auto* label = static_cast<QLabel*>(widget);
         result.wordWrap = label->wordWrap();
@@ -830,6 +835,26 @@ bool movePointer(int gadget, int x, int y)
     // the move (with enter and leave events), as with a real mouse.
     QTest::mouseMove(window, window->mapFromGlobal(target->mapToGlobal(QPoint(x, y))));
     return true;
+}
+
+std::u16string toolTipAt(int gadget, int x, int y)
+{
+    GadgetRecord* record = findGadget(gadget);
+    if (record == nullptr || !shown(record->widget)) {
+        return {};
+    }
+    QWidget* target = pointerTarget(record->widget);
+    settleGeometry(target);
+    const QPoint at(x, y);
+    // A tip of the test's own stands for "none": a gadget with nothing to show
+    // hides it (after a delay) and leaves its text.
+    const QString none = QStringLiteral("\u2063none");
+    QToolTip::showText(target->mapToGlobal(at), none, target);
+    QHelpEvent help(QEvent::ToolTip, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &help);
+    const QString tip = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return tip == none ? std::u16string() : fromQ(tip);
 }
 
 PointerShape pointerShape(int gadget)

@@ -3,6 +3,7 @@
 // how the tree draws; the plain text a page view shows.
 
 #include <QAction>
+#include <QScrollBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -63,6 +64,11 @@ TreeItemView treeItem(int gadget, int item)
     view.expanded = node->isExpanded();
     view.hasChildren = node->childCount() > 0;
     view.selected = node->isSelected();
+    const QRect row = static_cast<QTreeWidget*>(record->widget.data())->visualItemRect(node);
+    view.x = row.x();
+    view.y = row.y();
+    view.width = row.width();
+    view.height = row.height();
     return view;
 }
 
@@ -84,6 +90,8 @@ TreeLooksView treeLooks(int gadget)
     if (tree->topLevelItemCount() > 0) {
         view.rowHeight = tree->visualItemRect(tree->topLevelItem(0)).height();
     }
+    view.maxScrollX = tree->horizontalScrollBar()->maximum();
+    view.visibleWidth = tree->viewport()->width();
     return view;
 }
 

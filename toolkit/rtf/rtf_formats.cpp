@@ -126,11 +126,16 @@ QTextCharFormat charFormatFor(const CharProps& props, const DocumentTables& tabl
 
     QColor foreground = colorAt(tables, props.foreground);
     if (props.link >= 0 && static_cast<std::size_t>(props.link) < tables.links.size()) {
-        format.setAnchor(true);
-        format.setAnchorHref(tables.links[static_cast<std::size_t>(props.link)]);
-        format.setFontUnderline(true);
-        if (!foreground.isValid())
-            foreground = QColor::fromRgba(kLinkColor);
+        const LinkEntry& link = tables.links[static_cast<std::size_t>(props.link)];
+        if (link.acts) {
+            format.setAnchor(true);
+            format.setAnchorHref(link.target);
+            format.setFontUnderline(true);
+            if (!foreground.isValid())
+                foreground = QColor::fromRgba(kLinkColor);
+        } else {
+            format.setToolTip(link.target);
+        }
     }
     if (foreground.isValid())
         format.setForeground(foreground);

@@ -84,13 +84,18 @@ struct ColorEntry {
     QRgb rgb = 0;
 };
 
+struct LinkEntry {
+    QString target;
+    bool acts = true; // false: shown as the page's own text, with the target as its tool tip
+};
+
 // What the header of a document defines, and the links its fields point at.
 struct DocumentTables {
     std::int32_t codePage = 1252;  // \ansicpg
     std::int32_t defaultFont = -1; // \deff
     std::unordered_map<std::int32_t, FontEntry> fonts;
     std::vector<ColorEntry> colors;
-    std::vector<QString> links;
+    std::vector<LinkEntry> links;
 };
 
 // The colour at a table index, or an invalid colour for "automatic" and indices out of range.

@@ -57,6 +57,11 @@ constexpr double kMaxPageHeight = 4'000'000;
 constexpr double kLineHeightPerPixel = 2.5; // line height of a font, per pixel of its size, at most
 constexpr double kCharWidthPerPixel = 0.6;  // average width of a character, per pixel of its size
 constexpr double kNarrowestPage = 200;      // narrowest page area text is assumed to wrap in, pixels
+// A page holding a run of more characters than this without a blank or hyphen wraps its lines at
+// any character. Qt's default, a break at a word boundary or else anywhere, scans the rest of such
+// a run again for every line it breaks (seconds for a run of 200,000 characters, at every width);
+// breaking anywhere is linear. Other pages keep breaking at word boundaries.
+constexpr std::int64_t kLongestUnbrokenRun = 1000;
 
 enum class Dest : std::uint8_t {
     Normal, // the page
@@ -110,7 +115,8 @@ struct FontDraft {
 };
 
 struct ReaderState {
-    explicit ReaderState(QTextDocument& doc, std::span<const std::uint8_t> bytes) : document(doc), cursor(&doc)
+    explicit ReaderState(QTextDocument& doc, std::span<const std::uint8_t> bytes, const LinkRule& rule)
+        : document(doc), cursor(&doc), linkActs(rule)
     {
         tokens.input = bytes;
         tableBuilder.cellBudget = tableCellBudget(bytes.size());
@@ -146,11 +152,13 @@ struct ReaderState {
 
     // The page's estimated height: the paragraphs ended so far, then the one being read.
     double heightUsed = 0;
-    double lineHeight = 0;        // tallest line of the paragraph, pixels
-    double textWidth = 0;         // its text laid out in one line, pixels
-    std::int64_t characters = 0;  // characters in it, each of which may start a line
-    std::int64_t forcedLines = 0; // line breaks in it
-    bool heightExhausted = false; // the estimate passed kMaxPageHeight: the rest is dropped
+    double lineHeight = 0;            // tallest line of the paragraph, pixels
+    double textWidth = 0;             // its text laid out in one line, pixels
+    std::int64_t characters = 0;      // characters in it, each of which may start a line
+    std::int64_t forcedLines = 0;     // line breaks in it
+    std::int64_t unbrokenRun = 0;     // characters since the last blank, hyphen or line end
+    std::int64_t longestUnbroken = 0; // the longest such run on the page
+    bool heightExhausted = false;     // the estimate passed kMaxPageHeight: the rest is dropped
 
     FontDraft font;
     ColorEntry color;
@@ -166,6 +174,7 @@ struct ReaderState {
     PictureStore pictures;
 
     std::vector<Field> fields;
+    const LinkRule& linkActs;
 
     // Drawing shapes: a picture shape holds its picture in the property "pib"; the shape's result
     // group repeats it for readers without shapes, and is skipped once the picture was shown.
@@ -320,6 +329,7 @@ void endParagraphHeight(ReaderState& r, double extra = 0)
     r.textWidth = 0;
     r.characters = 0;
     r.forcedLines = 0;
+    r.unbrokenRun = 0;
     addHeight(r, height);
 }
 
@@ -330,6 +340,11 @@ void countCharacter(ReaderState& r, QChar c, double width)
         ++r.forcedLines;
     else
         ++r.characters;
+    if (c.isSpace() || c == u'-') {
+        r.unbrokenRun = 0;
+    } else if (++r.unbrokenRun > r.longestUnbroken) {
+        r.longestUnbroken = r.unbrokenRun;
+    }
 }
 
 // How many characters of `text` fit on the page before its height limit: all of them, or fewer
@@ -802,7 +817,7 @@ void startDestination(ReaderState& r, const ControlWord& word)
                     const QString target = fieldLinkTarget(field.instruction);
                     field.link = -1;
                     if (!target.isEmpty()) {
-                        r.tables.links.push_back(target);
+                        r.tables.links.push_back(LinkEntry{target, !r.linkActs || r.linkActs(target)});
                         field.link = static_cast<std::int32_t>(r.tables.links.size() - 1);
                     }
                 }
@@ -1338,7 +1353,7 @@ void readPlainText(std::span<const std::uint8_t> bytes, QTextDocument& out)
 
 } // namespace
 
-bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out)
+bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out, const LinkRule& linkActs)
 {
     const bool undo = out.isUndoRedoEnabled();
     out.setUndoRedoEnabled(false);
@@ -1352,7 +1367,7 @@ bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out)
         readPlainText(bytes, out);
         complete = false;
     } else if (!bytes.empty()) {
-        ReaderState r(out, bytes);
+        ReaderState r(out, bytes, linkActs);
         r.stack.reserve(64);
         r.stack.emplace_back();
         r.cursor.beginEditBlock();
@@ -1380,6 +1395,10 @@ bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out)
         finishDocument(r);
         r.cursor.endEditBlock();
         complete = !r.damaged;
+        if (r.longestUnbroken > kLongestUnbrokenRun) {
+            option.setWrapMode(QTextOption::WrapAnywhere);
+            out.setDefaultTextOption(option);
+        }
     }
     out.setUndoRedoEnabled(undo);
     return complete;

@@ -3,7 +3,10 @@
 // rich-text control shows them (fonts, colours, paragraphs, lists as written, tables, pictures,
 // hyperlinks). Qt has no RTF import of its own.
 
+#include <QStringView>
+
 #include <cstdint>
+#include <functional>
 #include <span>
 
 class QTextDocument;
@@ -32,6 +35,14 @@ inline constexpr int kMaxGroupDepth = 512;
 // Other faults (unknown control words, bad hex escapes, font or colour numbers out of range,
 // absurd sizes) are repaired silently and do not make the result false.
 // Any byte string is accepted; time is linear in its length and memory bounded by it.
-bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out);
+// A page holding a run of more than 1,000 characters without a blank or hyphen gets the
+// default text option WrapAnywhere, which lays such a run out in linear time.
+//
+// `linkActs` decides for each hyperlink field's target whether a click on it does anything.
+// A link that acts is an anchor (link colour where the page sets none, underlined); one that
+// does not is shown as the page's own text with its target as the tool tip, so that it does
+// not look like a working link. Without a rule every link acts.
+using LinkRule = std::function<bool(QStringView target)>;
+bool readRtf(std::span<const std::uint8_t> bytes, QTextDocument& out, const LinkRule& linkActs = {});
 
 } // namespace rtf

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextOption>
 
 #include "toolkit/rtf/rtf_reader.h"
 #include "toolkit/rtf/rtf_test_support.h"
@@ -339,6 +340,68 @@ TEST(RtfReader, HyperlinkFields)
     EXPECT_EQ(charFormatAt(d, "red").foreground().color(), QColor(255, 0, 0));
     EXPECT_FALSE(charFormatAt(d, "3").isAnchor());
     EXPECT_FALSE(charFormatAt(d, "after").isAnchor());
+}
+
+// A link the rule refuses is the page's own text: no anchor, no link colour or
+// underline of its own, its target as the tool tip.
+TEST(RtfReader, LinksTheRuleRefusesLookLikeText)
+{
+    const std::string rtf = doc("{\\field{\\*\\fldinst HYPERLINK \"http://ok/\"}{\\fldrslt good}} "
+                                "{\\field{\\*\\fldinst HYPERLINK \"file:///x\"}{\\fldrslt plain}} "
+                                "{\\field{\\*\\fldinst HYPERLINK \"file:///y\"}{\\fldrslt\\ul\\cf1 red}}");
+    QTextDocument d;
+    const rtf::LinkRule rule = [](QStringView target) { return target.startsWith(u"http:"); };
+    ASSERT_TRUE(rtf::readRtf(std::span(reinterpret_cast<const std::uint8_t*>(rtf.data()), rtf.size()), d, rule));
+    struct Row {
+        const char* text;
+        bool anchor;
+        bool underline;
+        QColor colour; // invalid: none set
+        const char* toolTip;
+    };
+    const Row rows[] = {
+        {"good", true, true, QColor(0, 0x66, 0xCC), ""}, {"plain", false, false, QColor(), "file:///x"},
+        {"red", false, true, QColor(255, 0, 0), "file:///y"}, // what the page sets stays
+    };
+    for (const Row& row : rows) {
+        const QTextCharFormat format = charFormatAt(d, row.text);
+        EXPECT_EQ(format.isAnchor(), row.anchor) << row.text;
+        EXPECT_EQ(format.anchorHref().isEmpty(), !row.anchor) << row.text;
+        EXPECT_EQ(format.fontUnderline(), row.underline) << row.text;
+        EXPECT_EQ(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor(), row.colour)
+            << row.text;
+        EXPECT_EQ(format.toolTip(), row.toolTip) << row.text;
+    }
+}
+
+// A run too long for any line lets lines break anywhere; the text stays as written.
+TEST(RtfReader, VeryLongRunsWrapAnywhere)
+{
+    const std::string word(1001, 'w');
+    const std::string words = [] {
+        std::string text;
+        for (int i = 0; i < 400; ++i)
+            text += "word-word ";
+        return text;
+    }();
+    struct Row {
+        const char* name;
+        std::string body;
+        QTextOption::WrapMode wrap;
+    };
+    const Row rows[] = {
+        {"a run of 1001", "x " + word + " y", QTextOption::WrapAnywhere},
+        {"split by a paragraph", word.substr(0, 600) + "\\par " + word.substr(0, 600),
+            QTextOption::WrapAtWordBoundaryOrAnywhere},
+        {"a run of 1000 in a bold group", "{\\b " + word.substr(0, 500) + "}" + word.substr(0, 500),
+            QTextOption::WrapAtWordBoundaryOrAnywhere},
+        {"many short words", words, QTextOption::WrapAtWordBoundaryOrAnywhere},
+    };
+    for (const Row& row : rows) {
+        const auto r = read(doc(row.body));
+        EXPECT_EQ(r.document->defaultTextOption().wrapMode(), row.wrap) << row.name;
+    }
+    EXPECT_EQ(textOf(doc("x " + word + " y")), QString::fromStdString("x " + word + " y"));
 }
 
 TEST(RtfReader, NestedFieldsKeepInstructionTextOutOfThePage)

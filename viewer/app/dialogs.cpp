@@ -78,11 +78,12 @@ void showPropertiesWindow(LeafscopeApp& app)
             kPropertiesWindow, propertiesLabel(row), 10, y, 200, 25, lookup(app, entry.labelKey), toolkit::TextRight);
         toolkit::setFont(propertiesLabel(row), kLabelFont);
         if (propertiesValue(row) == kWebsiteLink) {
-            toolkit::createHyperlink(
-                kPropertiesWindow, kWebsiteLink, 215, y, 375, 25, entry.value, toolkit::rgb(0, 0, 255));
+            toolkit::createHyperlink(kPropertiesWindow, kWebsiteLink, 215, y, 375, 25, entry.value,
+                toolkit::rgb(0, 0, 255), toolkit::TextElide);
             toolkit::setColour(kWebsiteLink, toolkit::ColourRole::Text, toolkit::rgb(0, 0, 0));
         } else {
-            toolkit::createText(kPropertiesWindow, propertiesValue(row), 215, y, 375, 25, entry.value);
+            toolkit::createText(
+                kPropertiesWindow, propertiesValue(row), 215, y, 375, 25, entry.value, toolkit::TextElide);
         }
         toolkit::setFont(propertiesValue(row), kValueFont);
     }
@@ -93,7 +94,7 @@ void showPropertiesWindow(LeafscopeApp& app)
 
 void openWebsiteLink(LeafscopeApp&)
 {
-    const std::u16string address = safeLinkAddress(toolkit::text(kWebsiteLink));
+    const std::u16string address = safeLinkAddress(toolkit::text(kWebsiteLink), LinkSource::Website);
     if (!address.empty()) {
         toolkit::openWithDefaultHandler(address);
     }

@@ -55,6 +55,15 @@ std::string longPage()
     return body + "The needle at the end\\par ";
 }
 
+std::string repeated(const std::string& text, int times)
+{
+    std::string body;
+    for (int i = 0; i < times; ++i) {
+        body += text;
+    }
+    return body;
+}
+
 class FindInPage : public ::testing::Test {
 protected:
     void SetUp() override
@@ -67,7 +76,8 @@ protected:
             {{u"First", "a.rtf",
                  "Verify the ve{\\b rif}ying step. \\'c9rv\\'e9nyes, ervenyes, ERV\\'c9NYES.\\par Verified at "
                  "last.\\par "},
-                {u"Second", "b.rtf", longPage()}, {u"Third", "c.rtf", "Nothing to see.\\par "}});
+                {u"Second", "b.rtf", longPage()}, {u"Third", "c.rtf", "Nothing to see.\\par "},
+                {u"Thousand", "d.rtf", repeated("ab ", 1000)}, {u"Thousand and one", "e.rtf", repeated("ab ", 1001)}});
     }
 
     void TearDown() override { tt::reset(); }
@@ -243,6 +253,28 @@ TEST_F(FindInPage, TheSearchRunsAgainOnANewPageAndScrollsToTheMatch)
     drain();
     EXPECT_TRUE(tt::pageHighlights(kPageView).empty());
     EXPECT_EQ(tt::view(kFindCount).text, u"No matches");
+}
+
+// At most 1000 matches are marked; past that the count says there are more.
+TEST_F(FindInPage, TheCountStopsAtAThousand)
+{
+    start();
+    struct Row {
+        int item;
+        const char16_t* count;
+    };
+    const Row rows[] = {{3, u"1 of 1000"}, {4, u"1 of 1000+"}};
+    for (const Row& row : rows) {
+        ASSERT_TRUE(tt::clickItem(kContentsTree, row.item));
+        drain();
+        find(u"ab");
+        EXPECT_EQ(tt::view(kFindCount).text, row.count);
+        const std::vector<tt::PageHighlightView> marks = tt::pageHighlights(kPageView);
+        ASSERT_EQ(marks.size(), 1000u);
+        EXPECT_EQ(marks.back().start, 999 * 3);
+        key(toolkit::Key::F3, toolkit::ModShift); // back round to the last match marked
+        EXPECT_EQ(tt::view(kFindCount).text, std::u16string(u"1000 of 1000") + (row.item == 4 ? u"+" : u""));
+    }
 }
 
 TEST_F(FindInPage, HungarianTexts)

@@ -540,20 +540,26 @@ TEST_F(Leafscope, CtrlWheelOverThePageZooms)
     EXPECT_EQ(toolkit::pageZoom(kPageView), 80);
 }
 
+// A link acts, or looks and behaves as plain text showing its target as a tool tip.
 TEST_F(Leafscope, LinksInPages)
 {
     struct Row {
-        const char* target;
+        const char* target;     // as the page's RTF spells it
         int page;               // the page shown after the click
         const char16_t* opened; // handed to the desktop, or nullptr
+        const char16_t* tip;    // a link that does nothing: plain text with this tool tip; nullptr: it acts
     };
     const Row rows[] = {
-        {"#gamma", C, nullptr},
-        {"#Chapter", A, nullptr}, // a heading is no link target
-        {"#Nowhere", A, nullptr},
-        {"https://www.orvanix.example/", A, u"https://www.orvanix.example/"},
-        {"mailto:help@orvanix.example", A, u"mailto:help@orvanix.example"},
-        {"file:///etc/passwd", A, nullptr},
+        {"#gamma", C, nullptr, nullptr}, {"#Chapter", A, nullptr, u"#Chapter"}, // a heading is no link target
+        {"#Nowhere", A, nullptr, u"#Nowhere"},
+        {"https://www.orvanix.example/", A, u"https://www.orvanix.example/", nullptr},
+        {"mailto:help@orvanix.example?attach=/etc/passwd&subject=Hi", A, u"mailto:help@orvanix.example?subject=Hi",
+            nullptr},
+        {"file:///etc/passwd", A, nullptr, u"file:///etc/passwd"},
+        {"javascript:alert(1)", A, nullptr, u"javascript:alert(1)"},
+        {"ftp://orvanix.example/", A, nullptr, u"ftp://orvanix.example/"}, {"other.help", A, nullptr, u"other.help"},
+        {"https://a.example/x y", A, nullptr, u"https://a.example/x y"},
+        {"\\u295?ttps://orvanix.example/", A, nullptr, u"\u0127ttps://orvanix.example/"}, // a look-alike h
     };
     for (const Row& row : rows) {
         tt::reset();
@@ -562,9 +568,15 @@ TEST_F(Leafscope, LinksInPages)
             "\"}{\\fldrslt LinkLinkLinkLinkLinkLink}} after";
         sample = writeDocument(folder / "links.help", pages, defaultProperties());
         ASSERT_TRUE(startSample());
+        ASSERT_TRUE(tt::movePointer(kPageView, 300, 300)); // a move from elsewhere, as the pointer may be there already
+        ASSERT_TRUE(tt::movePointer(kPageView, 20, 10));
+        const bool acts = row.tip == nullptr;
+        EXPECT_EQ(tt::pointerShape(kPageView), acts ? tt::PointerShape::Hand : tt::PointerShape::IBeam) << row.target;
+        EXPECT_EQ(tt::toolTipAt(kPageView, 20, 10), acts ? u"" : row.tip) << row.target;
+        EXPECT_EQ(tt::toolTipAt(kPageView, 20, 300), u"") << row.target;
         ASSERT_TRUE(tt::dragInPage(kPageView, 20, 10, 20, 10)) << row.target;
         drain();
-        EXPECT_EQ(toolkit::clickedPageLink(kPageView), platform::utf8ToUtf16(row.target));
+        EXPECT_EQ(toolkit::clickedPageLink(kPageView), acts ? platform::utf8ToUtf16(row.target) : u"") << row.target;
         EXPECT_EQ(app->currentPage, row.page) << row.target;
         if (row.opened == nullptr) {
             EXPECT_TRUE(tt::openedAddresses().empty()) << row.target;
@@ -616,6 +628,69 @@ TEST_F(Leafscope, PointerIsAHandOverLinksOnly)
         EXPECT_EQ(app->currentPage, A) << target;
         EXPECT_TRUE(tt::openedAddresses().empty()) << target;
     }
+}
+
+// The left pane shows the whole of what it cuts as a tool tip, and scrolls
+// sideways to deep levels; Properties values too long for their line end in "…".
+TEST_F(Leafscope, CutTextsShowWhole)
+{
+    const std::u16string longTitle = u"A title far too long for the left pane " + std::u16string(60, u'x');
+    std::vector<PageSpec> pages = {{0, longTitle, "a.rtf", "Alpha"}, {0, u"Short", "b.rtf", "Beta"}};
+    for (int level = 0; level < 16; ++level) {
+        const std::string name = std::to_string(level);
+        pages.push_back({level, u"Level " + platform::utf8ToUtf16(name), "l" + name + ".rtf", "words"});
+    }
+    std::vector<std::u16string> properties = defaultProperties();
+    const std::u16string longPublisher = u"Orvanix " + std::u16string(120, u'y');
+    const std::u16string longWebsite = u"https://www.orvanix.example/" + std::u16string(120, u'z');
+    properties[7] = longPublisher;
+    properties[10] = longWebsite;
+    sample = writeDocument(folder / "cut.help", pages, properties);
+    ASSERT_TRUE(startSample());
+    const tt::TreeLooksView looks = tt::treeLooks(kContentsTree);
+    EXPECT_GT(looks.maxScrollX, 0);
+    struct Row {
+        int item;
+        std::u16string tip;
+    };
+    const Row rows[] = {{0, longTitle}, {1, u""}};
+    for (const Row& row : rows) {
+        const tt::TreeItemView item = tt::treeItem(kContentsTree, row.item);
+        const int x = std::min(item.x + item.width / 2, looks.visibleWidth - 5);
+        EXPECT_EQ(tt::toolTipAt(kContentsTree, x, item.y + item.height / 2), row.tip) << row.item;
+    }
+    // The Index tab's list: the title as the first row.
+    ASSERT_TRUE(tt::clickItem(kNavigationPanel, kIndexTab));
+    ASSERT_TRUE(tt::typeText(kIndexField, u"far too long"));
+    drain();
+    EXPECT_EQ(tt::toolTipAt(kIndexList, 100, 8), longTitle);
+    ASSERT_TRUE(tt::clickItem(kNavigationPanel, kContentsTab));
+
+    command(kCommandProperties);
+    struct Value {
+        int gadget;
+        std::u16string whole;
+        bool cut;
+    };
+    const Value values[] = {{propertiesValue(7), longPublisher, true}, {kWebsiteLink, longWebsite, true},
+        {propertiesValue(8), u"(c) Orvanix", false}};
+    for (const Value& value : values) {
+        const tt::GadgetView shown = tt::view(value.gadget);
+        EXPECT_EQ(toolkit::text(value.gadget), value.whole);
+        if (value.cut) {
+            ASSERT_FALSE(shown.text.empty());
+            EXPECT_EQ(shown.text.back(), u'\u2026');
+            EXPECT_EQ(value.whole.compare(0, shown.text.size() - 1, shown.text, 0, shown.text.size() - 1), 0);
+            EXPECT_EQ(tt::toolTipAt(value.gadget, 5, 5), value.whole);
+        } else {
+            EXPECT_EQ(shown.text, value.whole);
+            EXPECT_EQ(tt::toolTipAt(value.gadget, 5, 5), u"");
+        }
+    }
+    tt::click(kWebsiteLink);
+    drain();
+    ASSERT_EQ(tt::openedAddresses().size(), 1u);
+    EXPECT_EQ(tt::openedAddresses()[0], longWebsite);
 }
 
 // ------------------------------------------------------------ Index

@@ -9,6 +9,7 @@
 #include "viewer/app/leafscope_ids.h"
 #include "viewer/app/leafscope_internal.h"
 #include "viewer/app/leafscope_resources.h"
+#include "viewer/app/link_filter.h"
 
 namespace leafscope {
 namespace {
@@ -275,6 +276,9 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
     toolkit::setPageMargins(kPageView, 0, 0);
     toolkit::setPageZoom(kPageView, 100);
     toolkit::setPageWheelCommands(kPageView, kCommandZoomIn, kCommandZoomOut);
+    // A link a click would not follow is drawn as plain text, by the rule the click obeys.
+    toolkit::setPageLinkRule(
+        kPageView, [&app](std::u16string_view target) { return pageLinkActs(app.doc.contents(), target); });
     toolkit::createSplitter(kMainWindow, kSplitter, 0, app.toolbarHeight, app.windowSize.width,
         app.windowSize.height - app.toolbarHeight, kNavigationPanel, kPageView);
     toolkit::setAttribute(kSplitter, toolkit::Attribute::SplitterFirstMinimum, 250);

@@ -111,18 +111,12 @@ void showIndexRow(LeafscopeApp& app, int row)
 
 void followPageLink(LeafscopeApp& app)
 {
-    const std::u16string target = toolkit::clickedPageLink(kPageView);
-    if (!target.empty() && target.front() == u'#') {
-        const int page = findLinkedPage(app.doc.contents(), std::u16string_view(target).substr(1));
-        if (page >= 0) {
-            toolkit::setState(kContentsTree, page);
-            selectTreeItem(app);
-        }
-        return;
-    }
-    const std::u16string address = safeLinkAddress(target);
-    if (!address.empty()) {
-        toolkit::openWithDefaultHandler(address);
+    const PageLinkAction action = pageLinkAction(app.doc.contents(), toolkit::clickedPageLink(kPageView));
+    if (action.page >= 0) {
+        toolkit::setState(kContentsTree, action.page);
+        selectTreeItem(app);
+    } else if (!action.address.empty()) {
+        toolkit::openWithDefaultHandler(action.address);
     }
 }
 

@@ -1,4 +1,4 @@
-// Sorting and matching through Qt Core (QCollator, Unicode normalisation).
+// Sorting through Qt Core (QCollator); matching through the shared text folding.
 
 #include "viewer/app/title_index.h"
 
@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <algorithm>
+
+#include "viewer/app/text_folding.h"
 
 namespace leafscope {
 namespace {
@@ -17,21 +19,6 @@ QString toQ(std::u16string_view text)
 }
 
 } // namespace
-
-std::u16string foldForMatching(std::u16string_view text)
-{
-    const QString decomposed = toQ(text).toCaseFolded().normalized(QString::NormalizationForm_KD);
-    std::u16string folded;
-    folded.reserve(static_cast<std::size_t>(decomposed.size()));
-    for (QChar c : decomposed) {
-        if (c.unicode() == u'\u00df') {
-            folded += u"ss"; // simple case folding keeps the sharp s: "straße" finds "STRASSE" too
-        } else if (!c.isMark()) {
-            folded.push_back(c.unicode());
-        }
-    }
-    return folded;
-}
 
 int findLinkedPage(const document::ContentsList& list, std::u16string_view title)
 {
@@ -54,7 +41,7 @@ std::vector<TitleIndexEntry> buildTitleIndex(const document::ContentsList& list,
         if (record.entryName.empty()) {
             continue;
         }
-        index.push_back(TitleIndexEntry{record.title, static_cast<int>(page), foldForMatching(record.title)});
+        index.push_back(TitleIndexEntry{record.title, static_cast<int>(page), foldedString(record.title)});
     }
     QCollator collator{QLocale(toQ(locale))};
     collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -80,7 +67,7 @@ std::vector<TitleIndexEntry> buildTitleIndex(const document::ContentsList& list,
 
 std::vector<int> filterTitleIndex(const std::vector<TitleIndexEntry>& index, std::u16string_view query)
 {
-    const std::u16string wanted = foldForMatching(query);
+    const std::u16string wanted = foldedString(query);
     std::vector<int> found;
     for (std::size_t i = 0; i < index.size(); ++i) {
         if (index[i].key.find(wanted) != std::u16string::npos) {

@@ -15,7 +15,7 @@ namespace leafscope {
 struct TitleIndexEntry {
     std::u16string title;
     int page = 0;
-    std::u16string key; // the title folded for matching
+    std::u16string key; // the title folded for matching (foldedString)
 };
 
 // The page titles of `list` sorted by the collation of `locale` (such as
@@ -26,9 +26,6 @@ std::vector<TitleIndexEntry> buildTitleIndex(const document::ContentsList& list,
 // The last page (not heading) whose title equals `title` ignoring letter case,
 // or -1: the target of a "#Title" link in a page.
 int findLinkedPage(const document::ContentsList& list, std::u16string_view title);
-
-// `text` case-folded, decomposed and without its combining marks.
-std::u16string foldForMatching(std::u16string_view text);
 
 // Positions in `index` of the entries whose title contains `query` once both
 // are folded; every position for an empty query.
