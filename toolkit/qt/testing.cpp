@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -61,6 +62,8 @@ struct Records {
     std::map<int, std::function<void()>> shownActions;
     std::deque<std::filesystem::path> printAnswers;
     std::vector<PrintDialogRecord> printDialogs;
+    bool printerInstalled = true;
+    std::function<void()> printingAction;
 };
 
 Records& records()
@@ -95,6 +98,13 @@ void installHooks()
         std::filesystem::path answer = std::move(r.printAnswers.front());
         r.printAnswers.pop_front();
         return answer;
+    };
+    hooks.printerInstalled = [] { return records().printerInstalled; };
+    hooks.printing = [] {
+        if (std::function<void()> action = std::move(records().printingAction)) {
+            records().printingAction = nullptr;
+            action();
+        }
     };
     hooks.openAddress = [](std::u16string_view address) { records().openedAddresses.emplace_back(address); };
     hooks.windowShown = [](int window) {
@@ -541,6 +551,22 @@ const std::vector<std::u16string>& openedAddresses()
 void answerNextPrintDialog(const std::filesystem::path& file)
 {
     records().printAnswers.push_back(file);
+}
+
+void setPrinterInstalled(bool installed)
+{
+    records().printerInstalled = installed;
+}
+
+void whenPrinting(std::function<void()> action)
+{
+    records().printingAction = std::move(action);
+}
+
+bool busyPointerShown()
+{
+    const QCursor* cursor = QApplication::overrideCursor();
+    return cursor != nullptr && cursor->shape() == Qt::WaitCursor;
 }
 
 const std::vector<PrintDialogRecord>& printDialogs()
