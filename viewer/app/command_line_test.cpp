@@ -101,7 +101,7 @@ TEST(WindowSize, DependsOnlyOnWhetherTheDisplayIsWiderThan1024)
 // 40 pixels at the bottom, and without a known frame.
 TEST(WindowSize, FitsTheScreenWithItsFrame)
 {
-    const toolkit::FrameExtents frame{1, 24, 1, 5};
+    const toolkit::FrameExtents frame{1, 20, 1, 5}; // as openbox draws it
     const toolkit::FrameExtents none{};
     struct Row {
         int screenWidth, screenHeight, panel;
@@ -109,14 +109,20 @@ TEST(WindowSize, FitsTheScreenWithItsFrame)
         int x, y, width, height; // the inner area on the screen
     };
     const Row rows[] = {
-        {800, 600, 0, frame, 1, 24, 798, 571}, {800, 600, 0, none, 0, 0, 800, 600},
-        {1024, 768, 0, frame, 1, 24, 1022, 739}, {1024, 768, 0, none, 0, 0, 1024, 768},
-        {1024, 768, 40, frame, 1, 24, 1022, 699}, {1025, 800, 0, frame, 1, 49, 1023, 720},
-        {1280, 1024, 0, frame, 1, 161, 1278, 720}, {1366, 768, 0, frame, 1, 33, 1364, 720},
-        {1366, 768, 40, frame, 1, 24, 1364, 699}, {1440, 900, 0, frame, 1, 99, 1438, 720},
-        {1920, 1080, 0, frame, 240, 189, 1440, 720}, {1920, 1080, 40, frame, 240, 169, 1440, 720},
-        {3840, 2160, 0, frame, 1200, 729, 1440, 720},
-        {640, 480, 0, frame, 1, 24, 638, 451}, // smaller than the minimum: fills the screen
+        {800, 600, 0, frame, 1, 20, 798, 575},
+        {800, 600, 0, none, 0, 0, 800, 600},
+        {1024, 768, 0, frame, 1, 20, 1022, 743},
+        {1024, 768, 0, none, 0, 0, 1024, 768},
+        {1024, 768, 40, frame, 1, 20, 1022, 703},
+        {1025, 800, 0, frame, 1, 47, 1023, 720},
+        {1280, 1024, 0, frame, 1, 159, 1278, 720},
+        {1366, 768, 0, frame, 1, 31, 1364, 720},
+        {1366, 768, 40, frame, 1, 20, 1364, 703},
+        {1440, 900, 0, frame, 1, 97, 1438, 720},
+        {1920, 1080, 0, frame, 240, 187, 1440, 720},
+        {1920, 1080, 40, frame, 240, 167, 1440, 720},
+        {3840, 2160, 0, frame, 1200, 727, 1440, 720},
+        {640, 480, 0, frame, 1, 20, 638, 455}, // smaller than the minimum: fills the screen
     };
     for (const Row& row : rows) {
         const toolkit::ScreenRect area{0, 0, row.screenWidth, row.screenHeight - row.panel};

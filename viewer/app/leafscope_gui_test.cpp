@@ -236,8 +236,8 @@ TEST_F(Leafscope, WindowShrinksToTheScreenAndKeepsItsLayout)
     };
     const Row rows[] = {
         {1280, 1024, 1278, 720, 800, 600},
-        {1024, 768, 1022, 739, 800, 600},
-        {800, 600, 798, 571, 798, 571},
+        {1024, 768, 1022, 743, 800, 600},
+        {800, 600, 798, 575, 798, 575},
     };
     for (const Row& row : rows) {
         tt::reset();
@@ -248,7 +248,7 @@ TEST_F(Leafscope, WindowShrinksToTheScreenAndKeepsItsLayout)
         options.systemLocaleName = u"en_GB";
         options.displayWidth = row.screenWidth;
         options.screenArea = toolkit::ScreenRect{0, 0, row.screenWidth, row.screenHeight};
-        options.frame = toolkit::FrameExtents{1, 24, 1, 5};
+        options.frame = toolkit::FrameExtents{1, 20, 1, 5};
         ASSERT_TRUE(startLeafscope(*app, options));
         drain();
         const std::string what = std::to_string(row.screenWidth) + "x" + std::to_string(row.screenHeight);
