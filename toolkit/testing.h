@@ -139,8 +139,9 @@ WindowView windowView(int window);
 // itself; without an answer a print dialog is cancelled. Answers queue up in order.
 void answerNextPrintDialog(const std::filesystem::path& file);
 
-// Whether the system seems to have a printer (printerInstalled); while testing
-// one is there unless a test says otherwise (until the next reset).
+// Whether the system seems to have a printer (printerInstalled); under the test
+// surface one is there unless a test says otherwise (until the next reset). A
+// test that starts the toolkit itself asks the system until it calls this.
 void setPrinterInstalled(bool installed);
 
 // Runs `action` once, on the GUI thread, when the next print begins sending its

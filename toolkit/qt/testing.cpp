@@ -556,6 +556,7 @@ void answerNextPrintDialog(const std::filesystem::path& file)
 void setPrinterInstalled(bool installed)
 {
     records().printerInstalled = installed;
+    testHooks().printerInstalled = [] { return records().printerInstalled; };
 }
 
 void whenPrinting(std::function<void()> action)
