@@ -5,7 +5,10 @@
 //  2. page change: a tree selection to the page laid out and painted, for a
 //     20 KB and a 1 MB page (median of alternating changes);
 //  3. one keystroke of the index filter over 5,000 titles (filtering and
-//     refilling the list).
+//     refilling the list);
+//  4. in-process, on the 5,000-page document: start-up to the first page shown
+//     (reading the contents whole, filling the tree and the index), the tree
+//     filled alone, and a tree click on the last entry to its page shown.
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,7 +52,7 @@ Bytes bytesOf(const std::string& text)
     return Bytes(text.begin(), text.end());
 }
 
-// `pages` pages of `pageBytes` each; the contents lists as many as its entry holds.
+// `pages` pages of `pageBytes` each, all listed in the contents.
 std::string writeDocument(const fs::path& file, int pages, std::size_t pageBytes, bool zip, int& listed)
 {
     std::vector<helptool::AuthoringEntry> entries;
@@ -57,7 +60,6 @@ std::string writeDocument(const fs::path& file, int pages, std::size_t pageBytes
         helptool::encodeFieldText({u"Hashmere", u"1.0", u"Benchmark", u"1", u"en_GB", u"2026", u"leafscope_bench",
             u"Orvanix", u"(c)", u"", u"", u"$FFFFFF", u"8", u"8", u"0"})});
     std::vector<std::u16string> contents{u"Contents", u"0"};
-    std::size_t units = 10;
     listed = 0;
     std::vector<helptool::AuthoringEntry> pageEntries;
     const std::string page = generatePage(pageBytes);
@@ -67,15 +69,8 @@ std::string writeDocument(const fs::path& file, int pages, std::size_t pageBytes
         const std::vector<std::u16string> record{platform::utf8ToUtf16(std::to_string(i % 3)),
             platform::utf8ToUtf16(name), platform::utf8ToUtf16(std::string("Topic ").append(std::to_string(i))),
             platform::utf8ToUtf16(std::to_string(page.size()))};
-        std::size_t more = 0;
-        for (const auto& field : record) {
-            more += field.size() + 1;
-        }
-        if ((units + more) * 2 + 16 <= 20000) {
-            contents.insert(contents.end(), record.begin(), record.end());
-            units += more;
-            ++listed;
-        }
+        contents.insert(contents.end(), record.begin(), record.end());
+        ++listed;
     }
     contents[1] = platform::utf8ToUtf16(std::to_string(listed));
     entries.push_back({"contents", helptool::encodeFieldText(contents)});
@@ -161,6 +156,53 @@ int main()
         std::fprintf(stderr, "leafscope_bench: no window system\n");
         return 1;
     }
+    for (bool zip : {false, true}) {
+        int listed = 0;
+        const std::string document = writeDocument(folder / "large.help", 5000, 2000, zip, listed);
+        std::vector<double> starts;
+        std::vector<double> fills;
+        std::vector<double> clicks;
+        int items = 0;
+        for (int i = 0; i < 5; ++i) {
+            tt::reset();
+            leafscope::LeafscopeApp app;
+            leafscope::StartOptions options;
+            options.programFolder = folder;
+            options.arguments = {platform::utf8ToUtf16(document)};
+            options.systemLocaleName = u"en_GB";
+            options.displayWidth = 1920;
+            Clock::time_point start = Clock::now();
+            if (!leafscope::startLeafscope(app, options)) {
+                return 1;
+            }
+            tt::processEvents();
+            drain(app);
+            tt::repaintPage(leafscope::kPageView);
+            starts.push_back(msSince(start));
+            items = toolkit::countItems(leafscope::kContentsTree);
+
+            start = Clock::now();
+            tt::clickItem(leafscope::kContentsTree, items - 1);
+            drain(app);
+            tt::repaintPage(leafscope::kPageView);
+            clicks.push_back(msSince(start));
+
+            const std::vector<std::int32_t> depths = document::contentsTreeDepths(app.doc.contents());
+            toolkit::clearItems(leafscope::kContentsTree);
+            start = Clock::now();
+            for (std::size_t item = 0; item < depths.size(); ++item) {
+                toolkit::addItem(
+                    leafscope::kContentsTree, -1, app.doc.contents()[item].title, -1, static_cast<int>(depths[item]));
+            }
+            tt::processEvents();
+            fills.push_back(msSince(start));
+        }
+        std::printf("In process, 5,000 pages, %-12s: start to first page median %7.1f ms (tree of %d items); "
+                    "tree fill alone %6.1f ms; click on the last item to its page %5.1f ms\n",
+            zip ? "ZIP" : "BriefLZ pack", median(starts), items, median(fills), median(clicks));
+        fs::remove(document);
+    }
+
     for (std::size_t size : {std::size_t{20'000}, std::size_t{1'000'000}}) {
         tt::reset();
         int listed = 0;

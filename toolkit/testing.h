@@ -143,6 +143,18 @@ WindowView windowView(int window);
 // itself; without an answer a print dialog is cancelled. Answers queue up in order.
 void answerNextPrintDialog(const std::filesystem::path& file);
 
+// Whether the system seems to have a printer (printerInstalled); under the test
+// surface one is there unless a test says otherwise (until the next reset). A
+// test that starts the toolkit itself asks the system until it calls this.
+void setPrinterInstalled(bool installed);
+
+// Runs `action` once, on the GUI thread, when the next print begins sending its
+// pages (after its dialog, with the busy pointer up).
+void whenPrinting(std::function<void()> action);
+
+// Whether the busy pointer is up over the whole program.
+bool busyPointerShown();
+
 struct PrintDialogRecord {
     std::u16string documentName;
     bool pageRangeOffered = false; // the dialog's options as the platform's dialog has them

@@ -45,6 +45,8 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/window_fit.h"
+
 namespace toolkit {
 
 // ------------------------------------------------------------------ Colours
@@ -155,6 +157,10 @@ enum WindowFlags : std::uint32_t {
     WindowOwnerCentered = 1u << 7,  // centred on the owner (on the screen without one)
     WindowMaximized = 1u << 8,      // shown maximised
     WindowModal = 1u << 9,          // with an owner: the owner takes no input while this window is shown
+    // With screen centring: once the window system has framed the window, a window
+    // that does not fit the screen's available area with its frame is shrunk to it
+    // (fitWindowToArea, its minimum size lowered where the area is smaller).
+    WindowFitToScreen = 1u << 10,
 };
 
 // Opens window `window` with the given inner (client) size, below any menu bar.
@@ -205,6 +211,9 @@ int windowHeight(int window); // inner height, without menu bar
 
 int primaryScreenWidth();
 int primaryScreenHeight();
+// The primary screen's available area (without panels and docks); empty
+// without a screen.
+ScreenRect primaryScreenArea();
 
 // The icon every window shows: the given images (one per size), from the image
 // numbers of decodeImage.
@@ -418,9 +427,13 @@ void setPageHighlights(int gadget, const std::vector<TextRange>& ranges, int cur
 // pages, or -1 when there is no such page view or the file cannot be written.
 int printPageToPdf(int gadget, const std::filesystem::path& file, std::u16string_view title);
 
+// Whether the system has any printer to print to.
+bool printerInstalled();
+
 // Shows the platform's print dialog over the active window (no page range, no
 // selection, no print to a file) and prints the whole content to the chosen
-// printer as printPageToPdf lays it out, under the document name `title`.
+// printer as printPageToPdf lays it out, under the document name `title`, with
+// the busy pointer shown while the pages are sent.
 // Returns the number of pages printed, 0 when the dialog was cancelled, or -1
 // when there is no such page view or printing failed.
 int printPageWithDialog(int gadget, std::u16string_view title);

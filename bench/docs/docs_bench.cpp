@@ -115,8 +115,8 @@ std::string rtfPage(std::size_t size, unsigned seed)
     return page;
 }
 
-// A document of `pages` page entries of about `pageSize` bytes each; the
-// contents list as many of them as fit into the contents entry.
+// A document of `pages` page entries of about `pageSize` bytes each, all listed
+// in the contents.
 std::vector<AuthoringEntry> makeDocument(int pages, std::size_t pageSize, int& listed)
 {
     std::vector<AuthoringEntry> entries;
@@ -133,15 +133,8 @@ std::vector<AuthoringEntry> makeDocument(int pages, std::size_t pageSize, int& l
         const std::vector<std::u16string> record{platform::utf8ToUtf16(std::to_string(i % 3)),
             platform::utf8ToUtf16(name), platform::utf8ToUtf16(std::string("T").append(std::to_string(i))),
             platform::utf8ToUtf16(std::to_string(page.size()))};
-        std::size_t units = 0;
-        for (const auto& field : contents)
-            units += field.size() + 1;
-        for (const auto& field : record)
-            units += field.size() + 1;
-        if (units * 2 + 16 <= static_cast<std::size_t>(kContentsCapacity)) {
-            contents.insert(contents.end(), record.begin(), record.end());
-            ++listed;
-        }
+        contents.insert(contents.end(), record.begin(), record.end());
+        ++listed;
     }
     contents[1] = platform::utf8ToUtf16(std::to_string(listed));
     entries.push_back({"contents", encodeFieldText(contents)});

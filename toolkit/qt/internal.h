@@ -219,6 +219,9 @@ void applyInnerSize(WindowRecord& record);
 // Places the record's outer frame in the middle of its owner's frame or of the
 // screen's available area (WindowScreenCentered, WindowOwnerCentered).
 void centreWindow(WindowRecord& record);
+// Shrinks the window to the screen's available area with the frame the window
+// system gave it (WindowFitToScreen); true when its size changed.
+bool fitToScreen(WindowRecord& record);
 void raiseWindow(QWidget* host);
 void applyGadgetColours(GadgetRecord& record);
 void freeWindowGadgets(int window);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include "toolkit/qt/internal.h"
 #include "toolkit/qt/page_view.h"
@@ -11,6 +12,14 @@
 namespace toolkit {
 
 using namespace toolkit::qt;
+
+bool printerInstalled()
+{
+    if (const TestHooks& hooks = testHooks(); hooks.printerInstalled) {
+        return hooks.printerInstalled();
+    }
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
 
 int printPageWithDialog(int gadget, std::u16string_view title)
 {
@@ -45,7 +54,14 @@ int printPageWithDialog(int gadget, std::u16string_view title)
     }
     // The dialog may hand back a page range; the whole content is printed.
     printer.setPrintRange(QPrinter::AllPages);
-    return view->print(printer);
+    // A long page takes seconds to print, and the window takes no input meanwhile.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (const TestHooks& hooks = testHooks(); hooks.printing) {
+        hooks.printing();
+    }
+    const int pages = view->print(printer);
+    QApplication::restoreOverrideCursor();
+    return pages;
 }
 
 } // namespace toolkit

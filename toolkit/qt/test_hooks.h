@@ -38,6 +38,10 @@ struct TestHooks {
     // Takes an address instead of the desktop's default handler, which then
     // reports it opened.
     std::function<void(std::u16string_view address)> openAddress;
+    // Answers whether any printer is installed instead of asking the system.
+    std::function<bool()> printerInstalled;
+    // A print has begun sending pages (the dialog is closed, the busy pointer up).
+    std::function<void()> printing;
     // Window `window` has just been shown and activated.
     std::function<void(int window)> windowShown;
     // Window `window` is being closed.

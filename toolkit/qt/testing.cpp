@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -64,6 +65,8 @@ struct Records {
     std::deque<std::filesystem::path> printAnswers;
     std::vector<PrintDialogRecord> printDialogs;
     int realFileDialogs = 0; // shown as they are instead of answered from the queue
+    bool printerInstalled = true;
+    std::function<void()> printingAction;
 };
 
 Records& records()
@@ -102,6 +105,13 @@ void installHooks()
         std::filesystem::path answer = std::move(r.printAnswers.front());
         r.printAnswers.pop_front();
         return answer;
+    };
+    hooks.printerInstalled = [] { return records().printerInstalled; };
+    hooks.printing = [] {
+        if (std::function<void()> action = std::move(records().printingAction)) {
+            records().printingAction = nullptr;
+            action();
+        }
     };
     hooks.openAddress = [](std::u16string_view address) { records().openedAddresses.emplace_back(address); };
     hooks.windowShown = [](int window) {
@@ -568,6 +578,23 @@ const std::vector<std::u16string>& openedAddresses()
 void answerNextPrintDialog(const std::filesystem::path& file)
 {
     records().printAnswers.push_back(file);
+}
+
+void setPrinterInstalled(bool installed)
+{
+    records().printerInstalled = installed;
+    testHooks().printerInstalled = [] { return records().printerInstalled; };
+}
+
+void whenPrinting(std::function<void()> action)
+{
+    records().printingAction = std::move(action);
+}
+
+bool busyPointerShown()
+{
+    const QCursor* cursor = QApplication::overrideCursor();
+    return cursor != nullptr && cursor->shape() == Qt::WaitCursor;
 }
 
 const std::vector<PrintDialogRecord>& printDialogs()

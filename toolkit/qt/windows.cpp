@@ -62,10 +62,11 @@ bool WindowHost::event(QEvent* event)
         // its frames to itself); wait for the next move.
         if (record != nullptr && record->centrePending && isVisible() && windowHandle() != nullptr &&
             !windowHandle()->frameMargins().isNull()) {
-            if (windowHandle()->frameMargins() != record->centredMargins) {
+            record->centrePending = false;
+            const bool refitted = (record->flags & WindowFitToScreen) && !isMaximized() && fitToScreen(*record);
+            if (refitted || windowHandle()->frameMargins() != record->centredMargins) {
                 centreWindow(*record);
             }
-            record->centrePending = false;
         }
     }
     if (type == QEvent::WindowActivate) {
@@ -163,6 +164,34 @@ QMargins expectedFrameMargins(const WindowRecord& record)
 }
 
 } // namespace
+
+bool fitToScreen(WindowRecord& record)
+{
+    // The offscreen platform's frames are made up around a fixed 800 x 600 screen
+    // that headless tests do not size their windows for: real window systems only.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr || record.host->windowHandle() == nullptr ||
+        QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        return false;
+    }
+    const QRect area = screen->availableGeometry();
+    const QMargins margins = record.host->windowHandle()->frameMargins();
+    // A menu bar takes from the inner area's room like the frame does.
+    const int menu = record.appliedMenuHeight;
+    const int width = record.host->width();
+    const int height = record.host->height() - menu;
+    const ScreenRect fitted = fitWindowToArea(width, height, record.minimumWidth, record.minimumHeight,
+        ScreenRect{area.x(), area.y(), area.width(), area.height()},
+        FrameExtents{margins.left(), margins.top() + menu, margins.right(), margins.bottom()});
+    if (fitted.width == width && fitted.height == height) {
+        return false;
+    }
+    record.minimumWidth = std::min(record.minimumWidth, fitted.width);
+    record.minimumHeight = std::min(record.minimumHeight, fitted.height);
+    record.host->setMinimumSize(record.minimumWidth, record.minimumHeight + menu);
+    record.host->resize(fitted.width, fitted.height + menu);
+    return true;
+}
 
 void centreWindow(WindowRecord& record)
 {
@@ -468,6 +497,16 @@ int primaryScreenHeight()
 {
     QScreen* screen = QGuiApplication::primaryScreen();
     return screen == nullptr ? 0 : screen->geometry().height();
+}
+
+ScreenRect primaryScreenArea()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return ScreenRect{};
+    }
+    const QRect area = screen->availableGeometry();
+    return ScreenRect{area.x(), area.y(), area.width(), area.height()};
 }
 
 void setApplicationIcon(const std::vector<int>& images)

@@ -1,6 +1,7 @@
 #include "toolkit/rtf/rtf_pictures.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <QBuffer>
 #include <QImageReader>
@@ -9,6 +10,7 @@
 #include <QTextImageFormat>
 #include <QUrl>
 
+#include "toolkit/png_decode.h"
 #include "toolkit/rtf/rtf_formats.h"
 #include "toolkit/rtf/rtf_tokenizer.h"
 
@@ -154,10 +156,49 @@ QSize pictureDisplaySize(const PictureProps& picture, QSize decoded)
         extent(side(picture.goalHeight, decoded.height(), picture.height, scaleY)));
 }
 
+namespace {
+
+// PNG data go through our own decoder: Qt's PNG reader lets libpng print
+// "libpng error: ..." on the terminal for every damaged picture.
+bool isPng(const std::vector<std::uint8_t>& data)
+{
+    static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    return data.size() >= 8 && std::equal(kSignature, kSignature + 8, data.begin());
+}
+
+QImage decodePngPicture(const std::vector<std::uint8_t>& data, std::int64_t& pixelsLeft)
+{
+    // The sides stand in the header chunk, right after the signature; checked
+    // against the budgets before any pixel is decoded.
+    if (data.size() < 24)
+        return {};
+    const auto side = [&](std::size_t at) {
+        return (std::int64_t{data[at]} << 24) | (data[at + 1] << 16) | (data[at + 2] << 8) | data[at + 3];
+    };
+    const std::int64_t pixels = side(16) * side(20);
+    if (pixels <= 0 || pixels > kMaxPicturePixels || pixels > pixelsLeft)
+        return {};
+    toolkit::RgbaImage decoded;
+    if (!toolkit::decodePng(data.data(), data.size(), decoded))
+        return {};
+    QImage image(decoded.width, decoded.height, QImage::Format_RGBA8888);
+    if (image.isNull())
+        return {};
+    const std::size_t rowBytes = static_cast<std::size_t>(decoded.width) * 4;
+    for (int y = 0; y < decoded.height; ++y)
+        std::memcpy(image.scanLine(y), decoded.pixels.data() + rowBytes * static_cast<std::size_t>(y), rowBytes);
+    pixelsLeft -= pixels;
+    return image;
+}
+
+} // namespace
+
 QImage decodePicture(const PictureProps& picture, std::int64_t& pixelsLeft)
 {
     if (!isDecodable(picture.format) || picture.data.empty())
         return {};
+    if (picture.format != PictureFormat::Dib && isPng(picture.data))
+        return decodePngPicture(picture.data, pixelsLeft);
     QByteArray bytes;
     if (picture.format == PictureFormat::Dib)
         bytes = bmpFromDib(picture.data);

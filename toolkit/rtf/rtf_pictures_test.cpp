@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QImage>
 #include <QTextDocument>
 #include <QUrl>
+
+#include <cstdio>
+#include <functional>
+#include <string>
 
 #include "toolkit/rtf/rtf_pictures.h"
 #include "toolkit/rtf/rtf_test_support.h"
@@ -181,6 +188,77 @@ TEST(RtfPictures, DecodingRespectsPixelLimits)
     EXPECT_EQ(budget, 0);
     EXPECT_TRUE(decodePicture(picture, budget).isNull());
     EXPECT_EQ(budget, 0);
+}
+
+// What `action` writes to standard error (where libpng reports by default).
+std::string standardErrorOf(const std::function<void()>& action)
+{
+    std::fflush(stderr);
+    char name[] = "/tmp/rtf_stderr_XXXXXX";
+    const int file = mkstemp(name);
+    const int saved = dup(2);
+    dup2(file, 2);
+    action();
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    std::string text;
+    char buffer[256];
+    lseek(file, 0, SEEK_SET);
+    for (ssize_t n = ::read(file, buffer, sizeof buffer); n > 0; n = ::read(file, buffer, sizeof buffer))
+        text.append(buffer, static_cast<std::size_t>(n));
+    close(file);
+    unlink(name);
+    return text;
+}
+
+TEST(RtfPictures, DamagedPngIsSkippedSilently)
+{
+    const QByteArray good = encodedImage(7, 5, "PNG");
+    const int idat = good.indexOf("IDAT");
+    ASSERT_GT(idat, 0);
+    const auto damaged = [&](auto change) {
+        QByteArray bytes = good;
+        change(bytes);
+        return bytes;
+    };
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } cases[] = {
+        {"invalid chunk type", damaged([&](QByteArray& b) { b[idat + 2] = '\x01'; })},
+        {"CRC error in the image data",
+            damaged([&](QByteArray& b) { b[idat + 6] = static_cast<char>(b[idat + 6] ^ 0x55); })},
+        {"cut short in the image data", good.left(idat + 8)},
+        {"header chunk cut short", good.left(20)},
+    };
+    std::string errors = standardErrorOf([&] {
+        for (const auto& c : cases) {
+            PictureProps picture;
+            picture.format = PictureFormat::Png;
+            picture.data.assign(c.bytes.begin(), c.bytes.end());
+            std::int64_t budget = kMaxPicturePixels;
+            EXPECT_TRUE(decodePicture(picture, budget).isNull()) << c.what;
+            picture.format = PictureFormat::Unknown; // told apart by content alone
+            EXPECT_TRUE(decodePicture(picture, budget).isNull()) << c.what;
+            // In a page: the placeholder box, and the text around it stays.
+            const auto result = read(doc("a{\\pict\\pngblip " + toHex(c.bytes) + "}b"));
+            EXPECT_EQ(textOf(*result.document), QString("a") + QChar(QChar::ObjectReplacementCharacter) + "b")
+                << c.what;
+            EXPECT_EQ(imagesOf(*result.document).size(), 1u) << c.what;
+        }
+    });
+    EXPECT_EQ(errors, "");
+
+    // An intact PNG still decodes to its pixels.
+    PictureProps picture;
+    picture.format = PictureFormat::Png;
+    picture.data.assign(good.begin(), good.end());
+    std::int64_t budget = kMaxPicturePixels;
+    const QImage image = decodePicture(picture, budget);
+    ASSERT_EQ(image.size(), QSize(7, 5));
+    EXPECT_EQ(image.pixelColor(6, 4), QColor(200, 30, 30));
+    EXPECT_EQ(budget, kMaxPicturePixels - 35);
 }
 
 } // namespace

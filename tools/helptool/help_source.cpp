@@ -203,12 +203,14 @@ bool buildDocumentEntries(const std::string& sourceDir, std::vector<AuthoringEnt
 
     AuthoringEntry propertiesEntry{"properties", encodeFieldText(properties)};
     AuthoringEntry contentsEntry{"contents", encodeFieldText(contents)};
-    if (propertiesEntry.bytes.size() > static_cast<std::size_t>(document::kPropertiesCapacity)) {
-        error = "the properties take more than " + std::to_string(document::kPropertiesCapacity) + " bytes";
+    // The viewer refuses data entries above this size.
+    const auto limit = static_cast<std::size_t>(document::kMaxWholeEntrySize);
+    if (propertiesEntry.bytes.size() > limit) {
+        error = "the properties take more than " + std::to_string(limit) + " bytes";
         return false;
     }
-    if (contentsEntry.bytes.size() > static_cast<std::size_t>(document::kContentsCapacity)) {
-        error = "the contents take more than " + std::to_string(document::kContentsCapacity) + " bytes";
+    if (contentsEntry.bytes.size() > limit) {
+        error = "the contents take more than " + std::to_string(limit) + " bytes";
         return false;
     }
     if (written.count("properties") != 0 || written.count("contents") != 0) {

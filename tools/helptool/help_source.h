@@ -54,7 +54,8 @@ std::vector<std::uint8_t> encodeFieldText(const std::vector<std::u16string>& fie
 // The entries of the document described by the folder `sourceDir`: "properties",
 // "contents", then each page file once, in contents order. False with `error`
 // on a missing or unreadable file, a field holding "|" or a zero character, or
-// a properties or contents entry too large for the viewer's buffers.
+// a properties or contents entry above the viewer's limit for data entries
+// (document::kMaxWholeEntrySize).
 bool buildDocumentEntries(const std::string& sourceDir, std::vector<AuthoringEntry>& entries, std::string& error);
 
 } // namespace helptool

@@ -104,4 +104,11 @@ WindowSize mainWindowSize(int displayWidth)
     return displayWidth > 1024 ? WindowSize{1440, 720} : WindowSize{1024, 768};
 }
 
+toolkit::ScreenRect mainWindowRect(int displayWidth, toolkit::ScreenRect area, toolkit::FrameExtents frame)
+{
+    const WindowSize wanted = mainWindowSize(displayWidth);
+    return toolkit::fitWindowToArea(
+        wanted.width, wanted.height, kMainWindowMinimum.width, kMainWindowMinimum.height, area, frame);
+}
+
 } // namespace leafscope

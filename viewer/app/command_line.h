@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/window_fit.h"
+
 namespace leafscope {
 
 struct CommandLine {
@@ -60,5 +62,12 @@ struct WindowSize {
 // The main window's inner size for a primary display `displayWidth` pixels
 // wide: 1440 x 720 when wider than 1024, else 1024 x 768.
 WindowSize mainWindowSize(int displayWidth);
+
+inline constexpr WindowSize kMainWindowMinimum{800, 600};
+
+// Where the main window goes: mainWindowSize where it fits the screen's
+// available area `area` with the window system's `frame`, otherwise shrunk to
+// that area, never below kMainWindowMinimum unless the area is smaller; centred.
+toolkit::ScreenRect mainWindowRect(int displayWidth, toolkit::ScreenRect area, toolkit::FrameExtents frame);
 
 } // namespace leafscope

@@ -97,4 +97,48 @@ TEST(WindowSize, DependsOnlyOnWhetherTheDisplayIsWiderThan1024)
     }
 }
 
+// The design's size where it fits with the frame, the screen's available area
+// where it does not (never below 800 x 600 unless the area is smaller), centred
+// frame included. Each screen with the whole screen available, with a panel of
+// 40 pixels at the bottom, and without a known frame.
+TEST(WindowSize, FitsTheScreenWithItsFrame)
+{
+    const toolkit::FrameExtents frame{1, 20, 1, 5}; // as openbox draws it
+    const toolkit::FrameExtents none{};
+    struct Row {
+        int screenWidth, screenHeight, panel;
+        toolkit::FrameExtents frame;
+        int x, y, width, height; // the inner area on the screen
+    };
+    const Row rows[] = {
+        {800, 600, 0, frame, 1, 20, 798, 575}, {800, 600, 0, none, 0, 0, 800, 600},
+        {1024, 768, 0, frame, 1, 20, 1022, 743}, {1024, 768, 0, none, 0, 0, 1024, 768},
+        {1024, 768, 40, frame, 1, 20, 1022, 703}, {1025, 800, 0, frame, 1, 47, 1023, 720},
+        {1280, 1024, 0, frame, 1, 159, 1278, 720}, {1366, 768, 0, frame, 1, 31, 1364, 720},
+        {1366, 768, 40, frame, 1, 20, 1364, 703}, {1440, 900, 0, frame, 1, 97, 1438, 720},
+        {1920, 1080, 0, frame, 240, 187, 1440, 720}, {1920, 1080, 40, frame, 240, 167, 1440, 720},
+        {3840, 2160, 0, frame, 1200, 727, 1440, 720},
+        {640, 480, 0, frame, 1, 20, 638, 455}, // smaller than the minimum: fills the screen
+    };
+    for (const Row& row : rows) {
+        const toolkit::ScreenRect area{0, 0, row.screenWidth, row.screenHeight - row.panel};
+        const toolkit::ScreenRect rect = leafscope::mainWindowRect(row.screenWidth, area, row.frame);
+        const std::string what = std::to_string(row.screenWidth) + "x" + std::to_string(row.screenHeight) + " panel " +
+            std::to_string(row.panel) + (row.frame.top == 0 ? " no frame" : "");
+        EXPECT_EQ(rect.x, row.x) << what;
+        EXPECT_EQ(rect.y, row.y) << what;
+        EXPECT_EQ(rect.width, row.width) << what;
+        EXPECT_EQ(rect.height, row.height) << what;
+        // Frame included, the window lies inside the available area.
+        EXPECT_GE(rect.x - row.frame.left, area.x) << what;
+        EXPECT_GE(rect.y - row.frame.top, area.y) << what;
+        EXPECT_LE(rect.x + rect.width + row.frame.right, area.x + area.width) << what;
+        EXPECT_LE(rect.y + rect.height + row.frame.bottom, area.y + area.height) << what;
+    }
+    // No screen known: the design's size as it is.
+    const toolkit::ScreenRect unknown = leafscope::mainWindowRect(1920, toolkit::ScreenRect{}, frame);
+    EXPECT_EQ(unknown.width, 1440);
+    EXPECT_EQ(unknown.height, 720);
+}
+
 } // namespace

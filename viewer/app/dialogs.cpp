@@ -1,5 +1,6 @@
 // The About and Properties windows: owned by the main window, neither blocks
-// it, at most one of each, both may be open together.
+// it, at most one of each, both may be open together. Beside them the one-line
+// window that says there is no printer.
 
 #include <array>
 
@@ -97,6 +98,32 @@ void openWebsiteLink(LeafscopeApp&)
     const std::u16string address = safeLinkAddress(toolkit::text(kWebsiteLink), LinkSource::Website);
     if (!address.empty()) {
         toolkit::openWithDefaultHandler(address);
+    }
+}
+
+void showNoPrinterWindow(LeafscopeApp& app)
+{
+    if (toolkit::windowExists(kNoPrinterWindow)) {
+        toolkit::activateWindow(kNoPrinterWindow);
+        return;
+    }
+    if (!toolkit::openWindow(
+            kNoPrinterWindow, 0, 0, 460, 85, lookup(app, "tToolTipPRINT"), kDialogFlags, kMainWindow)) {
+        return;
+    }
+    toolkit::createText(kNoPrinterWindow, kNoPrinterText, 10, 15, 440, 25, lookup(app, "tReqNOPRINTER"));
+    toolkit::setFont(kNoPrinterText, kValueFont);
+    toolkit::createButton(kNoPrinterWindow, kNoPrinterOkButton, 350, 50, 100, 25, lookup(app, "tAboutOK"));
+    toolkit::addShortcut(kNoPrinterWindow, toolkit::Key::Escape, toolkit::ModNone, kCommandCloseNoPrinter);
+    toolkit::showWindow(kNoPrinterWindow);
+}
+
+void handleNoPrinterEvent(const toolkit::Event& event)
+{
+    if ((event.kind == toolkit::EventKind::Gadget && event.id == kNoPrinterOkButton) ||
+        (event.kind == toolkit::EventKind::Command && event.id == kCommandCloseNoPrinter) ||
+        event.kind == toolkit::EventKind::CloseWindow) {
+        closeDialog(kNoPrinterWindow);
     }
 }
 

@@ -35,13 +35,19 @@ struct StartOptions {
     std::vector<std::u16string> arguments; // program name excluded, copied before the toolkit started
     std::u16string systemLocaleName;       // the user's locale name as the system spells it
     int displayWidth = 0;                  // of the primary screen
+    toolkit::ScreenRect screenArea;        // the primary screen's available area
+    // What the window system draws around a window: unknown (0) until it has
+    // framed one; the toolkit fits the window again once it knows.
+    toolkit::FrameExtents frame;
 };
 
 // The options of a normal start: this executable's folder, `arguments`, the
-// user's locale and the primary screen's width (the toolkit must be running).
+// user's locale and the primary screen's width and available area (the toolkit
+// must be running).
 StartOptions defaultStartOptions(std::vector<std::u16string> arguments);
 
-// The arguments after the program name, converted from the system's bytes.
+// The arguments after the program name as path text (platform::pathTextFromBytes):
+// bytes that are not UTF-8 survive, so such a document path still opens.
 std::vector<std::u16string> copyArguments(int argc, char** argv);
 
 struct LeafscopeApp {
@@ -84,7 +90,8 @@ void goPrevious(LeafscopeApp& app);
 void goNext(LeafscopeApp& app);
 void zoomBy(LeafscopeApp& app, int step);
 void zoomTo100(LeafscopeApp& app);
-// The number of pages printed; 0 when the dialog was cancelled, -1 on failure.
+// The number of pages printed; 0 when the dialog was cancelled, -1 on failure
+// and when no printer is installed (a window then says so).
 int printPage(LeafscopeApp& app);
 void showAboutWindow(LeafscopeApp& app);
 void showPropertiesWindow(LeafscopeApp& app);

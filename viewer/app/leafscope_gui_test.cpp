@@ -227,6 +227,44 @@ TEST_F(Leafscope, WindowSizeFollowsTheDisplayWidth)
     }
 }
 
+// On a screen too small for the design's size the window takes the available
+// area, frame included, and its minimum follows where the area is below 800 x 600.
+TEST_F(Leafscope, WindowShrinksToTheScreenAndKeepsItsLayout)
+{
+    struct Row {
+        int screenWidth, screenHeight;
+        int width, height;       // inner size shown
+        int minWidth, minHeight; // as a drag of the border finds it
+    };
+    const Row rows[] = {
+        {1280, 1024, 1278, 720, 800, 600},
+        {1024, 768, 1022, 743, 800, 600},
+        {800, 600, 798, 575, 798, 575},
+    };
+    for (const Row& row : rows) {
+        tt::reset();
+        app = std::make_unique<LeafscopeApp>();
+        StartOptions options;
+        options.programFolder = folder / "program/";
+        options.arguments = {platform::utf8ToUtf16(sample)};
+        options.systemLocaleName = u"en_GB";
+        options.displayWidth = row.screenWidth;
+        options.screenArea = toolkit::ScreenRect{0, 0, row.screenWidth, row.screenHeight};
+        options.frame = toolkit::FrameExtents{1, 20, 1, 5};
+        ASSERT_TRUE(startLeafscope(*app, options));
+        drain();
+        const std::string what = std::to_string(row.screenWidth) + "x" + std::to_string(row.screenHeight);
+        EXPECT_EQ(tt::windowView(kMainWindow).width, row.width) << what;
+        EXPECT_EQ(tt::windowView(kMainWindow).height, row.height) << what;
+        EXPECT_EQ(tt::view(kSplitter).width, row.width) << what;
+        EXPECT_EQ(tt::view(kSplitter).height, row.height - toolkit::toolbarHeight(kMainWindow)) << what;
+        ASSERT_TRUE(tt::resizeWindow(kMainWindow, 300, 200));
+        drain();
+        EXPECT_EQ(tt::windowView(kMainWindow).width, row.minWidth) << what;
+        EXPECT_EQ(tt::windowView(kMainWindow).height, row.minHeight) << what;
+    }
+}
+
 TEST_F(Leafscope, ResizingRefitsThePanelAndStopsAtTheMinimum)
 {
     ASSERT_TRUE(startSample());
@@ -772,7 +810,12 @@ TEST_F(Leafscope, PrintLongPageSpansPagesInOrder)
     const fs::path pdf = folder / "printed.pdf";
     tt::answerNextPrintDialog(pdf);
     command(kCommandZoomIn); // the view's zoom does not reach the paper
+    bool busyWhilePrinting = false;
+    tt::whenPrinting([&] { busyWhilePrinting = tt::busyPointerShown(); });
+    EXPECT_FALSE(tt::busyPointerShown());
     command(kCommandPrint);
+    EXPECT_TRUE(busyWhilePrinting);
+    EXPECT_FALSE(tt::busyPointerShown());
     const std::string text = pdfText(pdf);
     ASSERT_FALSE(text.empty());
     EXPECT_GE(pdfPages(text), 2);
@@ -784,6 +827,41 @@ TEST_F(Leafscope, PrintLongPageSpansPagesInOrder)
         EXPECT_EQ(text.find(wanted + "\n", found + 1), std::string::npos) << wanted << " twice";
         at = found + wanted.size();
     }
+}
+
+TEST_F(Leafscope, WithoutAPrinterPrintSaysSoInOneLine)
+{
+    const struct {
+        const char16_t* locale;
+        const char16_t* title;
+        const char16_t* line;
+    } cases[] = {
+        {u"en_GB", u"Print", u"No printer is installed, so nothing can be printed."},
+        {u"en_US", u"Print", u"No printer is installed, so nothing can be printed."},
+        {u"hu_HU", u"Nyomtat\u00e1s", u"Nincs telep\u00edtett nyomtat\u00f3, ez\u00e9rt nem lehet nyomtatni."},
+    };
+    for (const auto& c : cases) {
+        tt::reset();
+        tt::setPrinterInstalled(false);
+        ASSERT_TRUE(start({platform::utf8ToUtf16(sample)}, c.locale));
+        command(kCommandPrint);
+        command(kCommandPrint); // one window, however often Print is pressed
+        EXPECT_TRUE(tt::printDialogs().empty());
+        const tt::WindowView notice = tt::windowView(kNoPrinterWindow);
+        ASSERT_TRUE(notice.visible);
+        EXPECT_EQ(notice.title, c.title);
+        EXPECT_EQ(notice.owner, kMainWindow);
+        EXPECT_EQ(tt::view(kNoPrinterText).text, c.line);
+        key(toolkit::Key::Escape);
+        EXPECT_FALSE(toolkit::windowExists(kNoPrinterWindow));
+        EXPECT_TRUE(toolkit::windowExists(kMainWindow));
+    }
+    // With a printer the dialog comes, as before.
+    tt::reset();
+    ASSERT_TRUE(startSample());
+    command(kCommandPrint);
+    EXPECT_EQ(tt::printDialogs().size(), 1u);
+    EXPECT_FALSE(toolkit::windowExists(kNoPrinterWindow));
 }
 
 // ------------------------------------------------------------ Dialogs
@@ -1073,13 +1151,19 @@ TEST_F(Leafscope, ProgramShowsTheStartPageAndEndsOnRequest)
     ASSERT_GT(page, 0);
     const fs::path home = folder / "home";
     fs::create_directories(home / "config");
-    RunningProgram program = startProgram({guide, "green and RED", "/MEM"}, home, home / "config");
-    ASSERT_GT(program.pid, 0);
-    EXPECT_EQ(nextLine(program), "started\n");
-    EXPECT_EQ(nextLine(program), "shown 1 " + std::to_string(page) + "|Green and red\n");
-    const int status = endProgram(program);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    // The same guide in a folder whose name is Latin-1, not UTF-8: the path's bytes reach the file.
+    const fs::path latin1 = folder / "Programme f\xFCr Ger\xE4te";
+    fs::create_directories(latin1);
+    fs::copy_file(guide, latin1 / "Hashmere_en_GB.help");
+    for (const std::string& path : {guide, (latin1 / "Hashmere_en_GB.help").string()}) {
+        RunningProgram program = startProgram({path, "green and RED", "/MEM"}, home, home / "config");
+        ASSERT_GT(program.pid, 0);
+        EXPECT_EQ(nextLine(program), "started\n");
+        EXPECT_EQ(nextLine(program), "shown 1 " + std::to_string(page) + "|Green and red\n") << path;
+        const int status = endProgram(program);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
     EXPECT_TRUE(fs::is_empty(home / "config"));
     EXPECT_EQ(std::distance(fs::directory_iterator(home), fs::directory_iterator()), 1);
 }

@@ -7,6 +7,8 @@ namespace leafscope {
 inline constexpr int kMainWindow = 0;
 inline constexpr int kPropertiesWindow = 1;
 inline constexpr int kAboutWindow = 2;
+// Says that no printer is installed when Print is asked for.
+inline constexpr int kNoPrinterWindow = 3;
 
 // Gadgets of the main window
 inline constexpr int kSplitter = 0;
@@ -42,6 +44,10 @@ inline constexpr int kAboutTitle = 31;
 inline constexpr int kAboutText = 32;
 inline constexpr int kAboutOkButton = 33;
 
+// Gadgets of the no-printer window
+inline constexpr int kNoPrinterText = 60;
+inline constexpr int kNoPrinterOkButton = 61;
+
 // Gadgets of the find bar below the page view (hidden while it is closed)
 inline constexpr int kFindField = 34;
 inline constexpr int kFindPreviousButton = 35;
@@ -71,6 +77,8 @@ inline constexpr int kCommandFind = 12;
 inline constexpr int kCommandFindNext = 13;
 inline constexpr int kCommandFindPrevious = 14;
 inline constexpr int kCommandCloseFind = 15;
+// Escape in the no-printer window.
+inline constexpr int kCommandCloseNoPrinter = 20;
 
 // Fonts
 inline constexpr int kPanelFont = 0; // "Arial" 11, normal

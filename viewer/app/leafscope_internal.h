@@ -24,5 +24,8 @@ void displayPage(LeafscopeApp& app, int page);
 // dialogs.cpp
 void handleAboutEvent(LeafscopeApp& app, const toolkit::Event& event);
 void handlePropertiesEvent(LeafscopeApp& app, const toolkit::Event& event);
+// One line saying there is no printer, with an OK button; shown once at a time.
+void showNoPrinterWindow(LeafscopeApp& app);
+void handleNoPrinterEvent(const toolkit::Event& event);
 
 } // namespace leafscope

@@ -230,7 +230,8 @@ std::vector<std::u16string> copyArguments(int argc, char** argv)
 {
     std::vector<std::u16string> arguments;
     for (int i = 1; i < argc; ++i) {
-        arguments.push_back(platform::utf8ToUtf16(argv[i]));
+        // Losslessly: a path whose bytes are not UTF-8 must still name its file.
+        arguments.push_back(platform::pathTextFromBytes(argv[i]));
     }
     return arguments;
 }
@@ -242,6 +243,7 @@ StartOptions defaultStartOptions(std::vector<std::u16string> arguments)
     options.arguments = std::move(arguments);
     options.systemLocaleName = platform::defaultLocaleName();
     options.displayWidth = toolkit::primaryScreenWidth();
+    options.screenArea = toolkit::primaryScreenArea();
     return options;
 }
 
@@ -257,11 +259,12 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
     toolkit::setSystemTextLanguage(app.locale);
     app.programFolder = options.programFolder;
     app.commandLine = classifyArguments(options.arguments, isRegularFile);
-    app.windowSize = mainWindowSize(options.displayWidth);
+    const toolkit::ScreenRect placed = mainWindowRect(options.displayWidth, options.screenArea, options.frame);
+    app.windowSize = WindowSize{placed.width, placed.height};
 
     std::uint32_t flags = toolkit::WindowCaption | toolkit::WindowSystemMenu | toolkit::WindowMinimizeButton |
         toolkit::WindowMaximizeButton | toolkit::WindowSizable | toolkit::WindowInvisible |
-        toolkit::WindowScreenCentered;
+        toolkit::WindowScreenCentered | toolkit::WindowFitToScreen;
     if (app.commandLine.maximized) {
         flags |= toolkit::WindowMaximized;
     }
@@ -269,7 +272,9 @@ bool startLeafscope(LeafscopeApp& app, const StartOptions& options)
             kMainWindow, 0, 0, app.windowSize.width, app.windowSize.height, kMainWindowCaption, flags)) {
         return false;
     }
-    toolkit::setWindowMinimumSize(kMainWindow, 800, 600);
+    // On a screen smaller than the minimum the window fills what there is.
+    toolkit::setWindowMinimumSize(kMainWindow, std::min(kMainWindowMinimum.width, app.windowSize.width),
+        std::min(kMainWindowMinimum.height, app.windowSize.height));
     createToolbar(app);
     createNavigationPanel(app);
     toolkit::createPageView(kMainWindow, kPageView, 0, 0, 0, 0);
@@ -320,6 +325,9 @@ void handleEvent(LeafscopeApp& app, const toolkit::Event& event)
         break;
     case kAboutWindow:
         handleAboutEvent(app, event);
+        break;
+    case kNoPrinterWindow:
+        handleNoPrinterEvent(event);
         break;
     default:
         break;

@@ -120,8 +120,13 @@ void followPageLink(LeafscopeApp& app)
     }
 }
 
-int printPage(LeafscopeApp&)
+int printPage(LeafscopeApp& app)
 {
+    // A print dialog without a printer would print nothing and say nothing.
+    if (!toolkit::printerInstalled()) {
+        showNoPrinterWindow(app);
+        return -1;
+    }
     return toolkit::printPageWithDialog(kPageView, kPrintDocumentName);
 }
 

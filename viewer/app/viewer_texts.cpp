@@ -41,6 +41,7 @@ constexpr Block kEnglish = {
     u"No matches",
     u"Close (Esc)",
     u"Indexing\u2026 %1 %",
+    u"No printer is installed, so nothing can be printed.",
 };
 
 // Hungarian with its own letters ő (U+0151) and ű (U+0171).
@@ -79,6 +80,7 @@ constexpr Block kHungarian = {
     u"Nincs tal\u00e1lat",
     u"Bez\u00e1r (Esc)",
     u"Indexel\u00e9s\u2026 %1%",
+    u"Nincs telep\u00edtett nyomtat\u00f3, ez\u00e9rt nem lehet nyomtatni.",
 };
 // clang-format on
 
@@ -119,6 +121,7 @@ const std::array<std::string_view, kViewerTextCount> kViewerTextKeys = {
     "tFindNOMATCHES",
     "tFindCLOSE",
     "tIndexINDEXING",
+    "tReqNOPRINTER",
 };
 
 const std::array<std::u16string_view, 3> kViewerLocales = {u"en_GB", u"en_US", u"hu_HU"};

@@ -9,7 +9,7 @@
 
 namespace leafscope {
 
-inline constexpr int kViewerTextCount = 34;
+inline constexpr int kViewerTextCount = 35;
 
 // The keys, in the order of every locale's block of texts.
 extern const std::array<std::string_view, kViewerTextCount> kViewerTextKeys;

@@ -44,6 +44,7 @@ TEST(ViewerTexts, EnglishBlocksAreWordForWordTheSame)
     EXPECT_EQ(gb.lookupText("tToolTipPREVIOUS"), u"Previous Page");
     EXPECT_EQ(gb.lookupText("tToolTipNEXT"), u"Next page");
     EXPECT_EQ(gb.lookupText("tReqPATTERN"), u"Help files (*.help)|*.help|All files (*.*)|*.*");
+    EXPECT_EQ(gb.lookupText("tReqNOPRINTER"), u"No printer is installed, so nothing can be printed.");
     EXPECT_EQ(viewerTextTable(u"de_DE").texts, gb.texts);
 }
 
@@ -56,6 +57,7 @@ TEST(ViewerTexts, HungarianUsesItsOwnLettersAndKeepsTheKeyNames)
     EXPECT_EQ(hu.lookupText("tToolTipZOOMIN"), u"Nagy\u00edt\u00e1s (CTRL + Num+)");
     EXPECT_EQ(hu.lookupText("tToolTipZOOMOUT"), u"Kicsiny\u00edt\u00e9s (CTRL + num-)");
     EXPECT_EQ(hu.lookupText("tReqPATTERN"), u"S\u00fag\u00f3f\u00e1jlok (*.help)|*.help|Minden f\u00e1jl (*.*)|*.*");
+    EXPECT_EQ(hu.lookupText("tReqNOPRINTER"), u"Nincs telep\u00edtett nyomtat\u00f3, ez\u00e9rt nem lehet nyomtatni.");
     for (const auto& [key, text] : hu.texts) {
         EXPECT_EQ(text.find(u'\u00f5'), std::u16string::npos) << key;
         EXPECT_EQ(text.find(u'\u00fb'), std::u16string::npos) << key;

@@ -133,18 +133,22 @@ void* openBriefLzPack(const std::string& path)
     return pack;
 }
 
+// The first entry named `name` in file order, or nullptr.
+const PackEntry* findEntry(BriefLzPackState& pack, const std::string& name)
+{
+    if (!pack.tableBuilt)
+        buildTable(pack);
+    for (const PackEntry& candidate : pack.entries) {
+        if (candidate.name == name)
+            return &candidate;
+    }
+    return nullptr;
+}
+
 std::int32_t readBriefLzEntry(void* state, const std::string& name, std::uint8_t* buffer, std::int32_t capacity)
 {
     auto& pack = *static_cast<BriefLzPackState*>(state);
-    if (!pack.tableBuilt)
-        buildTable(pack);
-    const PackEntry* entry = nullptr;
-    for (const PackEntry& candidate : pack.entries) {
-        if (candidate.name == name) {
-            entry = &candidate;
-            break;
-        }
-    }
+    const PackEntry* entry = findEntry(pack, name);
     if (entry == nullptr || entry->damaged || capacity < entry->unpackedSize)
         return -1;
     const auto unpacked = static_cast<std::size_t>(entry->unpackedSize);
@@ -165,6 +169,23 @@ std::int32_t readBriefLzEntry(void* state, const std::string& name, std::uint8_t
         entry->unpackedSize)
         return -1;
     return static_cast<std::int32_t>(unpacked);
+}
+
+std::int32_t readWholeBriefLzEntry(
+    void* state, const std::string& name, std::int32_t limit, std::vector<std::uint8_t>& bytes)
+{
+    bytes.clear();
+    const PackEntry* entry = findEntry(*static_cast<BriefLzPackState*>(state), name);
+    if (entry == nullptr || entry->damaged)
+        return -1;
+    if (entry->unpackedSize > limit)
+        return kEntryTooLarge;
+    // One byte at least, so that an empty entry still has a buffer to decode into.
+    bytes.resize(static_cast<std::size_t>(entry->unpackedSize > 0 ? entry->unpackedSize : 1));
+    const std::int32_t count =
+        readBriefLzEntry(state, name, bytes.data(), static_cast<std::int32_t>(entry->unpackedSize));
+    bytes.resize(count > 0 ? static_cast<std::size_t>(count) : 0);
+    return count;
 }
 
 bool listBriefLzEntries(void* state, std::vector<PackEntryInfo>& entries)
@@ -188,8 +209,8 @@ void closeBriefLzPack(void* state)
 
 PackerPlugin briefLzPacker()
 {
-    return PackerPlugin{
-        PackingKind::BriefLzPack, openBriefLzPack, readBriefLzEntry, listBriefLzEntries, closeBriefLzPack};
+    return PackerPlugin{PackingKind::BriefLzPack, openBriefLzPack, readBriefLzEntry, readWholeBriefLzEntry,
+        listBriefLzEntries, closeBriefLzPack};
 }
 
 } // namespace document

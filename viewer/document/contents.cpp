@@ -1,8 +1,6 @@
 #include "viewer/document/contents.h"
 
 #include <algorithm>
-#include <memory>
-#include <new>
 
 #include "viewer/document/field_text.h"
 
@@ -10,21 +8,27 @@ namespace document {
 
 void decodeContents(std::u16string_view fieldText, ContentsList& list)
 {
-    const std::vector<std::u16string_view> fields = splitFields(fieldText);
-    const auto field = [&](std::size_t n) { return n <= fields.size() ? fields[n - 1] : std::u16string_view(); };
-    const std::int64_t count = static_cast<std::int32_t>(static_cast<std::uint32_t>(parseNumber(field(2))));
     list.clear();
-    const std::int64_t kept = std::min(count, kMaxContentsRecords);
-    if (kept <= 0)
+    FieldCursor cursor{fieldText};
+    std::u16string_view field;
+    if (!nextField(cursor, field) || !nextField(cursor, field))
         return;
-    list.reserve(static_cast<std::size_t>(kept));
-    for (std::int64_t i = 0; i < kept; ++i) {
-        const auto base = static_cast<std::size_t>(4 * i + 3);
+    const std::int64_t count = static_cast<std::int32_t>(static_cast<std::uint32_t>(parseNumber(field)));
+    const std::int64_t wanted = std::min(count, kMaxContentsRecords);
+    if (wanted <= 0)
+        return;
+    // Every record takes four separators at least: no more can be in the text.
+    list.reserve(static_cast<std::size_t>(std::min<std::int64_t>(wanted, fieldText.size() / 4 + 1)));
+    for (std::int64_t i = 0; i < wanted; ++i) {
+        std::u16string_view level, entryName, title, size;
+        if (!nextField(cursor, level) || !nextField(cursor, entryName) || !nextField(cursor, title) ||
+            !nextField(cursor, size))
+            return;
         ContentsRecord record;
-        record.level = static_cast<std::int8_t>(static_cast<std::uint8_t>(parseNumber(field(base))));
-        record.entryName = field(base + 1);
-        record.title = field(base + 2);
-        record.size = static_cast<std::int32_t>(static_cast<std::uint32_t>(parseNumber(field(base + 3))));
+        record.level = static_cast<std::int8_t>(static_cast<std::uint8_t>(parseNumber(level)));
+        record.entryName = entryName;
+        record.title = title;
+        record.size = static_cast<std::int32_t>(static_cast<std::uint32_t>(parseNumber(size)));
         list.push_back(std::move(record));
     }
 }
@@ -33,13 +37,13 @@ void readContents(const std::string& path, PackingKind kind, ContentsList& list)
 {
     if (!openPack(path, kind))
         return;
-    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[kContentsCapacity]());
-    if (buffer != nullptr) {
-        const std::int32_t count = readEntry(u"contents", buffer.get(), kContentsCapacity);
-        if (count != 0)
-            decodeContents(fieldTextFromBuffer(buffer.get(), kContentsCapacity), list);
-    }
+    std::vector<std::uint8_t> bytes;
+    const std::int32_t count = readWholeEntry(u"contents", bytes);
     closePack();
+    if (count < 0)
+        list.clear();
+    else if (count > 0)
+        decodeContents(fieldTextFromBuffer(bytes.data(), bytes.size()), list);
 }
 
 std::vector<std::int32_t> contentsTreeParents(const ContentsList& list)

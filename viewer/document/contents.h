@@ -18,12 +18,10 @@
 
 namespace document {
 
-inline constexpr std::int32_t kContentsCapacity = 20000;
-// The list never holds more records than this. A 20000-byte entry holds the
-// fields of at most 2500 records, so every record the entry describes is kept,
-// and any count up to this limit is honoured exactly (records beyond the text
-// are empty headings); a larger count is cut here.
-inline constexpr std::int64_t kMaxContentsRecords = kContentsCapacity / 2;
+// The list never holds more records than this, whatever the count says: the
+// tree and the index stay quick, and a forged entry of many tiny records cannot
+// take gigabytes. Real documents hold a few thousand pages.
+inline constexpr std::int64_t kMaxContentsRecords = 100000;
 
 struct ContentsRecord {
     std::int8_t level = 0;    // depth in the tree; 0 is the top
@@ -35,14 +33,15 @@ struct ContentsRecord {
 using ContentsList = std::vector<ContentsRecord>;
 
 // Replaces `list` with the records of `fieldText` (N = field 2; N <= 0 gives an
-// empty list). Records whose fields lie beyond the text have empty texts and
-// zero numbers; at most kMaxContentsRecords records are kept.
+// empty list). Only records whose four fields are all in the text are listed:
+// a count beyond them adds no empty rows. At most kMaxContentsRecords records
+// are kept.
 void decodeContents(std::u16string_view fieldText, ContentsList& list);
 
-// Reads the "contents" entry of the document at `path` into `list`. When the
-// pack cannot be opened or the entry is empty (count 0) the list keeps its
-// records; after a failed read it is decoded from the zero-filled buffer, so a
-// missing entry empties it.
+// Reads the "contents" entry of the document at `path`, whole, into `list`.
+// When the pack cannot be opened or the entry is empty (count 0) the list keeps
+// its records; an entry that is missing, damaged or larger than
+// kMaxWholeEntrySize (64 MiB) empties it.
 void readContents(const std::string& path, PackingKind kind, ContentsList& list);
 
 // Where each record's tree item goes: the index of its parent record, or -1 at

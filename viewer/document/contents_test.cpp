@@ -59,31 +59,32 @@ TEST(Contents, CountRules)
         std::u16string text;
         std::size_t records;
     } cases[] = {
-        {"count 3 with two records present gives three", u"x|3|0|a|A|1|0|b|B|2", 3},
+        {"count 3 with two records present lists the two", u"x|3|0|a|A|1|0|b|B|2", 2},
+        {"a record missing its size field is not listed", u"x|2|0|a|A|1|0|b|B", 1},
+        {"an empty last field still counts as present", u"x|1|0|a|A|", 1},
         {"count 0", u"x|0|0|a|A|1", 0},
         {"negative count", u"x|-4|0|a|A|1", 0},
-        {"count above 32 bits keeps the low bits", u"x|$100000002|0|a|A|1", 2},
+        {"count above 32 bits keeps the low bits", u"x|$100000002|0|a|A|1|0|b|B|2|0|c|C|3", 2},
         {"no count field", u"x", 0},
         {"all-zero buffer", u"", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(decoded(c.text).size(), c.records) << c.what;
-
-    const ContentsList three = decoded(u"x|3|0|a|A|1|0|b|B|2");
-    EXPECT_EQ(three[2].entryName, u"");
-    EXPECT_EQ(three[2].title, u"");
-    EXPECT_EQ(three[2].size, 0);
 }
 
-TEST(Contents, HugeCountIsBoundedAndKeepsEveryRecordPresent)
+TEST(Contents, HugeCountKeepsEveryRecordPresentUpToTheLimit)
 {
     std::u16string text = u"x|2147483647";
     for (int i = 0; i < 2500; ++i)
         text += u"|0|p" + platform::utf8ToUtf16(std::to_string(i)) + u"|T|1";
     const ContentsList list = decoded(text);
-    EXPECT_EQ(list.size(), static_cast<std::size_t>(kMaxContentsRecords));
+    ASSERT_EQ(list.size(), 2500u);
     EXPECT_EQ(list[2499].entryName, u"p2499");
-    EXPECT_EQ(list[2500].entryName, u"");
+
+    std::u16string many = u"x|2147483647";
+    for (std::int64_t i = 0; i <= kMaxContentsRecords; ++i)
+        many += u"|0|||";
+    EXPECT_EQ(decoded(many).size(), static_cast<std::size_t>(kMaxContentsRecords));
 }
 
 TEST(Contents, LevelKeepsTheLowEightBitsSigned)
@@ -154,17 +155,37 @@ TEST_F(ReadContents, KeepsOrEmptiesTheListAsTheCountSays)
     EXPECT_EQ(list.size(), 0u) << "a missing entry empties the list";
 }
 
-TEST_F(ReadContents, EntryLongerThanTheBuffer)
+TEST_F(ReadContents, EntriesAreReadWholeInBothPackings)
 {
-    std::u16string text = u"x|1|0|p.rtf|Page|5|" + std::u16string(12000, u'z');
+    // 5,000 records take about 200 KB, ten times what a fixed buffer once held.
+    std::u16string text = u"Contents|5000";
+    for (int i = 0; i < 5000; ++i) {
+        const std::u16string n = platform::utf8ToUtf16(std::to_string(i));
+        text += u"|" + n.substr(n.size() - 1) + u"|page" + n + u".rtf|Page title number " + n + u"|" + n;
+    }
     const std::vector<AuthoringEntry> entries{{"contents", utf16le(text)}};
-    ContentsList zip;
-    readContents(folder_.zip("c.zip", entries), PackingKind::Zip, zip);
-    ASSERT_EQ(zip.size(), 1u);
-    EXPECT_EQ(zip[0].title, u"Page");
-    ContentsList pack = withTitles({u"kept"});
-    readContents(folder_.brieflz("c.help", entries), PackingKind::BriefLzPack, pack);
-    EXPECT_TRUE(pack.empty());
+    for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack}) {
+        ContentsList list = withTitles({u"kept"});
+        readContents(
+            kind == PackingKind::Zip ? folder_.zip("c.help", entries) : folder_.brieflz("c.help", entries), kind, list);
+        ASSERT_EQ(list.size(), 5000u);
+        EXPECT_EQ(list[4999].title, u"Page title number 4999");
+        EXPECT_EQ(list[4999].entryName, u"page4999.rtf");
+        EXPECT_EQ(list[4999].size, 4999);
+    }
+}
+
+TEST_F(ReadContents, EntryAboveTheLimitIsRefused)
+{
+    // About 70 MB of records (deflate packs them into a small file).
+    const testing::Bytes record = utf16le(u"|0|p.rtf|A title of a page|1234");
+    testing::Bytes bytes = utf16le(u"x|2000000");
+    bytes.reserve(std::size_t{65} << 20);
+    while (bytes.size() <= static_cast<std::size_t>(kMaxWholeEntrySize))
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    ContentsList list = withTitles({u"kept"});
+    readContents(folder_.zip("huge.help", {{"contents", bytes}}), PackingKind::Zip, list);
+    EXPECT_TRUE(list.empty());
 }
 
 } // namespace

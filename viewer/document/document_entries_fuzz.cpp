@@ -1,7 +1,6 @@
-// Fuzzes the decoding of the "properties" and "contents" entries from the
-// viewer's read buffers, tree placement and the title search.
+// Fuzzes the decoding of the "properties" and "contents" entries as read whole,
+// tree placement and the title search.
 
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -13,15 +12,15 @@ using namespace document;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(kContentsCapacity), 0);
-    std::copy_n(data, std::min(size, buffer.size()), buffer.begin());
+    const std::u16string text = fieldTextFromBuffer(data, size);
 
     DocumentProperties properties;
-    decodeProperties(fieldTextFromBuffer(buffer.data(), kPropertiesCapacity), properties);
+    decodeProperties(text, properties);
 
     ContentsList list;
-    decodeContents(fieldTextFromBuffer(buffer.data(), buffer.size()), list);
-    if (list.size() > static_cast<std::size_t>(kMaxContentsRecords))
+    decodeContents(text, list);
+    // Four fields per record, all present in the text.
+    if (list.size() > static_cast<std::size_t>(kMaxContentsRecords) || list.size() * 4 > text.size() + 1)
         __builtin_trap();
     const std::vector<std::int32_t> parents = contentsTreeParents(list);
     const std::vector<std::int32_t> depths = contentsTreeDepths(list);

@@ -1,7 +1,5 @@
 #include "viewer/document/document_properties.h"
 
-#include <memory>
-#include <new>
 #include <vector>
 
 #include "viewer/document/field_text.h"
@@ -9,18 +7,33 @@
 namespace document {
 namespace {
 
+constexpr int kPropertyFields = 15;
+
 std::int32_t low32(std::int64_t value)
 {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
+}
+
+// UTF-16 field text has an even length and at least one separator; anything
+// else (8-bit text, a picture, a page) is no properties entry.
+bool isFieldText(const std::vector<std::uint8_t>& bytes, std::u16string_view text)
+{
+    return bytes.size() % 2 == 0 && text.find(u'|') != std::u16string_view::npos;
 }
 
 } // namespace
 
 void decodeProperties(std::u16string_view fieldText, DocumentProperties& properties)
 {
-    const std::vector<std::u16string_view> fields = splitFields(fieldText);
-    auto text = [&](std::size_t n) { return n <= fields.size() ? std::u16string(fields[n - 1]) : std::u16string(); };
-    auto number = [&](std::size_t n) { return n <= fields.size() ? low32(parseNumber(fields[n - 1])) : 0; };
+    // Only the first fifteen fields count, so a long entry is not split whole.
+    std::u16string_view fields[kPropertyFields];
+    FieldCursor cursor{fieldText};
+    for (std::u16string_view& field : fields) {
+        if (!nextField(cursor, field))
+            break;
+    }
+    auto text = [&](int n) { return std::u16string(fields[n - 1]); };
+    auto number = [&](int n) { return low32(parseNumber(fields[n - 1])); };
     properties.softwareName = text(1);
     properties.softwareVersion = text(2);
     properties.helpName = text(3);
@@ -42,13 +55,16 @@ void readProperties(const std::string& path, PackingKind kind, DocumentPropertie
 {
     if (!openPack(path, kind))
         return;
-    std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[kPropertiesCapacity]());
-    if (buffer != nullptr) {
-        const std::int32_t count = readEntry(u"properties", buffer.get(), kPropertiesCapacity);
-        if (count != 0)
-            decodeProperties(fieldTextFromBuffer(buffer.get(), kPropertiesCapacity), properties);
-    }
+    std::vector<std::uint8_t> bytes;
+    const std::int32_t count = readWholeEntry(u"properties", bytes);
     closePack();
+    if (count == 0)
+        return;
+    const std::u16string text = fieldTextFromBuffer(bytes.data(), bytes.size());
+    if (count < 0 || !isFieldText(bytes, text))
+        properties = DocumentProperties{};
+    else
+        decodeProperties(text, properties);
 }
 
 } // namespace document

@@ -86,32 +86,43 @@ TEST_F(ReadProperties, KeepsTheRecordWhenNothingIsRead)
     EXPECT_EQ(p.helpName, u"previous") << "count 0 in a ZIP";
 }
 
-TEST_F(ReadProperties, FailedReadsEmptyTheRecord)
+// Whatever cannot serve as properties gives the defaults: a white page, no
+// margins, empty texts, home page 0.
+TEST_F(ReadProperties, UnusableEntriesGiveReadableDefaults)
 {
-    for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack}) {
-        DocumentProperties p = previous_;
-        const std::vector<AuthoringEntry> entries{{"contents", utf16le(u"x|0")}};
-        const std::string path =
-            kind == PackingKind::Zip ? folder_.zip("m.help", entries) : folder_.brieflz("m.help", entries);
-        readProperties(path, kind, p);
-        EXPECT_EQ(p.helpName, u"");
-        EXPECT_EQ(p.homePage, 0);
+    const std::u16string longText = kFull + u"|" + std::u16string(40000, u'p');
+    const std::u16string elevenFields = u"Soft|1.2|Help|3|en_GB|d|t|p|c|e|w";
+    Bytes oddBytes = utf16le(kFull);
+    oddBytes.push_back('x');
+    const struct {
+        const char* what;
+        std::vector<AuthoringEntry> entries;
+        const char16_t* helpName;
+        std::int32_t colour, leftMargin, homePage;
+    } cases[] = {
+        {"no properties entry", {{"contents", utf16le(u"x|0")}}, u"", kDefaultPageBackColor, 0, 0},
+        {"8-bit text instead of UTF-16",
+            {{"properties", testing::bytesOf("Soft|1.2|Help|3|en_GB|d|t|p|c|e|w|0|0|0|0")}}, u"", kDefaultPageBackColor,
+            0, 0},
+        {"an odd number of bytes", {{"properties", oddBytes}}, u"", kDefaultPageBackColor, 0, 0},
+        {"a longer entry than a fixed buffer held is read whole", {{"properties", utf16le(longText)}}, u"Help",
+            16777215, 10, 4},
+        {"an entry of eleven fields has its colour field 0", {{"properties", utf16le(elevenFields)}}, u"Help", 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack}) {
+            DocumentProperties p = previous_;
+            p.leftMargin = 7;
+            const std::string path =
+                kind == PackingKind::Zip ? folder_.zip("d.help", c.entries) : folder_.brieflz("d.help", c.entries);
+            readProperties(path, kind, p);
+            const std::string what = std::string(c.what) + (kind == PackingKind::Zip ? " (zip)" : " (pack)");
+            EXPECT_EQ(p.helpName, c.helpName) << what;
+            EXPECT_EQ(p.pageBackColor, c.colour) << what;
+            EXPECT_EQ(p.leftMargin, c.leftMargin) << what;
+            EXPECT_EQ(p.homePage, c.homePage) << what;
+        }
     }
-}
-
-TEST_F(ReadProperties, EntryLongerThanTheBuffer)
-{
-    // 2600 units: the 15 fields sit in the first 5000 bytes, the rest is padding.
-    std::u16string text = kFull + u"|" + std::u16string(2600, u'p');
-    const std::vector<AuthoringEntry> entries{{"properties", utf16le(text)}};
-    DocumentProperties zip = previous_;
-    readProperties(folder_.zip("long.zip", entries), PackingKind::Zip, zip);
-    EXPECT_EQ(zip.helpName, u"Help") << "ZIP gives the fields in the first 5000 bytes";
-    EXPECT_EQ(zip.homePage, 4);
-    DocumentProperties pack = previous_;
-    readProperties(folder_.brieflz("long.help", entries), PackingKind::BriefLzPack, pack);
-    EXPECT_EQ(pack.helpName, u"") << "a BriefLZ pack fails the read";
-    EXPECT_EQ(pack.homePage, 0);
 }
 
 TEST_F(ReadProperties, ReadsBothPackings)

@@ -31,6 +31,21 @@ std::vector<std::u16string_view> splitFields(std::u16string_view text)
     }
 }
 
+bool nextField(FieldCursor& cursor, std::u16string_view& field)
+{
+    if (cursor.done)
+        return false;
+    const std::size_t bar = cursor.text.find(u'|', cursor.start);
+    if (bar == std::u16string_view::npos) {
+        field = cursor.text.substr(cursor.start);
+        cursor.done = true;
+    } else {
+        field = cursor.text.substr(cursor.start, bar - cursor.start);
+        cursor.start = bar + 1;
+    }
+    return true;
+}
+
 std::u16string fieldAt(std::u16string_view text, std::int64_t k)
 {
     if (k < 1)

@@ -26,6 +26,16 @@ std::u16string fieldTextFromBuffer(const std::uint8_t* buffer, std::size_t size)
 // A text without separators has one field; the empty text has one empty field.
 std::vector<std::u16string_view> splitFields(std::u16string_view text);
 
+// Walks the fields of a text one at a time, for texts too long to split whole.
+struct FieldCursor {
+    std::u16string_view text;
+    std::size_t start = 0;
+    bool done = false;
+};
+
+// The next field of the cursor's text; false once the last field was given.
+bool nextField(FieldCursor& cursor, std::u16string_view& field);
+
 // Field k (counted from 1) of `text`; the empty text for k below 1 or beyond the
 // last field.
 std::u16string fieldAt(std::u16string_view text, std::int64_t k);

@@ -19,8 +19,9 @@ public:
     // Detects the packing of `path` and reads its properties and contents. False,
     // with everything unchanged (an open document stays open), when the file is
     // no help document (packing None). Otherwise true, replacing the previous
-    // document whole: its properties and contents start empty before the reads,
-    // so a missing entry leaves them empty, and its page cache is dropped.
+    // document whole: its properties start at their defaults and its contents
+    // empty before the reads, so a missing entry leaves them so, and its page
+    // cache is dropped.
     bool open(const std::string& path);
 
     // Reads every page into the page cache under one open of the document;

@@ -85,6 +85,15 @@ std::int32_t readEntry(std::u16string_view name, std::uint8_t* buffer, std::int3
     return readEntryUtf8(platform::utf16ToUtf8(name), buffer, capacity);
 }
 
+std::int32_t readWholeEntry(std::u16string_view name, std::vector<std::uint8_t>& bytes, std::int32_t limit)
+{
+    bytes.clear();
+    const OpenPack& slot = openSlot();
+    if (slot.plugin == nullptr || name.empty())
+        return -1;
+    return slot.plugin->readWholeEntry(slot.state, platform::utf16ToUtf8(name), limit < 0 ? 0 : limit, bytes);
+}
+
 bool listEntries(std::vector<PackEntryInfo>& entries)
 {
     entries.clear();

@@ -9,6 +9,9 @@
 //   4. use the buffer according to the count;
 //   5. release the buffer; closePack().
 // The file is never held open between such reads. Not thread-safe: one slot.
+//
+// The data entries ("properties", "contents") are read whole instead, into a
+// buffer sized from the entry itself (readWholeEntry).
 
 #include <cstdint>
 #include <string>
@@ -22,6 +25,14 @@ enum class PackingKind : std::uint16_t {
     Zip = 1,
     BriefLzPack = 4,
 };
+
+// Entries read whole are refused above this size: their size comes from the
+// file, and a forged entry could claim gigabytes. Real data entries are a few
+// hundred kilobytes at most (a 5,000-page contents is about 300 KB).
+inline constexpr std::int32_t kMaxWholeEntrySize = 64 << 20;
+
+// readWholeEntry's count for an entry larger than the limit it was given.
+inline constexpr std::int32_t kEntryTooLarge = -2;
 
 struct PackEntryInfo {
     std::string name;          // UTF-8, as stored
@@ -39,6 +50,13 @@ struct PackerPlugin {
     // bytes): the byte count, 0 for an empty entry, negative on failure (-1 when
     // there is no such entry).
     std::int32_t (*readEntry)(void* state, const std::string& name, std::uint8_t* buffer, std::int32_t capacity);
+    // Reads the whole entry into `bytes`, sized from the entry: the byte count,
+    // -1 when there is no such entry, kEntryTooLarge when it holds more than
+    // `limit` bytes (refused before its data are read where the packing records
+    // the size), another negative count on damage. `bytes` is empty unless the
+    // count is positive.
+    std::int32_t (*readWholeEntry)(
+        void* state, const std::string& name, std::int32_t limit, std::vector<std::uint8_t>& bytes);
     // Every entry in file order; false when the file is damaged (the list then
     // holds the entries before the damage).
     bool (*listEntries)(void* state, std::vector<PackEntryInfo>& entries);
@@ -72,6 +90,11 @@ std::int32_t readEntry(std::u16string_view name, std::uint8_t* buffer, std::int3
 
 // As readEntry, with the name already in UTF-8.
 std::int32_t readEntryUtf8(const std::string& name, std::uint8_t* buffer, std::int32_t capacity);
+
+// Reads the named entry of the open pack whole; see PackerPlugin::readWholeEntry.
+// -1 when no pack is open or for an empty name.
+std::int32_t readWholeEntry(
+    std::u16string_view name, std::vector<std::uint8_t>& bytes, std::int32_t limit = kMaxWholeEntrySize);
 
 // Lists the open pack's entries; false when no pack is open or the file is damaged.
 bool listEntries(std::vector<PackEntryInfo>& entries);

@@ -164,5 +164,65 @@ TEST_F(Packing, DamagedZipDataGivesANegativeStatus)
     EXPECT_LT(testing::readWhole(folder_.write("bad.help", file), PackingKind::Zip, u"page", 20000, out), 0);
 }
 
+// Whole reads size the buffer from the entry and refuse entries above the
+// limit, in both packings, also when the entry claims a size it does not hold.
+TEST_F(Packing, WholeEntriesAreSizedFromTheEntryAndRefusedAboveTheLimit)
+{
+    Bytes long30k(30000);
+    for (std::size_t i = 0; i < long30k.size(); ++i)
+        long30k[i] = static_cast<std::uint8_t>("whole entry "[i % 12] + (i / 89) % 5);
+    const std::vector<AuthoringEntry> entries{{"empty", {}}, {"long", long30k}, {"short", bytesOf("abc")}};
+    const struct {
+        const char* name;
+        std::int32_t limit;
+        std::int32_t count;
+    } cases[] = {
+        {"long", kMaxWholeEntrySize, 30000},
+        {"long", 30000, 30000},
+        {"long", 29999, kEntryTooLarge},
+        {"short", 3, 3},
+        {"short", 0, kEntryTooLarge},
+        {"empty", 0, 0},
+        {"missing", kMaxWholeEntrySize, -1},
+    };
+    for (PackingKind kind : {PackingKind::Zip, PackingKind::BriefLzPack}) {
+        const std::string path =
+            kind == PackingKind::Zip ? folder_.zip("w.help", entries) : folder_.brieflz("w.help", entries, 1024);
+        ASSERT_TRUE(openPack(path, kind));
+        for (const auto& c : cases) {
+            Bytes bytes{1, 2};
+            const std::string what = std::string(c.name) + " limit " + std::to_string(c.limit) +
+                (kind == PackingKind::Zip ? " zip" : " pack");
+            EXPECT_EQ(readWholeEntry(platform::utf8ToUtf16(c.name), bytes, c.limit), c.count) << what;
+            EXPECT_EQ(bytes.size(), static_cast<std::size_t>(std::max(c.count, 0))) << what;
+            if (c.count == 30000) {
+                EXPECT_EQ(bytes, long30k) << what;
+            }
+        }
+        closePack();
+    }
+
+    // A pack entry claiming 500 MB behind a short block stream, and one whose stated
+    // size is beyond the file: refused before anything is allocated for them.
+    const std::int64_t claimed = 500'000'000;
+    Bytes stream = testing::streamHeader(claimed, 1 << 20);
+    stream.push_back('x');
+    const std::string forged = folder_.write("forged.help",
+        testing::packOf(
+            {testing::rawPackEntry(claimed, static_cast<std::int64_t>(stream.size()), 8, "contents", stream),
+                testing::storedEntry("after", bytesOf("x"))}));
+    ASSERT_TRUE(openPack(forged, PackingKind::BriefLzPack));
+    Bytes bytes;
+    EXPECT_EQ(readWholeEntry(u"contents", bytes), kEntryTooLarge);
+    closePack();
+    const std::string beyond = folder_.write(
+        "beyond.help", testing::packOf({testing::rawPackEntry(claimed, claimed, 8, "contents", bytesOf("short"))}));
+    ASSERT_TRUE(openPack(beyond, PackingKind::BriefLzPack));
+    EXPECT_EQ(readWholeEntry(u"contents", bytes), -1);
+    EXPECT_TRUE(bytes.empty());
+    closePack();
+    EXPECT_EQ(readWholeEntry(u"contents", bytes), -1) << "no pack open";
+}
+
 } // namespace
 } // namespace document

@@ -8,6 +8,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <algorithm>
 #include <new>
 #include <string>
 #include <unordered_map>
@@ -75,15 +76,20 @@ void* openZipPack(const std::string& path)
     return zip;
 }
 
-std::int32_t readZipEntry(void* state, const std::string& name, std::uint8_t* buffer, std::int32_t capacity)
+std::int32_t clampStatus(la_ssize_t status)
 {
-    auto& zip = *static_cast<ZipPackState*>(state);
-    const ScopedUtf8Locale utf8;
+    return static_cast<std::int32_t>(status < ARCHIVE_FATAL ? ARCHIVE_FATAL : status);
+}
+
+// Walks `zip` to the header of the first entry named `name`: 0 there (its data
+// next to read), -1 when there is no such entry, libarchive's negative status
+// on damage.
+int walkToEntry(ZipPackState& zip, const std::string& name, archive_entry*& entry)
+{
     if (!zip.walkable || zip.firstOrdinal.count(name) != 0) {
         if (!rewind(zip))
             return -1;
     }
-    archive_entry* entry = nullptr;
     for (;;) {
         const int status = archive_read_next_header(zip.reader, &entry);
         if (status == ARCHIVE_EOF)
@@ -98,16 +104,63 @@ std::int32_t readZipEntry(void* state, const std::string& name, std::uint8_t* bu
             continue;
         zip.firstOrdinal.emplace(path, ordinal);
         if (name == path)
-            break;
+            return 0;
     }
+}
+
+std::int32_t readZipEntry(void* state, const std::string& name, std::uint8_t* buffer, std::int32_t capacity)
+{
+    auto& zip = *static_cast<ZipPackState*>(state);
+    const ScopedUtf8Locale utf8;
+    archive_entry* entry = nullptr;
+    if (const int found = walkToEntry(zip, name, entry); found != 0)
+        return found;
     // archive_read_data fills the buffer across the entry's blocks until it is
     // full or the entry ends.
     const la_ssize_t count = archive_read_data(zip.reader, buffer, static_cast<std::size_t>(capacity));
     if (count < 0) {
         zip.walkable = false;
-        return static_cast<std::int32_t>(count < ARCHIVE_FATAL ? ARCHIVE_FATAL : count);
+        return clampStatus(count);
     }
     return static_cast<std::int32_t>(count);
+}
+
+// The size a ZIP header states may be missing (a streamed entry) or false, so
+// the data are read in pieces until the entry ends, and refused as soon as they
+// pass the limit; a stated size above it refuses the entry before any data.
+std::int32_t readWholeZipEntry(
+    void* state, const std::string& name, std::int32_t limit, std::vector<std::uint8_t>& bytes)
+{
+    constexpr std::size_t kPiece = 64 * 1024;
+    bytes.clear();
+    auto& zip = *static_cast<ZipPackState*>(state);
+    const ScopedUtf8Locale utf8;
+    archive_entry* entry = nullptr;
+    if (const int found = walkToEntry(zip, name, entry); found != 0)
+        return found;
+    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > limit)
+        return kEntryTooLarge;
+    if (archive_entry_size_is_set(entry) && archive_entry_size(entry) > 0)
+        bytes.reserve(static_cast<std::size_t>(archive_entry_size(entry)));
+    for (;;) {
+        const std::size_t had = bytes.size();
+        if (had > static_cast<std::size_t>(limit)) {
+            bytes.clear();
+            return kEntryTooLarge;
+        }
+        // One byte beyond the limit is enough to tell an entry that is too long.
+        const std::size_t piece = std::min(kPiece, static_cast<std::size_t>(limit) + 1 - had);
+        bytes.resize(had + piece);
+        const la_ssize_t count = archive_read_data(zip.reader, bytes.data() + had, piece);
+        if (count < 0) {
+            zip.walkable = false;
+            bytes.clear();
+            return clampStatus(count);
+        }
+        bytes.resize(had + static_cast<std::size_t>(count));
+        if (count == 0)
+            return static_cast<std::int32_t>(bytes.size());
+    }
 }
 
 bool listZipEntries(void* state, std::vector<PackEntryInfo>& entries)
@@ -142,7 +195,7 @@ void closeZipPack(void* state)
 
 PackerPlugin zipPacker()
 {
-    return PackerPlugin{PackingKind::Zip, openZipPack, readZipEntry, listZipEntries, closeZipPack};
+    return PackerPlugin{PackingKind::Zip, openZipPack, readZipEntry, readWholeZipEntry, listZipEntries, closeZipPack};
 }
 
 } // namespace document
