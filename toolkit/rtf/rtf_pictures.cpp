@@ -175,8 +175,12 @@ QImage decodePngPicture(const std::vector<std::uint8_t>& data, std::int64_t& pix
     const auto side = [&](std::size_t at) {
         return (std::int64_t{data[at]} << 24) | (data[at + 1] << 16) | (data[at + 2] << 8) | data[at + 3];
     };
-    const std::int64_t pixels = side(16) * side(20);
-    if (pixels <= 0 || pixels > kMaxPicturePixels || pixels > pixelsLeft)
+    const std::int64_t width = side(16);
+    const std::int64_t height = side(20);
+    if (width <= 0 || height <= 0 || width > toolkit::kMaxImageSide || height > toolkit::kMaxImageSide)
+        return {};
+    const std::int64_t pixels = width * height;
+    if (pixels > kMaxPicturePixels || pixels > pixelsLeft)
         return {};
     toolkit::RgbaImage decoded;
     if (!toolkit::decodePng(data.data(), data.size(), decoded))
