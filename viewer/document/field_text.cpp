@@ -19,16 +19,11 @@ std::u16string fieldTextFromBuffer(const std::uint8_t* buffer, std::size_t size)
 std::vector<std::u16string_view> splitFields(std::u16string_view text)
 {
     std::vector<std::u16string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t bar = text.find(u'|', start);
-        if (bar == std::u16string_view::npos) {
-            fields.push_back(text.substr(start));
-            return fields;
-        }
-        fields.push_back(text.substr(start, bar - start));
-        start = bar + 1;
-    }
+    FieldCursor cursor{text};
+    std::u16string_view field;
+    while (nextField(cursor, field))
+        fields.push_back(field);
+    return fields;
 }
 
 bool nextField(FieldCursor& cursor, std::u16string_view& field)
