@@ -131,6 +131,17 @@ void drain(leafscope::LeafscopeApp& app)
     }
 }
 
+// Starts Leafscope in this process on `document`, as a wide screen shows it.
+bool startInProcess(leafscope::LeafscopeApp& app, const fs::path& folder, const std::string& document)
+{
+    leafscope::StartOptions options;
+    options.programFolder = folder;
+    options.arguments = {platform::utf8ToUtf16(document)};
+    options.systemLocaleName = u"en_GB";
+    options.displayWidth = 1920;
+    return leafscope::startLeafscope(app, options);
+}
+
 } // namespace
 
 int main()
@@ -166,13 +177,8 @@ int main()
         for (int i = 0; i < 5; ++i) {
             tt::reset();
             leafscope::LeafscopeApp app;
-            leafscope::StartOptions options;
-            options.programFolder = folder;
-            options.arguments = {platform::utf8ToUtf16(document)};
-            options.systemLocaleName = u"en_GB";
-            options.displayWidth = 1920;
             Clock::time_point start = Clock::now();
-            if (!leafscope::startLeafscope(app, options)) {
+            if (!startInProcess(app, folder, document)) {
                 return 1;
             }
             tt::processEvents();
@@ -208,12 +214,7 @@ int main()
         int listed = 0;
         const std::string document = writeDocument(folder / "pages.help", 2, size, false, listed);
         leafscope::LeafscopeApp app;
-        leafscope::StartOptions options;
-        options.programFolder = folder;
-        options.arguments = {platform::utf8ToUtf16(document)};
-        options.systemLocaleName = u"en_GB";
-        options.displayWidth = 1920;
-        if (!leafscope::startLeafscope(app, options)) {
+        if (!startInProcess(app, folder, document)) {
             return 1;
         }
         tt::processEvents();
